@@ -1,0 +1,47 @@
+// The stored basin of the current level and its sub-areas.
+#pragma once
+
+#include "frame/common_records.h"
+#include "veskdll133.h"
+
+namespace vesk {
+
+// Parameters of one of the four sub-areas; fixed by preparation.
+struct SubArea {
+    double area{};                    // sq mi
+    double initialInfiltrationRate{}; // in/h
+    double finalInfiltrationRate{};   // in/h
+    double infiltrationDecay{};       // 1/s
+    double maxDepressionStorage{};    // in
+    double excessLossPercent{};       // % of the remainder lost after depression storage
+};
+
+// A prepared basin with its unit hydrograph and complete simulation state.
+// Created all zero; owns the two arrays of its ring.  Moved into the registry
+// by value: the copy there takes over the arrays.
+struct Basin {
+    double area{};           // sq mi
+    double length{};         // mi
+    double centroidLength{}; // mi
+    double imperviousPct{};  // %, after snapping
+    double eiaPct{};         // %, carried only
+    double slope{};          // ft/ft
+    int32_t disconnectionLevel{};
+    double dcif{}; // after snapping and defaults
+    double rpf{};  // after snapping and defaults
+    ShapeParameters shape{};
+    ConvolutionRing ring{};
+    PrecipState precip{};
+    SubArea dcia{}; // directly connected impervious area
+    SubArea uia{};  // unconnected impervious area
+    SubArea rpa{};  // receiving pervious area
+    SubArea spa{};  // separate pervious area
+    UnitHydrographSummary uh{};
+    double peakTime{};     // min, time of the largest outflow so far
+    double peakOutflow{};  // cfs, largest outflow so far
+    double rainVolume{};   // in x sq mi, running
+    double lossVolume{};   // in x sq mi, running
+    double runoffVolume{}; // in x sq mi, running
+};
+
+} // namespace vesk

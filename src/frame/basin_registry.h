@@ -1,0 +1,48 @@
+// The registry of named basins: 256 chains selected by the byte sum of the
+// upper-cased name.  Names are case-insensitive keys; the registry stores and
+// compares only the upper-cased form.  There is no removal of one basin: a
+// basin lives until the registry is torn down.
+#pragma once
+
+#include <cstdint>
+
+#include "frame/level.h"
+
+namespace vesk {
+
+inline constexpr int kRegistryChains = 256;
+
+struct RegistryNode {
+    char *name;   // owned, upper-cased
+    Basin basin;  // owns the arrays of its ring
+    RegistryNode *next;
+};
+
+struct BasinRegistry {
+    RegistryNode *chains[kRegistryChains]; // oldest node at the head
+};
+
+// Upper-cases ASCII a..z; every other byte is unchanged.
+inline unsigned char upperCased(unsigned char byte) {
+    return (byte >= 'a' && byte <= 'z') ? static_cast<unsigned char>(byte - 'a' + 'A') : byte;
+}
+
+// Chain index of a name: the sum of its upper-cased bytes modulo 256.
+int nameHash(const char *name);
+
+// A new registry with 256 empty chains, or null with code 3.
+BasinRegistry *createRegistry();
+
+// Stores `basin` under the upper-cased `name`.  On failure sets 5 (no registry
+// or null name), 3 (out of memory) or 6 (name already stored), releases the
+// basin's arrays and leaves the registry as it was.
+bool insertBasin(BasinRegistry *registry, const char *name, Basin basin);
+
+// The stored basin (not a copy) under `name` in any letter case, or null with
+// code 5 (no registry or null name) or 1 (no such name).
+Basin *lookupBasin(BasinRegistry *registry, const char *name);
+
+// Releases every node, name and ring, then the table.  Null is harmless.
+void teardownRegistry(BasinRegistry *registry);
+
+} // namespace vesk

@@ -1,0 +1,24 @@
+// The process-wide state of a loaded library: the basin registry, the error
+// code and the allocation-failure seam used by the tests.  Exactly one
+// LibraryState exists per library (library_state.cpp); everything else
+// receives what it works on as arguments or goes through these functions.
+#pragma once
+
+#include <cstdint>
+
+namespace vesk {
+
+struct BasinRegistry;
+
+struct LibraryState {
+    BasinRegistry *registry{};       // absent until vesk_open, again after vesk_free
+    int32_t errorCode{};             // 0 = no failure pending
+    int64_t allocationsUntilFailure{}; // test seam: > 0 makes that allocation fail
+};
+
+LibraryState &libraryState();
+
+inline int32_t errorCode() { return libraryState().errorCode; }
+inline void setErrorCode(int32_t code) { libraryState().errorCode = code; }
+
+} // namespace vesk

@@ -1,0 +1,29 @@
+// vesk_open with the version handshake, vesk_getversion and vesk_checkversion.
+#include "frame/basin_registry.h"
+#include "frame/library_state.h"
+#include "frame/version.h"
+
+extern "C" {
+
+VESK_API void VESK_CALL vesk_open(void) {
+    vesk::LibraryState &state = vesk::libraryState();
+    state.registry = vesk::createRegistry();
+    // A failed allocation (3) or any earlier pending code survives the open.
+    if (state.errorCode == VESK_OK) state.errorCode = VESK_ERR_VERSION_UNCONFIRMED;
+}
+
+VESK_API void VESK_CALL vesk_getversion(VersionStamp *stamp) {
+    if (stamp != nullptr) *stamp = vesk::stampFromVersionText(vesk::kVersionText);
+}
+
+VESK_API void VESK_CALL vesk_checkversion(const VersionStamp *stamp) {
+    const VersionStamp own = vesk::stampFromVersionText(vesk::kVersionText);
+    const bool matches = stamp != nullptr && stamp->major == own.major && stamp->minor == own.minor &&
+                         stamp->release == own.release; // build is not compared
+    if (!matches)
+        vesk::setErrorCode(VESK_ERR_VERSION_UNCONFIRMED);
+    else if (vesk::errorCode() == VESK_ERR_VERSION_UNCONFIRMED)
+        vesk::setErrorCode(VESK_OK);
+}
+
+} // extern "C"

@@ -1,0 +1,14 @@
+# Frame and registry.  VESK_FRAME_SHARED is compiled into both levels;
+# VESK_FRAME_CURRENT only into the current level (the earlier level has no
+# version handshake and opens without it).
+set(VESK_FRAME_SHARED
+    ${CMAKE_CURRENT_LIST_DIR}/allocation.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/basin_registry.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/convolution_ring_release.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/library_state.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/lifecycle_exports.cpp
+)
+set(VESK_FRAME_CURRENT
+    ${CMAKE_CURRENT_LIST_DIR}/open_and_version_exports.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/version.cpp
+)

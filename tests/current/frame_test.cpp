@@ -1,0 +1,129 @@
+// The error code, the version handshake and the life of the registry.
+#include "frame/basin_registry.h"
+#include "frame/library_state.h"
+#include "frame/version.h"
+#include "frame_test_support.h"
+
+namespace {
+
+using Frame = FreshLibrary;
+
+TEST_F(Frame, FreshLibraryHasNoCodeAndNoRegistry) {
+    EXPECT_EQ(vesk_geterror(), VESK_OK);
+    EXPECT_EQ(vesk::libraryState().registry, nullptr);
+}
+
+TEST_F(Frame, OpenCreatesEmptyRegistryAndAsksForTheVersion) {
+    vesk_open();
+    EXPECT_EQ(vesk_geterror(), VESK_ERR_VERSION_UNCONFIRMED);
+    ASSERT_NE(vesk::libraryState().registry, nullptr);
+    for (auto *head : vesk::libraryState().registry->chains) EXPECT_EQ(head, nullptr);
+}
+
+TEST_F(Frame, VersionTravelsAsOneThreeSixThree) {
+    VersionStamp stamp{-1, -1, -1, -1};
+    vesk_getversion(&stamp);
+    EXPECT_EQ(stamp.major, 1);
+    EXPECT_EQ(stamp.minor, 3);
+    EXPECT_EQ(stamp.build, 6);
+    EXPECT_EQ(stamp.release, 3);
+    vesk_getversion(nullptr); // must not crash
+    EXPECT_EQ(vesk_geterror(), VESK_OK);
+}
+
+TEST_F(Frame, VersionTextParsingStopsAtFourNumbersAndIgnoresTrailingDigits) {
+    VersionStamp s = vesk::stampFromVersionText("1,3,3,6/0");
+    EXPECT_EQ(s.major, 1);
+    EXPECT_EQ(s.minor, 3);
+    EXPECT_EQ(s.release, 3);
+    EXPECT_EQ(s.build, 6);
+    s = vesk::stampFromVersionText("12,,7");
+    EXPECT_EQ(s.major, 12);
+    EXPECT_EQ(s.minor, 0);
+    EXPECT_EQ(s.release, 0); // the trailing 7 is never converted
+    EXPECT_EQ(s.build, 0);
+}
+
+struct StampCase {
+    VersionStamp stamp;
+    int32_t expected;
+};
+
+TEST_F(Frame, CheckVersionComparesMajorMinorAndReleaseOnly) {
+    const StampCase cases[] = {
+        {{1, 3, 6, 3}, VESK_OK},
+        {{1, 3, 99, 3}, VESK_OK},
+        {{1, 3, 6, 4}, VESK_ERR_VERSION_UNCONFIRMED},
+        {{2, 3, 6, 3}, VESK_ERR_VERSION_UNCONFIRMED},
+        {{1, 4, 6, 3}, VESK_ERR_VERSION_UNCONFIRMED},
+    };
+    for (const StampCase &c : cases) {
+        vesk_free();
+        vesk_open();
+        vesk_checkversion(&c.stamp);
+        EXPECT_EQ(vesk_geterror(), c.expected) << c.stamp.major << c.stamp.minor << c.stamp.release;
+    }
+    vesk_checkversion(nullptr);
+    EXPECT_EQ(vesk_geterror(), VESK_ERR_VERSION_UNCONFIRMED);
+}
+
+TEST_F(Frame, MatchingStampClearsOnlyCodeSeven) {
+    openReady();
+    vesk::lookupBasin(vesk::libraryState().registry, "NEVER STORED");
+    ASSERT_EQ(vesk_geterror(), VESK_ERR_BASIN_NOT_FOUND);
+    const VersionStamp good{1, 3, 6, 3}, bad{1, 3, 6, 4};
+    vesk_checkversion(&good);
+    EXPECT_EQ(vesk_geterror(), VESK_ERR_BASIN_NOT_FOUND);
+    vesk_checkversion(&bad);
+    EXPECT_EQ(vesk_geterror(), VESK_ERR_VERSION_UNCONFIRMED);
+    vesk_checkversion(&good);
+    EXPECT_EQ(vesk_geterror(), VESK_OK);
+}
+
+TEST_F(Frame, FailedLookupReplacesPendingSevenWhichThenStays) {
+    vesk_open();
+    vesk::lookupBasin(vesk::libraryState().registry, "NEVER STORED");
+    EXPECT_EQ(vesk_geterror(), VESK_ERR_BASIN_NOT_FOUND);
+    const VersionStamp good{1, 3, 6, 3};
+    vesk_checkversion(&good);
+    EXPECT_EQ(vesk_geterror(), VESK_ERR_BASIN_NOT_FOUND);
+}
+
+TEST_F(Frame, RejectedStampWorksWithoutRegistry) {
+    vesk_checkversion(nullptr);
+    EXPECT_EQ(vesk_geterror(), VESK_ERR_VERSION_UNCONFIRMED);
+    const VersionStamp good{1, 3, 6, 3};
+    vesk_checkversion(&good);
+    EXPECT_EQ(vesk_geterror(), VESK_OK);
+}
+
+TEST_F(Frame, FreeResetsFromAnyStateAndOpenStartsOver) {
+    vesk_open();
+    vesk::setErrorCode(VESK_ERR_DUPLICATE_BASIN);
+    vesk_free();
+    EXPECT_EQ(vesk_geterror(), VESK_OK);
+    EXPECT_EQ(vesk::libraryState().registry, nullptr);
+    vesk_free(); // a second free is harmless
+    EXPECT_EQ(vesk_geterror(), VESK_OK);
+    vesk_open();
+    EXPECT_EQ(vesk_geterror(), VESK_ERR_VERSION_UNCONFIRMED);
+}
+
+TEST_F(Frame, OpenKeepsAPendingCode) {
+    vesk::setErrorCode(VESK_ERR_BASIN_NOT_FOUND);
+    vesk_open();
+    EXPECT_EQ(vesk_geterror(), VESK_ERR_BASIN_NOT_FOUND);
+    EXPECT_NE(vesk::libraryState().registry, nullptr);
+}
+
+TEST_F(Frame, OpenWhoseTableCannotBeAllocatedLeavesThreeAndNoRegistry) {
+    vesk::failAllocationNumber(1);
+    vesk_open();
+    EXPECT_EQ(vesk_geterror(), VESK_ERR_NO_MEMORY);
+    EXPECT_EQ(vesk::libraryState().registry, nullptr);
+    // Every later lookup finds no registry and reports 5, replacing the 3.
+    EXPECT_EQ(vesk::lookupBasin(vesk::libraryState().registry, "A"), nullptr);
+    EXPECT_EQ(vesk_geterror(), VESK_ERR_NULL);
+}
+
+} // namespace

@@ -1,0 +1,158 @@
+// Names, chains, duplicates and failures of the basin registry.
+#include <algorithm>
+#include <cstring>
+#include <string>
+
+#include "frame/basin_registry.h"
+#include "frame/library_state.h"
+#include "frame_test_support.h"
+
+namespace {
+
+// A basin that owns arrays, so a leak of a rejected or torn-down basin shows
+// under the sanitizer run.
+vesk::Basin basinWithArrays(double area) {
+    vesk::Basin basin;
+    basin.area = area;
+    basin.ring.uhLength = 3;
+    basin.ring.uhOrdinates = vesk::allocateArray<double>(3);
+    basin.ring.convolutionBuffer = vesk::allocateArray<double>(3);
+    return basin;
+}
+
+class Registry : public FreshLibrary {
+protected:
+    void SetUp() override {
+        FreshLibrary::SetUp();
+        openReady();
+        registry = vesk::libraryState().registry;
+    }
+    int chainLength(int chain) const {
+        int length = 0;
+        for (auto *node = registry->chains[chain]; node; node = node->next) ++length;
+        return length;
+    }
+    vesk::BasinRegistry *registry = nullptr;
+};
+
+TEST_F(Registry, HashIsTheByteSumOfTheUpperCasedName) {
+    EXPECT_EQ(vesk::nameHash(""), 0);
+    EXPECT_EQ(vesk::nameHash("A"), 'A');
+    EXPECT_EQ(vesk::nameHash("a"), 'A');
+    EXPECT_EQ(vesk::nameHash("ABC"), ('A' + 'B' + 'C') % 256);
+    EXPECT_EQ(vesk::nameHash("abc"), vesk::nameHash("CBA"));
+    EXPECT_EQ(vesk::nameHash("\xff\xff"), (255 + 255) % 256);
+}
+
+TEST_F(Registry, NamesAreStoredUpperCasedAndFoundInAnyCase) {
+    ASSERT_TRUE(vesk::insertBasin(registry, "North Creek", basinWithArrays(2.0)));
+    vesk::Basin *found = vesk::lookupBasin(registry, "NORTH cREEK");
+    ASSERT_NE(found, nullptr);
+    EXPECT_EQ(found->area, 2.0);
+    EXPECT_STREQ(registry->chains[vesk::nameHash("NORTH CREEK")]->name, "NORTH CREEK");
+    EXPECT_EQ(vesk_geterror(), VESK_OK);
+}
+
+TEST_F(Registry, LookupReturnsTheStoredBasinNotACopy) {
+    ASSERT_TRUE(vesk::insertBasin(registry, "B1", basinWithArrays(1.0)));
+    vesk::lookupBasin(registry, "b1")->precip.time = 15;
+    EXPECT_EQ(vesk::lookupBasin(registry, "B1")->precip.time, 15);
+}
+
+TEST_F(Registry, DuplicateInOtherCaseIsRefusedAndFirstKept) {
+    ASSERT_TRUE(vesk::insertBasin(registry, "basin", basinWithArrays(1.0)));
+    EXPECT_FALSE(vesk::insertBasin(registry, "BaSiN", basinWithArrays(9.0)));
+    EXPECT_EQ(vesk_geterror(), VESK_ERR_DUPLICATE_BASIN);
+    EXPECT_EQ(vesk::lookupBasin(registry, "BASIN")->area, 1.0);
+    EXPECT_EQ(chainLength(vesk::nameHash("BASIN")), 1);
+}
+
+TEST_F(Registry, PermutationsShareAChainInInsertionOrder) {
+    ASSERT_TRUE(vesk::insertBasin(registry, "ABC", basinWithArrays(1.0)));
+    ASSERT_TRUE(vesk::insertBasin(registry, "CBA", basinWithArrays(2.0)));
+    ASSERT_TRUE(vesk::insertBasin(registry, "bca", basinWithArrays(3.0)));
+    const int chain = vesk::nameHash("ABC");
+    ASSERT_EQ(chainLength(chain), 3);
+    EXPECT_STREQ(registry->chains[chain]->name, "ABC");
+    EXPECT_STREQ(registry->chains[chain]->next->name, "CBA");
+    EXPECT_STREQ(registry->chains[chain]->next->next->name, "BCA");
+    EXPECT_EQ(vesk::lookupBasin(registry, "cba")->area, 2.0);
+    EXPECT_EQ(vesk::lookupBasin(registry, "BCA")->area, 3.0);
+}
+
+TEST_F(Registry, EmptyNameIsAnOrdinaryKeyInChainZero) {
+    ASSERT_TRUE(vesk::insertBasin(registry, "", basinWithArrays(4.0)));
+    EXPECT_EQ(chainLength(0), 1);
+    EXPECT_EQ(vesk::lookupBasin(registry, "")->area, 4.0);
+}
+
+TEST_F(Registry, TrailingBlankMakesAnotherKey) {
+    ASSERT_TRUE(vesk::insertBasin(registry, "X", basinWithArrays(1.0)));
+    ASSERT_TRUE(vesk::insertBasin(registry, "X ", basinWithArrays(2.0)));
+    EXPECT_EQ(vesk::lookupBasin(registry, "X ")->area, 2.0);
+    EXPECT_EQ(vesk::lookupBasin(registry, "X")->area, 1.0);
+}
+
+TEST_F(Registry, HighBytesAreNotUpperCasedAndLandInTheirChain) {
+    const char name[] = "\xe9t\xe9";
+    ASSERT_TRUE(vesk::insertBasin(registry, name, basinWithArrays(1.0)));
+    EXPECT_EQ(chainLength((0xe9 + 'T' + 0xe9) % 256), 1);
+    EXPECT_NE(vesk::lookupBasin(registry, "\xe9T\xe9"), nullptr);
+    EXPECT_EQ(vesk::lookupBasin(registry, "\xc9T\xc9"), nullptr);
+}
+
+TEST_F(Registry, UnknownNameSetsOneWhichOutlivesLaterSuccess) {
+    EXPECT_EQ(vesk::lookupBasin(registry, "NOPE"), nullptr);
+    EXPECT_EQ(vesk_geterror(), VESK_ERR_BASIN_NOT_FOUND);
+    ASSERT_TRUE(vesk::insertBasin(registry, "YES", basinWithArrays(1.0)));
+    EXPECT_NE(vesk::lookupBasin(registry, "YES"), nullptr);
+    EXPECT_EQ(vesk_geterror(), VESK_ERR_BASIN_NOT_FOUND);
+}
+
+TEST_F(Registry, NullNameOrAbsentRegistryIsFive) {
+    EXPECT_FALSE(vesk::insertBasin(registry, nullptr, basinWithArrays(1.0)));
+    EXPECT_EQ(vesk_geterror(), VESK_ERR_NULL);
+    vesk::setErrorCode(VESK_OK);
+    EXPECT_EQ(vesk::lookupBasin(registry, nullptr), nullptr);
+    EXPECT_EQ(vesk_geterror(), VESK_ERR_NULL);
+    vesk_free();
+    EXPECT_FALSE(vesk::insertBasin(vesk::libraryState().registry, "A", basinWithArrays(1.0)));
+    EXPECT_EQ(vesk_geterror(), VESK_ERR_NULL);
+    vesk::setErrorCode(VESK_OK);
+    EXPECT_EQ(vesk::lookupBasin(vesk::libraryState().registry, "A"), nullptr);
+    EXPECT_EQ(vesk_geterror(), VESK_ERR_NULL);
+}
+
+TEST_F(Registry, EachAllocationFailureOfInsertSetsThreeAndChangesNothing) {
+    ASSERT_TRUE(vesk::insertBasin(registry, "KEEP", basinWithArrays(1.0)));
+    for (int failing = 1; failing <= 2; ++failing) { // the name copy, then the node
+        vesk::Basin basin = basinWithArrays(2.0);
+        vesk::setErrorCode(VESK_OK);
+        vesk::failAllocationNumber(failing);
+        EXPECT_FALSE(vesk::insertBasin(registry, "NEW", basin)) << failing;
+        EXPECT_EQ(vesk_geterror(), VESK_ERR_NO_MEMORY) << failing;
+        vesk::failAllocationNumber(0);
+        vesk::setErrorCode(VESK_OK);
+        EXPECT_EQ(vesk::lookupBasin(registry, "NEW"), nullptr);
+        EXPECT_NE(vesk::lookupBasin(registry, "KEEP"), nullptr);
+        int stored = 0;
+        for (int chain = 0; chain < vesk::kRegistryChains; ++chain) stored += chainLength(chain);
+        EXPECT_EQ(stored, 1) << failing;
+    }
+}
+
+TEST_F(Registry, TeardownReleasesLongChains) {
+    // Many permutations of one name put several basins in each chain; the
+    // sanitizer run reports any node, name or array left behind.
+    std::string name = "ABCDE";
+    for (int i = 0; i < 40; ++i) {
+        ASSERT_TRUE(vesk::insertBasin(registry, name.c_str(), basinWithArrays(i)));
+        std::next_permutation(name.begin(), name.end());
+    }
+    EXPECT_EQ(chainLength(vesk::nameHash("ABCDE")), 40);
+    vesk_free();
+    EXPECT_EQ(vesk::libraryState().registry, nullptr);
+    vesk::teardownRegistry(nullptr); // harmless
+}
+
+} // namespace
