@@ -1,0 +1,43 @@
+// Effective impervious area: all of the directly connected impervious area
+// plus the share of the unconnected impervious area whose runoff survives the
+// receiving pervious area, in percent of the basin.
+#include <cmath>
+
+#include "frame/common_records.h"
+#include "frame/level.h"
+
+namespace {
+
+// Keeps a fraction strictly inside (0, 1) so that neither share vanishes.
+double insideUnitInterval(double fraction) {
+    if (fraction <= 0.0) return vesk::kFractionFloor;
+    if (fraction >= 1.0) return 1.0 - vesk::kFractionFloor;
+    return fraction;
+}
+
+} // namespace
+
+extern "C" {
+
+VESK_API double VESK_CALL vesk_calcEIA(double dcif, double rpf, double imperviousPct,
+                                       double rainfall, double infiltration) {
+    const double impervious = imperviousPct / 100.0;
+    if (impervious < vesk::kFractionFloor) return 0.0;
+    if (impervious >= 1.0 - vesk::kFractionFloor) return 100.0;
+
+    const double connected = insideUnitInterval(dcif);
+    const double receiving = insideUnitInterval(rpf);
+
+    // Pervious area per unit of impervious area, then receiving pervious area
+    // per unit of unconnected impervious area, then its share of both.
+    const double perviousRatio = 1.0 / impervious - 1.0;
+    const double runOnRatio = receiving * perviousRatio / (1.0 - connected);
+    const double receivingShare = 1.0 - 1.0 / (1.0 + runOnRatio);
+
+    // The surviving share of the unconnected runoff falls with the receiving
+    // share and with the ratio of infiltration to rainfall.
+    const double exponent = receivingShare * (-0.52) * infiltration / (rainfall * 1.15 * 0.5);
+    return 100.0 * (connected + (1.0 - connected) * std::exp(exponent)) / (1.0 + perviousRatio);
+}
+
+} // extern "C"

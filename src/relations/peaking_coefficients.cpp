@@ -1,0 +1,40 @@
+// The small-area correction of CT and the peak coefficient CP, and their
+// exports.
+#include "relations/peaking_coefficients.h"
+
+#include <cmath>
+
+#include "frame/level.h"
+#include "relations/peaking_tables.h"
+
+namespace vesk {
+
+namespace {
+constexpr double kSmallAreaLimit = 0.25;     // sq mi
+constexpr double kSmallAreaFactor = 0.65;
+constexpr double kSmallAreaExponent = -0.31;
+constexpr double kPeakAreaExponent = 0.15;
+} // namespace
+
+double smallAreaCorrectedCt(double ct, double area) {
+    if (area < kSmallAreaLimit) return std::pow(area, kSmallAreaExponent) * (ct * kSmallAreaFactor);
+    return ct;
+}
+
+double peakCoefficient(double imperviousPct, double area, double ct) {
+    return (peakingParameter(imperviousPct) * ct) * std::pow(area, kPeakAreaExponent);
+}
+
+} // namespace vesk
+
+extern "C" {
+
+VESK_API double VESK_CALL vesk_calcCT(double ct, double area) {
+    return vesk::smallAreaCorrectedCt(ct, area);
+}
+
+VESK_API double VESK_CALL vesk_calcCP(double imperviousPct, double area, double ct) {
+    return vesk::peakCoefficient(imperviousPct, area, ct);
+}
+
+} // extern "C"
