@@ -1,0 +1,39 @@
+// The stored basin of the earlier level.  It keeps the host's parameters as
+// preparation left them, the unit hydrograph with its ring, and one lumped
+// loss state for the whole basin; there are no sub-areas, no simulation time
+// step of its own (it steps by shape.uhTimeStep), no peak tracking and no
+// running volumes.
+#pragma once
+
+#include "frame/common_records.h"
+#include "veskdll.h"
+
+namespace vesk {
+
+// A prepared basin.  Created all zero; owns the two arrays of its ring.
+// Moved into the registry by value: the copy there takes over the arrays.
+struct Basin {
+    double area{};           // sq mi
+    double length{};         // mi
+    double centroidLength{}; // mi
+    double imperviousPct{};  // %
+    double eiaPct{};         // %, effective imperviousness computed by preparation
+    double slope{};          // ft/ft
+    double perviousDepressionStorage{};   // in, capacity of each pervious storage
+    double imperviousDepressionStorage{}; // in, capacity of the shared impervious storage
+    double initialInfiltrationRate{};     // in/h
+    double finalInfiltrationRate{};       // in/h
+    double infiltrationDecay{};           // 1/s
+    int32_t disconnectionLevel{};
+    double dcif{};       // given or defaulted, at most 1
+    double rpf{};        // given or defaulted, at most 1
+    double rpaShare{};   // share of the basin that receives the run-on
+    double spaShare{};   // share of the basin that is separate pervious
+    double runOnRatio{}; // UIA area per unit of RPA area; kept for completeness, read by no step
+    ShapeParameters shape{};
+    UnitHydrographSummary uh{};
+    ConvolutionRing ring{};
+    StepState step{}; // latest step, copied out whole by vesk_getbasin_precip
+};
+
+} // namespace vesk

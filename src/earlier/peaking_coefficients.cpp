@@ -1,0 +1,28 @@
+// The earlier level's CT and CP relations.  Both derive CT from the
+// imperviousness with the shared CT table; only CT itself gets the small-area
+// correction, CP always uses the uncorrected CT.
+#include <cmath>
+
+#include "earlier/relations.h"
+#include "relations/peaking_tables.h"
+
+namespace vesk::earlier {
+
+namespace {
+constexpr double kSmallAreaLimit = 0.25; // sq mi
+constexpr double kSmallAreaExponent = -0.31;
+constexpr double kSmallAreaFactor = 0.65;
+constexpr double kAreaExponent = 0.15;
+} // namespace
+
+double timeToPeakCoefficient(double imperviousPct, double area) {
+    const double ct = ctFromImperviousness(imperviousPct);
+    if (area < kSmallAreaLimit) return std::pow(area, kSmallAreaExponent) * ct * kSmallAreaFactor;
+    return ct;
+}
+
+double peakCoefficient(double imperviousPct, double area) {
+    return peakingParameter(imperviousPct) * std::pow(area, kAreaExponent) * ctFromImperviousness(imperviousPct);
+}
+
+} // namespace vesk::earlier
