@@ -1,2 +1,13 @@
-set(VESK_UNITHYDROGRAPH_SHARED)
+# Basin preparation, the unit hydrograph and its curve fitting.
+# VESK_UNITHYDROGRAPH_SHARED is compiled into both levels (the earlier level
+# builds the same hydrograph with its own rounding order);
+# VESK_UNITHYDROGRAPH_CURRENT holds the current level's preparation.
+set(VESK_UNITHYDROGRAPH_SHARED
+    ${CMAKE_CURRENT_LIST_DIR}/hydrograph_curve.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/linear_system.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/non_negative_rise.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/piece_fitting.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/shape_points.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/unit_hydrograph.cpp
+)
 set(VESK_UNITHYDROGRAPH_CURRENT)
