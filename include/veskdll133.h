@@ -269,19 +269,29 @@ VESK_API void VESK_CALL vesk_checkversion(const VersionStamp *stamp);
  *  (DCIA), unconnected impervious (UIA), receiving pervious (RPA, which takes
  *  the UIA's run-on) and separate pervious (SPA).  Parts smaller than
  *  0.00001 sq mi are snapped away, and the snapped values are WRITTEN BACK
- *  into *record: imperviousPct (to 0 or 100), dcif and rpf (to 0 or 1).  No
- *  other field of *record is changed; derived defaults (dcif, rpf, ct, cp,
- *  widths, fractions) are kept only in the stored basin (see vesk_getbasin).
+ *  into *record: imperviousPct (to 0 or 100), dcif and rpf (to 0 or 1).  A
+ *  dcif or rpf below 0 or above 1 is snapped too wherever its part of the
+ *  basin exists, so the four sub-areas are never negative and make up the
+ *  basin.  No other field of *record is changed; derived defaults (dcif, rpf,
+ *  ct, cp, widths, fractions) are kept only in the stored basin (see
+ *  vesk_getbasin).  The write-back happens in every call with a record,
+ *  whether or not the basin is then stored.
  *
  *  The basin was stored exactly when the call starts and ends with
  *  vesk_geterror() == VESK_OK.  Otherwise nothing is stored and the code says
  *  why:
  *    - a code already pending (for example VESK_ERR_VERSION_UNCONFIRMED):
  *      the snapping above still runs, then the call stops; the code stays;
- *    - VESK_ERR_UH_FIT: the unit hydrograph cannot be built: shape.uhTimeStep
- *      below 1 minute, slope <= 0, a NaN or infinite number in *record, a
- *      shape the method cannot fit, a hydrograph too long to sample, or one
- *      that ends within the first uhTimeStep (the step is too coarse for the
+ *    - VESK_ERR_UH_FIT: the basin cannot be built: shape.uhTimeStep below
+ *      1 minute; slope <= 0; a NaN or infinite value in a field the library
+ *      computes with (the doubles from area to rpf except eiaPct, and the six
+ *      doubles of shape; eiaPct, rpaShare, spaShare and the five outputs are
+ *      not examined); a timeStep whose whole minutes do not fit a 32-bit
+ *      integer; a shape the method cannot fit (for example widths so large
+ *      that the rising, peak and falling limbs already hold the inch); a
+ *      hydrograph with more ordinates than a 32-bit count, or so slow to
+ *      rise that its rising-limb check would take as many steps; or one that
+ *      ends within the first uhTimeStep (the step is too coarse for the
  *      basin);
  *    - VESK_ERR_NO_MEMORY, VESK_ERR_NULL (no registry, or null name or
  *      record; nothing is read or written through a null record),

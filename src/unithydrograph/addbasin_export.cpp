@@ -1,0 +1,16 @@
+// vesk_addbasin: prepare a basin from the host's record and store it.
+#include "frame/level.h"
+#include "frame/library_state.h"
+#include "unithydrograph/basin_preparation.h"
+
+extern "C" {
+
+VESK_API void VESK_CALL vesk_addbasin(BasinInput *record, const char *name) {
+    if (record == nullptr) {
+        vesk::setErrorCode(VESK_ERR_NULL);
+        return;
+    }
+    vesk::prepareAndStoreBasin(*record, name);
+}
+
+} // extern "C"

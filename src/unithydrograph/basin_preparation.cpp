@@ -1,0 +1,39 @@
+#include "unithydrograph/basin_preparation.h"
+
+#include "frame/basin_registry.h"
+#include "frame/library_state.h"
+#include "unithydrograph/area_partition.h"
+#include "unithydrograph/finite_values.h"
+#include "unithydrograph/parameter_defaults.h"
+#include "unithydrograph/unit_hydrograph.h"
+
+namespace vesk {
+
+bool recordUsable(const BasinInput &r) {
+    return allFinite({r.area, r.length, r.centroidLength, r.imperviousPct, r.slope, r.timeStep,
+                      r.perviousDepressionStorage, r.imperviousDepressionStorage,
+                      r.initialInfiltrationRate, r.finalInfiltrationRate, r.infiltrationDecay,
+                      r.dcif, r.rpf}) &&
+           fitsWholeMinutes(r.timeStep);
+}
+
+void prepareAndStoreBasin(BasinInput &record, const char *name) {
+    // Judged on the record as the host passed it, before any write-back.
+    const bool usable = recordUsable(record);
+
+    Basin basin{};
+    partitionArea(record, basin);
+    applyParameterDefaults(basin);
+    if (errorCode() != VESK_OK) return;
+
+    if (!usable) {
+        setErrorCode(VESK_ERR_UH_FIT);
+        return;
+    }
+    const HydrographGeometry geometry{basin.area, basin.length, basin.centroidLength, basin.slope};
+    if (buildUnitHydrograph(geometry, basin.shape, basin.uh, basin.ring) != 0) return;
+
+    insertBasin(libraryState().registry, name, basin); // releases the ring on failure
+}
+
+} // namespace vesk

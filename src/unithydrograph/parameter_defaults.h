@@ -1,0 +1,14 @@
+// Step two of basin preparation: the fractions and coefficients the host
+// left to the library, filled in on the basin only (never written back).
+#pragma once
+
+#include "frame/basin.h"
+
+namespace vesk {
+
+// dcif and rpf (derived when negative, raised to the floor, clamped at 1),
+// then ct (from the imperviousness, corrected for small basins) and cp (with
+// the ct now standing), each only when not given.  Sets no error code.
+void applyParameterDefaults(Basin &basin);
+
+} // namespace vesk

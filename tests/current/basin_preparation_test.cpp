@@ -1,0 +1,425 @@
+// vesk_addbasin: the partition with its write-back, the defaults, the stops
+// and refusals, and a property over many realistic basins.
+#include <cmath>
+#include <cstdint>
+#include <cstring>
+#include <limits>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "frame/basin_registry.h"
+#include "frame/library_state.h"
+#include "frame_test_support.h"
+#include "relations/impervious_fractions.h"
+#include "relations/peaking_coefficients.h"
+#include "relations/peaking_tables.h"
+#include "unithydrograph/unit_hydrograph.h"
+
+namespace {
+
+// The first worked basin of the unit hydrograph, half impervious.
+BasinInput workedRecord() {
+    BasinInput r{};
+    r.area = 1.0;
+    r.length = 2.0;
+    r.centroidLength = 1.0;
+    r.imperviousPct = 50.0;
+    r.eiaPct = 42.0;
+    r.slope = 0.02;
+    r.timeStep = 5.0;
+    r.perviousDepressionStorage = 0.35;
+    r.imperviousDepressionStorage = 0.1;
+    r.initialInfiltrationRate = 3.0;
+    r.finalInfiltrationRate = 0.5;
+    r.infiltrationDecay = 0.0018;
+    r.disconnectionLevel = 1;
+    r.dcif = 0.6;
+    r.rpf = 0.3;
+    r.shape.ct = 0.1;
+    r.shape.cp = 0.5;
+    r.shape.uhTimeStep = 5;
+    return r;
+}
+
+class AddBasin : public FreshLibrary {
+protected:
+    void SetUp() override {
+        FreshLibrary::SetUp();
+        openReady();
+    }
+    static vesk::Basin *stored(const char *name) {
+        const int32_t code = vesk::errorCode();
+        vesk::Basin *basin = vesk::lookupBasin(vesk::libraryState().registry, name);
+        vesk::setErrorCode(code);
+        return basin;
+    }
+    static int storedCount() {
+        int count = 0;
+        for (auto *node : vesk::libraryState().registry->chains)
+            for (; node != nullptr; node = node->next) ++count;
+        return count;
+    }
+    // Adds `record` under `name` and returns the stored basin (null if none).
+    static vesk::Basin *add(BasinInput &record, const char *name = "B") {
+        vesk_addbasin(&record, name);
+        return vesk_geterror() == VESK_OK ? stored(name) : nullptr;
+    }
+};
+
+TEST_F(AddBasin, StoresTheWorkedBasinWithItsHydrograph) {
+    BasinInput record = workedRecord();
+    const BasinInput before = record;
+    vesk::Basin *basin = add(record, "North Creek");
+    ASSERT_NE(basin, nullptr);
+    EXPECT_EQ(std::memcmp(&record, &before, sizeof record), 0); // nothing to snap, nothing written
+
+    ShapeParameters shape = before.shape;
+    vesk::UnitHydrographSummary summary;
+    vesk::ConvolutionRing ring;
+    ASSERT_EQ(vesk::buildUnitHydrograph({1.0, 2.0, 1.0, 0.02}, shape, summary, ring), 0);
+    ASSERT_EQ(basin->ring.uhLength, 26);
+    for (int i = 0; i < 26; ++i) EXPECT_EQ(basin->ring.uhOrdinates[i], ring.uhOrdinates[i]);
+    vesk::releaseRing(ring);
+    EXPECT_NEAR(basin->ring.uhOrdinates[0], 114.8, 0.05);
+    EXPECT_EQ(basin->uh.uhPeakRate, summary.uhPeakRate);
+    EXPECT_EQ(basin->shape.width50, shape.width50);
+    EXPECT_EQ(basin->ring.convolutionPosition, 0);
+
+    EXPECT_EQ(basin->eiaPct, 42.0);
+    EXPECT_EQ(basin->precip.timeStep, 5);
+    EXPECT_EQ(basin->dcia.area, 0.6 * (1.0 * 50.0 / 100.0));
+    EXPECT_EQ(basin->uia.area, (1.0 - 0.6) * (1.0 * 50.0 / 100.0));
+    EXPECT_EQ(basin->rpa.area, 0.3 * ((1.0 - 50.0 / 100.0) * 1.0));
+    EXPECT_EQ(basin->spa.area, (1.0 - 0.3) * ((1.0 - 50.0 / 100.0) * 1.0));
+    for (const vesk::SubArea *s : {&basin->dcia, &basin->uia}) {
+        EXPECT_EQ(s->maxDepressionStorage, 0.1);
+        EXPECT_EQ(s->excessLossPercent, 5.0);
+        EXPECT_EQ(s->initialInfiltrationRate, 0.0);
+        EXPECT_EQ(s->infiltrationDecay, 0.0);
+    }
+    for (const vesk::SubArea *s : {&basin->rpa, &basin->spa}) {
+        EXPECT_EQ(s->maxDepressionStorage, 0.35);
+        EXPECT_EQ(s->excessLossPercent, 0.0);
+        EXPECT_EQ(s->initialInfiltrationRate, 3.0);
+        EXPECT_EQ(s->finalInfiltrationRate, 0.5);
+        EXPECT_EQ(s->infiltrationDecay, 0.0018);
+    }
+}
+
+// The partition's snapping and what it writes back into the host's record.
+struct Snap {
+    const char *what;
+    double area, imperviousPct, dcif, rpf;
+    // caller's record after the call
+    double backImpervious, backDcif, backRpf;
+    // sub-area areas stored
+    double dcia, uia, rpa, spa;
+    // fractions stored after the defaults
+    double storedDcif, storedRpf;
+};
+
+const Snap kSnaps[] = {
+    {"no impervious part: dcif to 0, rpf kept", 1.0, 0.0, 0.7, 0.3, 0.0, 0.0, 0.3, 0.0, 0.0, 0.3,
+     0.7, 0.00001, 0.3},
+    {"all impervious: to 100 and dcif 1", 1.0, 100.0, 0.7, 0.3, 100.0, 1.0, 0.3, 1.0, 0.0, 0.0, 0.0,
+     1.0, 0.3},
+    {"tiny basin: imperviousness rewritten to 0", 0.0001, 5.0, 0.7, 0.3, 0.0, 0.0, 0.3, 0.0, 0.0,
+     0.3 * 0.0001, 0.7 * 0.0001, 0.00001, 0.3},
+    {"dcif 0.999999 snaps to 1", 10.0, 50.0, 0.999999, 0.3, 50.0, 1.0, 0.3, 5.0, 0.0, 1.5, 3.5, 1.0,
+     0.3},
+    {"tiny dcif share snaps to 0", 10.0, 50.0, 0.000001, 0.3, 50.0, 0.0, 0.3, 0.0, 5.0, 1.5, 3.5,
+     0.00001, 0.3},
+    {"rpf near 1 snaps to 1", 10.0, 50.0, 0.5, 0.999999, 50.0, 0.5, 1.0, 2.5, 2.5, 5.0, 0.0, 0.5, 1.0},
+    {"negative dcif meets the snapping first", 1.0, 50.0, -1.0, 0.3, 50.0, 0.0, 0.3, 0.0, 0.5, 0.15,
+     0.35, 0.00001, 0.3},
+    {"dcif above 1 snaps to 1", 1.0, 50.0, 1.5, 0.3, 50.0, 1.0, 0.3, 0.5, 0.0, 0.15, 0.35, 1.0, 0.3},
+    // No impervious part: rpf is snapped like any other fraction, so the
+    // pervious sub-areas stay within the basin.
+    {"fully pervious, rpf -1 (default asked)", 2.0, 0.0, 0.5, -1.0, 0.0, 0.0, 0.0, 0.0, 0.0, 0.0, 2.0,
+     0.00001, 0.00001},
+    {"fully pervious, rpf 2", 2.0, 0.0, 0.5, 2.0, 0.0, 0.0, 1.0, 0.0, 0.0, 2.0, 0.0, 0.00001, 1.0},
+    {"tiny basin, rpf above 1", 0.0001, 5.0, 0.5, 1.5, 0.0, 0.0, 1.0, 0.0, 0.0, 0.0001, 0.0, 0.00001,
+     1.0},
+};
+
+TEST_F(AddBasin, PartitionSnapsAndWritesBack) {
+    int index = 0;
+    for (const Snap &c : kSnaps) {
+        SCOPED_TRACE(c.what);
+        BasinInput record = workedRecord();
+        record.area = c.area;
+        record.imperviousPct = c.imperviousPct;
+        record.dcif = c.dcif;
+        record.rpf = c.rpf;
+        const std::string name = "S" + std::to_string(index++);
+        vesk_addbasin(&record, name.c_str());
+        EXPECT_EQ(record.imperviousPct, c.backImpervious);
+        EXPECT_EQ(record.dcif, c.backDcif);
+        EXPECT_EQ(record.rpf, c.backRpf);
+        const vesk::Basin *basin = stored(name.c_str());
+        ASSERT_NE(basin, nullptr) << vesk_geterror();
+        EXPECT_EQ(basin->imperviousPct, c.backImpervious);
+        EXPECT_DOUBLE_EQ(basin->dcia.area, c.dcia);
+        EXPECT_DOUBLE_EQ(basin->uia.area, c.uia);
+        EXPECT_DOUBLE_EQ(basin->rpa.area, c.rpa);
+        EXPECT_DOUBLE_EQ(basin->spa.area, c.spa);
+        EXPECT_EQ(basin->dcif, c.storedDcif);
+        EXPECT_EQ(basin->rpf, c.storedRpf);
+        for (const vesk::SubArea *s : {&basin->dcia, &basin->uia, &basin->rpa, &basin->spa})
+            EXPECT_GE(s->area, 0.0);
+    }
+}
+
+TEST_F(AddBasin, UiaOfASnappedDcifIsExactlyZero) {
+    BasinInput record = workedRecord();
+    record.area = 10.0;
+    record.dcif = 0.999999;
+    const vesk::Basin *basin = add(record);
+    ASSERT_NE(basin, nullptr);
+    EXPECT_EQ(basin->uia.area, 0.0);
+}
+
+TEST_F(AddBasin, RpfRelationFillsANegativeRpfOfAFullyImperviousBasin) {
+    // The only place the partition leaves a negative rpf standing.
+    struct Case {
+        int32_t level;
+        double expected;
+    };
+    for (const Case &c : {Case{1, vesk::rpfRelation(1, 100.0)}, Case{2, vesk::rpfRelation(2, 100.0)},
+                          Case{5, 0.00001}}) {
+        SCOPED_TRACE(c.level);
+        BasinInput record = workedRecord();
+        record.imperviousPct = 100.0;
+        record.rpf = -1.0;
+        record.disconnectionLevel = c.level;
+        const std::string name = "L" + std::to_string(c.level);
+        vesk_addbasin(&record, name.c_str());
+        const vesk::Basin *basin = stored(name.c_str());
+        ASSERT_NE(basin, nullptr);
+        EXPECT_EQ(record.rpf, -1.0); // not snapped: there is no pervious part
+        EXPECT_EQ(basin->rpf, c.expected);
+        EXPECT_FALSE(basin->rpa.area < 0.0);
+    }
+}
+
+TEST_F(AddBasin, CoefficientsGivenOrDerived) {
+    struct Case {
+        const char *what;
+        double area, ct, cp;
+        double expectedCt, expectedCp;
+    };
+    const double ctOf50 = vesk::ctFromImperviousness(50.0);
+    const double smallCt = vesk::smallAreaCorrectedCt(ctOf50, 0.1);
+    const Case cases[] = {
+        {"both given: no relation consulted", 1.0, 0.1, 0.5, 0.1, 0.5},
+        {"ct given, cp derived with it", 1.0, 0.1, 0.0, 0.1, vesk::peakCoefficient(50.0, 1.0, 0.1)},
+        {"both derived", 1.0, 0.0, -1.0, ctOf50, vesk::peakCoefficient(50.0, 1.0, ctOf50)},
+        {"small basin: corrected ct", 0.1, 0.0, 0.0, smallCt, vesk::peakCoefficient(50.0, 0.1, smallCt)},
+    };
+    int index = 0;
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        BasinInput record = workedRecord();
+        record.area = c.area;
+        record.shape.ct = c.ct;
+        record.shape.cp = c.cp;
+        const std::string name = "C" + std::to_string(index++);
+        vesk_addbasin(&record, name.c_str());
+        const vesk::Basin *basin = stored(name.c_str());
+        ASSERT_NE(basin, nullptr);
+        EXPECT_EQ(basin->shape.ct, c.expectedCt);
+        EXPECT_EQ(basin->shape.cp, c.expectedCp);
+        EXPECT_EQ(record.shape.ct, c.ct); // defaults are never written back
+        EXPECT_EQ(record.shape.cp, c.cp);
+    }
+}
+
+TEST_F(AddBasin, TimeStepIsTruncatedTowardZero) {
+    for (double step : {4.9, -0.5, 15.9, -3.7}) {
+        SCOPED_TRACE(step);
+        BasinInput record = workedRecord();
+        record.timeStep = step;
+        const std::string name = "T" + std::to_string(step);
+        vesk_addbasin(&record, name.c_str());
+        const vesk::Basin *basin = stored(name.c_str());
+        ASSERT_NE(basin, nullptr);
+        EXPECT_EQ(basin->precip.timeStep, static_cast<int32_t>(std::trunc(step)));
+        EXPECT_EQ(record.timeStep, step);
+    }
+}
+
+TEST_F(AddBasin, DuplicateNameLeavesTheFirstBasin) {
+    BasinInput first = workedRecord();
+    ASSERT_NE(add(first, "Twin"), nullptr);
+    BasinInput second = workedRecord();
+    second.area = 3.0;
+    vesk_addbasin(&second, "TWIN");
+    EXPECT_EQ(vesk_geterror(), VESK_ERR_DUPLICATE_BASIN);
+    EXPECT_EQ(stored("twin")->area, 1.0);
+    EXPECT_EQ(storedCount(), 1);
+}
+
+TEST_F(AddBasin, PendingCodeStillWritesBackButStoresNothing) {
+    vesk_free();
+    vesk_open(); // version not confirmed: code 7 stands
+    BasinInput record = workedRecord();
+    record.imperviousPct = 100.0;
+    record.dcif = 0.5;
+    vesk_addbasin(&record, "Pending");
+    EXPECT_EQ(vesk_geterror(), VESK_ERR_VERSION_UNCONFIRMED);
+    EXPECT_EQ(record.dcif, 1.0);
+    EXPECT_EQ(storedCount(), 0);
+}
+
+TEST_F(AddBasin, NullRecordIsRefusedUntouched) {
+    vesk_addbasin(nullptr, "Nothing");
+    EXPECT_EQ(vesk_geterror(), VESK_ERR_NULL);
+    EXPECT_EQ(storedCount(), 0);
+}
+
+TEST_F(AddBasin, NullNameOrNoRegistryStoresNothing) {
+    BasinInput record = workedRecord();
+    vesk_addbasin(&record, nullptr);
+    EXPECT_EQ(vesk_geterror(), VESK_ERR_NULL);
+    EXPECT_EQ(storedCount(), 0);
+    vesk_free(); // no registry, code 0
+    vesk_addbasin(&record, "Closed");
+    EXPECT_EQ(vesk_geterror(), VESK_ERR_NULL);
+}
+
+// Every field preparation computes with must be a number: code 2, nothing
+// stored, and the partition's write-back has still happened.
+TEST_F(AddBasin, NonFiniteOrAbsurdInputIsRefusedAfterTheWriteBack) {
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const double inf = std::numeric_limits<double>::infinity();
+    struct Case {
+        const char *what;
+        double BasinInput::*field;
+        double value;
+    };
+    const Case cases[] = {
+        {"area", &BasinInput::area, inf},
+        {"length", &BasinInput::length, nan},
+        {"centroidLength", &BasinInput::centroidLength, inf},
+        {"slope", &BasinInput::slope, nan},
+        {"timeStep", &BasinInput::timeStep, nan},
+        {"timeStep infinite", &BasinInput::timeStep, -inf},
+        {"timeStep beyond 32 bits", &BasinInput::timeStep, 3e9},
+        {"perviousDepressionStorage", &BasinInput::perviousDepressionStorage, nan},
+        {"imperviousDepressionStorage", &BasinInput::imperviousDepressionStorage, inf},
+        {"initialInfiltrationRate", &BasinInput::initialInfiltrationRate, nan},
+        {"finalInfiltrationRate", &BasinInput::finalInfiltrationRate, inf},
+        {"infiltrationDecay", &BasinInput::infiltrationDecay, nan},
+        {"rpf", &BasinInput::rpf, nan},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        vesk::setErrorCode(VESK_OK);
+        BasinInput record = workedRecord();
+        record.dcif = 0.999999; // snapped to 1 and written back before the refusal
+        record.*c.field = c.value;
+        vesk_addbasin(&record, "Refused");
+        EXPECT_EQ(vesk_geterror(), VESK_ERR_UH_FIT);
+        EXPECT_EQ(storedCount(), 0);
+        if (c.field != &BasinInput::area) EXPECT_EQ(record.dcif, 1.0);
+    }
+}
+
+TEST_F(AddBasin, NonFiniteImperviousnessAndShapeAreRefusedToo) {
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    std::vector<BasinInput> records(6, workedRecord());
+    records[0].imperviousPct = nan;
+    records[1].dcif = -std::numeric_limits<double>::infinity();
+    records[2].shape.ct = nan;
+    records[3].shape.width75 = std::numeric_limits<double>::infinity();
+    records[4].shape.uhTimeStep = 0; // a file ending early leaves it 0
+    records[5].slope = 0.0;
+    for (BasinInput &record : records) {
+        vesk::setErrorCode(VESK_OK);
+        vesk_addbasin(&record, "Refused");
+        EXPECT_EQ(vesk_geterror(), VESK_ERR_UH_FIT);
+    }
+    EXPECT_EQ(storedCount(), 0);
+}
+
+TEST_F(AddBasin, FieldsNoComputationUsesMayHoldAnything) {
+    BasinInput record = workedRecord();
+    record.eiaPct = std::numeric_limits<double>::quiet_NaN();
+    record.rpaShare = std::numeric_limits<double>::infinity();
+    record.spaShare = std::numeric_limits<double>::quiet_NaN();
+    record.uhPeakTime = std::numeric_limits<double>::quiet_NaN();
+    EXPECT_NE(add(record), nullptr);
+}
+
+TEST_F(AddBasin, AnyAllocationFailingLeavesCodeThreeAndNothingStored) {
+    // 1 and 2: the two arrays of the hydrograph; 3 and 4: the registry's
+    // name and node.  The sanitizer run shows nothing leaks.
+    for (int failing = 1; failing <= 4; ++failing) {
+        SCOPED_TRACE(failing);
+        vesk::setErrorCode(VESK_OK);
+        BasinInput record = workedRecord();
+        vesk::failAllocationNumber(failing);
+        vesk_addbasin(&record, "Short");
+        vesk::failAllocationNumber(0);
+        EXPECT_EQ(vesk_geterror(), VESK_ERR_NO_MEMORY);
+        EXPECT_EQ(storedCount(), 0);
+    }
+}
+
+// A few hundred realistic basins: every stored hydrograph is finite and ends
+// at 0, the sub-areas are never negative and make up the basin, and with a
+// step small against the time to peak the ordinates hold one inch.
+TEST_F(AddBasin, RealisticBasinsHoldOneInchOnFourSoundSubAreas) {
+    std::mt19937 random(20240611u);
+    auto uniform = [&random](double low, double high) {
+        return std::uniform_real_distribution<double>(low, high)(random);
+    };
+    int storedBasins = 0, volumeChecked = 0;
+    for (int i = 0; i < 400; ++i) {
+        BasinInput r = workedRecord();
+        r.area = std::exp(uniform(std::log(0.02), std::log(30.0)));
+        r.length = std::sqrt(r.area) * uniform(1.0, 2.5);
+        r.centroidLength = r.length * uniform(0.3, 0.6);
+        r.slope = std::exp(uniform(std::log(0.001), std::log(0.08)));
+        r.imperviousPct = i % 10 == 0 ? 0.0 : (i % 10 == 1 ? 100.0 : uniform(0.0, 100.0));
+        r.disconnectionLevel = static_cast<int32_t>(uniform(0.0, 3.0));
+        r.dcif = uniform(-0.5, 1.2);
+        r.rpf = uniform(-0.5, 1.2);
+        r.shape = ShapeParameters{};
+        if (i % 3 == 0) {
+            r.shape.ct = uniform(0.05, 0.15);
+            r.shape.cp = uniform(0.3, 1.0);
+        }
+        r.shape.uhTimeStep = 1 + static_cast<int32_t>(uniform(0.0, 5.0));
+        const std::string name = "R" + std::to_string(i);
+        vesk_addbasin(&r, name.c_str());
+        if (vesk_geterror() != VESK_OK) {
+            ADD_FAILURE() << name << " refused with code " << vesk_geterror();
+            vesk::setErrorCode(VESK_OK);
+            continue;
+        }
+        ++storedBasins;
+        const vesk::Basin &b = *stored(name.c_str());
+        const vesk::ConvolutionRing &ring = b.ring;
+        ASSERT_GE(ring.uhLength, 2) << name;
+        for (int k = 0; k < ring.uhLength; ++k) ASSERT_TRUE(std::isfinite(ring.uhOrdinates[k])) << name;
+        EXPECT_EQ(ring.uhOrdinates[ring.uhLength - 1], 0.0) << name;
+
+        const double parts[] = {b.dcia.area, b.uia.area, b.rpa.area, b.spa.area};
+        for (double part : parts) EXPECT_GE(part, 0.0) << name;
+        EXPECT_NEAR(parts[0] + parts[1] + parts[2] + parts[3], b.area, 1e-12 * b.area) << name;
+
+        if (b.shape.uhTimeStep * 10.0 <= b.uh.uhPeakTime) {
+            ++volumeChecked;
+            double sum = 0.0;
+            for (int k = 0; k < ring.uhLength; ++k) sum += ring.uhOrdinates[k];
+            const double inch = b.area * 38720.0; // cfs × min of one inch
+            EXPECT_NEAR(sum * b.shape.uhTimeStep / inch, 1.0, 0.03) << name;
+        }
+    }
+    EXPECT_EQ(storedBasins, 400);
+    EXPECT_GT(volumeChecked, 100);
+}
+
+} // namespace

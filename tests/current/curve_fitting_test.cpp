@@ -1,0 +1,159 @@
+// The small solver and the rising-curve grid check.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <vector>
+
+#include "unithydrograph/curve_fitting.h"
+
+namespace {
+
+using vesk::Rounding;
+
+// Solves the system and returns the solution; `result` receives the return.
+std::vector<double> solve(std::vector<double> matrix, const std::vector<double> &rhs, int &result,
+                          Rounding rounding = Rounding::Current) {
+    const int n = static_cast<int>(rhs.size());
+    std::vector<double> solution(rhs.size(), -99.0);
+    result = vesk::solveLinearSystem(n, matrix.data(), rhs.data(), solution.data(), rounding);
+    return solution;
+}
+
+TEST(SolveLinearSystem, UnitLeadingRowsGiveExactCoefficients) {
+    // The rising system: value and slope at 0, then two value conditions.
+    const double t50 = 12.197, t75 = 16.075;
+    for (Rounding rounding : {Rounding::Current, Rounding::Earlier}) {
+        int result = 0;
+        const auto c = solve({1, 0, 0, 0, 0, 1, 0, 0, 1, t50, t50 * t50, t50 * t50 * t50, 1, t75,
+                              t75 * t75, t75 * t75 * t75},
+                             {0.0, 31.7, 448.6, 672.9}, result, rounding);
+        ASSERT_EQ(result, -1);
+        EXPECT_EQ(c[0], 0.0);
+        EXPECT_EQ(c[1], 31.7);
+        EXPECT_NEAR(c[0] + c[1] * t50 + c[2] * t50 * t50 + c[3] * t50 * t50 * t50, 448.6, 1e-9);
+        EXPECT_NEAR(c[0] + c[1] * t75 + c[2] * t75 * t75 + c[3] * t75 * t75 * t75, 672.9, 1e-9);
+    }
+}
+
+TEST(SolveLinearSystem, LeavesTheInverseAndKeepsTheRightHandSide) {
+    std::vector<double> m = {2, 1, 1, 3};
+    const std::vector<double> rhs = {3, 5};
+    double x[2];
+    ASSERT_EQ(vesk::solveLinearSystem(2, m.data(), rhs.data(), x), -1);
+    EXPECT_DOUBLE_EQ(m[0], 0.6);
+    EXPECT_DOUBLE_EQ(m[1], -0.2);
+    EXPECT_DOUBLE_EQ(m[2], -0.2);
+    EXPECT_DOUBLE_EQ(m[3], 0.4);
+    EXPECT_DOUBLE_EQ(x[0], 0.8);
+    EXPECT_DOUBLE_EQ(x[1], 1.4);
+    EXPECT_EQ(rhs, (std::vector<double>{3, 5}));
+}
+
+TEST(SolveLinearSystem, ZeroPivotFailsWithoutTouchingTheSolution) {
+    struct Case {
+        const char *what;
+        std::vector<double> matrix;
+        std::vector<double> rhs;
+    };
+    const Case cases[] = {
+        // Regular, but rows are never exchanged.
+        {"zero leading element", {0, 1, 1, 0}, {2, 3}},
+        {"zero leading element, 3 x 3", {0, 1, 2, 1, 0, 0, 0, 0, 1}, {1, 2, 3}},
+        // The rising system with t50 = 0: its third row repeats the first.
+        {"rising system at t50 = 0", {1, 0, 0, 0, 0, 1, 0, 0, 1, 0, 0, 0, 1, 5, 25, 125}, {0, 1, 2, 3}},
+        // The split-peak quadratic with t75r = Tp: first and second rows equal.
+        {"peak half without width", {1, 4, 16, 1, 4, 16, 0, 1, 8}, {3, 4, 0}},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        int result = 1;
+        const auto x = solve(c.matrix, c.rhs, result);
+        EXPECT_EQ(result, 0);
+        for (double v : x) EXPECT_EQ(v, -99.0);
+    }
+}
+
+TEST(SolveLinearSystem, RowsEqualOnlyAfterRoundingAreSolved) {
+    // 0.1 · 3 and 0.3 differ in the last bit: the pivot is tiny, not zero.
+    int result = 0;
+    solve({1, 0.1 * 3, 1, 0.3}, {1, 2}, result);
+    EXPECT_EQ(result, -1);
+}
+
+TEST(SolveLinearSystem, NaNPivotIsNotZeroAndGoesOn) {
+    int result = 0;
+    const auto x = solve({std::nan(""), 1, 1, 1}, {1, 1}, result);
+    EXPECT_EQ(result, -1);
+    EXPECT_TRUE(std::isnan(x[0]));
+}
+
+TEST(SolveLinearSystem, EmptySystemSucceedsAndDoesNothing) {
+    EXPECT_EQ(vesk::solveLinearSystem(0, nullptr, nullptr, nullptr), -1);
+}
+
+TEST(SolveLinearSystem, RoundingOrdersAgreeToTheLastBits) {
+    const std::vector<double> m = {3, 1, 2, 1, 7, 1, 2, 1, 5};
+    const std::vector<double> rhs = {0.7, 1.9, 2.3};
+    int a = 0, b = 0;
+    const auto current = solve(m, rhs, a, Rounding::Current);
+    const auto earlier = solve(m, rhs, b, Rounding::Earlier);
+    ASSERT_EQ(a, -1);
+    ASSERT_EQ(b, -1);
+    for (int i = 0; i < 3; ++i) EXPECT_NEAR(current[i], earlier[i], 1e-15);
+}
+
+// The check: the grid 0, step, ... strictly below t75.
+struct RiseCase {
+    const char *what;
+    double c[4];
+    double step, t75;
+    int expectedFlag;
+};
+
+TEST(EnsureNonNegativeRise, ReplacesOnlyACubicNegativeOnTheGrid) {
+    // q50 = 10 at t50 = 6, q75 = 15 at t75.
+    const RiseCase cases[] = {
+        {"positive throughout", {0, 1, 0, 0}, 5, 15, 0},
+        // t² − 0.11·t³: 0, 11.25, then −10 at t = 10.
+        {"negative at the last grid point below t75", {0, 0, 1, -0.11}, 5, 15, -1},
+        // t² − 0.07·t³: 30 at t = 10, negative only from about 14.3 on.
+        {"negative only at t75 itself", {0, 0, 1, -0.07}, 5, 15, 0},
+        // (t − 1)(t − 4): negative between 1 and 4 only, no grid point there.
+        {"dip between grid points", {4, -5, 1, 0}, 5, 15, 0},
+        {"negative at t = 0", {-1, 0, 0, 0}, 5, 15, -1},
+        {"t75 not positive: nothing sampled", {-1, 0, 0, 0}, 5, 0, 0},
+    };
+    for (const RiseCase &rc : cases) {
+        SCOPED_TRACE(rc.what);
+        double c[4] = {rc.c[0], rc.c[1], rc.c[2], rc.c[3]};
+        int flag = 7;
+        vesk::ensureNonNegativeRise(c, rc.step, 10.0, 15.0, 6.0, rc.t75, flag);
+        EXPECT_EQ(flag, rc.expectedFlag);
+        if (flag == 0) {
+            for (int i = 0; i < 4; ++i) EXPECT_EQ(c[i], rc.c[i]);
+        } else {
+            EXPECT_EQ(c[0], 10.0 / 36.0);                         // parabola through (6, 10)
+            EXPECT_EQ(c[1], (15.0 - 10.0) / (rc.t75 - 6.0));     // line slope
+            EXPECT_EQ(c[2], 10.0 + (6.0 * 10.0 - 6.0 * 15.0) / (rc.t75 - 6.0));
+            EXPECT_EQ(c[3], 0.0);
+            EXPECT_NEAR(c[1] * rc.t75 + c[2], 15.0, 1e-12); // reaches (t75, q75)
+            EXPECT_NEAR(c[1] * 6.0 + c[2], 10.0, 1e-12);    // continuous at t50
+        }
+    }
+}
+
+TEST(EnsureNonNegativeRise, SamplesZeroFiveAndTenBelowFifteen) {
+    // Negative at 10 (100 − 110 < 0) and at 15; the flag shows 10 was seen.
+    double c[4] = {0, 0, 1, -0.11};
+    int flag = 0;
+    vesk::ensureNonNegativeRise(c, 5.0, 10.0, 15.0, 6.0, 15.0, flag);
+    EXPECT_EQ(flag, -1);
+    // Positive at 0, 5, 10 (100 − 70 = 30) and negative at 15 (225 − 236):
+    // untouched.
+    double d[4] = {0, 0, 1, -0.07};
+    vesk::ensureNonNegativeRise(d, 5.0, 10.0, 15.0, 6.0, 15.0, flag);
+    EXPECT_EQ(flag, 0);
+    EXPECT_EQ(d[3], -0.07);
+}
+
+} // namespace
