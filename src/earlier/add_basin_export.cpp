@@ -1,0 +1,21 @@
+// vesk_addbasin of the earlier level: preparation, then the unit hydrograph,
+// then the registry; a pending code stops the pipeline before the hydrograph.
+#include "earlier/basin_preparation.h"
+#include "frame/basin_registry.h"
+#include "frame/level.h"
+#include "frame/library_state.h"
+
+extern "C" {
+
+VESK_API void VESK_CALL vesk_addbasin(const BasinInput *record, const char *name) {
+    if (record == nullptr) {
+        vesk::setErrorCode(VESK_ERR_NULL);
+        return;
+    }
+    vesk::Basin basin = vesk::earlier::preparedBasin(*record);
+    if (vesk::errorCode() != VESK_OK) return;
+    if (vesk::earlier::buildBasinHydrograph(basin) != 0) return;
+    vesk::insertBasin(vesk::libraryState().registry, name, basin);
+}
+
+} // extern "C"

@@ -1,0 +1,82 @@
+#include "earlier/basin_preparation.h"
+
+#include "earlier/basin_shares.h"
+#include "earlier/fraction_defaults.h"
+#include "earlier/relations.h"
+#include "frame/library_state.h"
+#include "unithydrograph/finite_values.h"
+#include "unithydrograph/unit_hydrograph.h"
+
+namespace vesk::earlier {
+
+namespace {
+
+Basin copiedRecord(const ::BasinInput &record) {
+    Basin basin;
+    basin.area = record.area;
+    basin.length = record.length;
+    basin.centroidLength = record.centroidLength;
+    basin.imperviousPct = record.imperviousPct;
+    basin.eiaPct = record.eiaPct;
+    basin.slope = record.slope;
+    basin.perviousDepressionStorage = record.perviousDepressionStorage;
+    basin.imperviousDepressionStorage = record.imperviousDepressionStorage;
+    basin.initialInfiltrationRate = record.initialInfiltrationRate;
+    basin.finalInfiltrationRate = record.finalInfiltrationRate;
+    basin.infiltrationDecay = record.infiltrationDecay;
+    basin.disconnectionLevel = record.disconnectionLevel;
+    basin.dcif = record.dcif;
+    basin.rpf = record.rpf;
+    basin.rpaShare = record.rpaShare;
+    basin.spaShare = record.spaShare;
+    basin.uh = UnitHydrographSummary{record.uhPeakTime, record.unitPeakRate, record.uhPeakRate,
+                                     record.unitRunoffVolume};
+    basin.shape = record.shape;
+    return basin;
+}
+
+// A fraction of 0 or below asks for the default line; none is above 1.
+void fillFractions(Basin &basin) {
+    if (basin.dcif <= 0.0) basin.dcif = defaultDcif(basin.disconnectionLevel, basin.imperviousPct);
+    if (basin.rpf <= 0.0) basin.rpf = defaultRpf(basin.disconnectionLevel, basin.imperviousPct);
+    if (basin.dcif > 1.0) basin.dcif = 1.0;
+    if (basin.rpf > 1.0) basin.rpf = 1.0;
+}
+
+// The coefficients follow the effective imperviousness, not the plain one.
+void fillCoefficients(Basin &basin) {
+    basin.eiaPct = effectiveImperviousness(basin.disconnectionLevel, basin.imperviousPct);
+    if (basin.shape.ct <= 0.0) basin.shape.ct = timeToPeakCoefficient(basin.eiaPct, basin.area);
+    if (basin.shape.cp <= 0.0) basin.shape.cp = peakCoefficient(basin.eiaPct, basin.area);
+}
+
+// The loss step computes with these; the hydrograph checks its own inputs.
+bool lossParametersFinite(const Basin &basin) {
+    return allFinite({basin.imperviousPct, basin.dcif, basin.rpf, basin.perviousDepressionStorage,
+                      basin.imperviousDepressionStorage, basin.initialInfiltrationRate,
+                      basin.finalInfiltrationRate, basin.infiltrationDecay});
+}
+
+} // namespace
+
+Basin preparedBasin(const ::BasinInput &record) {
+    Basin basin = copiedRecord(record);
+    fillFractions(basin);
+    const BasinShares shares = basinShares(basin.imperviousPct, basin.dcif, basin.rpf);
+    basin.rpaShare = shares.rpaShare;
+    basin.spaShare = shares.spaShare;
+    basin.runOnRatio = shares.runOnRatio;
+    fillCoefficients(basin);
+    return basin;
+}
+
+int buildBasinHydrograph(Basin &basin) {
+    if (!lossParametersFinite(basin)) {
+        setErrorCode(VESK_ERR_UH_FIT);
+        return VESK_ERR_UH_FIT;
+    }
+    const HydrographGeometry geometry{basin.area, basin.length, basin.centroidLength, basin.slope};
+    return buildUnitHydrograph(geometry, basin.shape, basin.uh, basin.ring, Rounding::Earlier);
+}
+
+} // namespace vesk::earlier

@@ -1,0 +1,13 @@
+#include "earlier/basin_step.h"
+
+#include "earlier/lumped_loss_step.h"
+#include "simulation/ring_convolution.h"
+
+namespace vesk::earlier {
+
+double takeBasinStep(Basin &basin, double rain) {
+    lumpedLossStep(basin, rain);
+    return advanceRing(basin.ring, basin.step.stepExcess);
+}
+
+} // namespace vesk::earlier

@@ -1,0 +1,157 @@
+// Stepping an earlier-level basin: one step of shape.uhTimeStep per
+// vesk_execute, the lumped loss step convolved with the unit hydrograph, and
+// the queries around it.
+#include <cstdint>
+#include <cstdio>
+#include <string>
+
+#include "earlier_test_support.h"
+
+namespace {
+
+using Simulation = EarlierLibrary;
+
+TEST_F(Simulation, EveryCallIsOneStepWhateverTheIntegerSays) {
+    vesk_open();
+    const BasinInput record = sampleRecord();
+    vesk_addbasin(&record, "steps");
+    for (int32_t target : {0, -100, INT32_MAX}) vesk_execute("steps", 0.5, target);
+    StepState state{};
+    vesk_getbasin_precip("steps", &state);
+    EXPECT_EQ(state.clock, 3 * 5.0);
+    EXPECT_EQ(vesk_geterror(), VESK_OK);
+}
+
+TEST_F(Simulation, OutflowIsTheExcessConvolvedWithTheOrdinates) {
+    vesk_open();
+    BasinInput record = sampleRecord();
+    record.imperviousPct = 100.0; // only the directly connected share drains
+    record.dcif = 1.0;
+    record.imperviousDepressionStorage = 0.0;
+    vesk_addbasin(&record, "paved");
+    ASSERT_EQ(vesk_geterror(), VESK_OK);
+    // One inch, then dry steps: each outflow is 95 % of one ordinate.
+    const int32_t length = vesk_getuhlength("paved");
+    for (int32_t i = 0; i < length + 2; ++i) {
+        const double outflow = vesk_execute("paved", i == 0 ? 1.0 : 0.0, 0);
+        const double ordinate = i < length ? vesk_getuhordinatevalue("paved", i) : 0.0;
+        EXPECT_NEAR(outflow, 0.95 * ordinate, 1e-9) << "step " << i;
+    }
+    // Two wet steps overlap: step 2 carries ordinate 1 of the first and
+    // ordinate 0 of the second.
+    vesk_addbasin(&record, "paved twice");
+    vesk_execute("paved twice", 1.0, 0);
+    EXPECT_NEAR(vesk_execute("paved twice", 1.0, 0),
+                0.95 * (vesk_getuhordinatevalue("paved twice", 1) + vesk_getuhordinatevalue("paved twice", 0)),
+                1e-9);
+}
+
+TEST_F(Simulation, FailedLookupsAndPendingCodesTakeNoStep) {
+    EXPECT_EQ(vesk_execute("closed", 1.0, 5), -1.0);
+    EXPECT_EQ(vesk_geterror(), VESK_ERR_NULL);
+
+    vesk_free();
+    vesk_open();
+    const BasinInput record = sampleRecord();
+    vesk_addbasin(&record, "kept");
+    EXPECT_EQ(vesk_execute("missing", 1.0, 5), -1.0);
+    EXPECT_EQ(vesk_geterror(), VESK_ERR_BASIN_NOT_FOUND);
+    EXPECT_EQ(vesk_execute("kept", 1.0, 5), -1.0); // code 1 still pending
+    EXPECT_EQ(vesk_execute(nullptr, 1.0, 5), -1.0);
+    EXPECT_EQ(vesk_geterror(), VESK_ERR_NULL);
+
+    // The step block is not gated: it answers with the code pending and
+    // shows that no step was taken.
+    StepState state{};
+    state.clock = -1.0;
+    vesk_getbasin_precip("KEPT", &state);
+    EXPECT_EQ(state.clock, 0.0);
+    EXPECT_EQ(vesk_geterror(), VESK_ERR_NULL);
+}
+
+TEST_F(Simulation, ParameterCopyIsGatedAndNullDestinationsAreRefused) {
+    vesk_open();
+    const BasinInput record = sampleRecord();
+    vesk_addbasin(&record, "gated");
+    vesk_execute("missing", 1.0, 0); // code 1
+    BasinInput out{};
+    out.area = -7.0;
+    vesk_getbasin("gated", &out);
+    EXPECT_EQ(out.area, -7.0);
+    EXPECT_EQ(vesk_geterror(), VESK_ERR_BASIN_NOT_FOUND);
+
+    vesk_getbasin("gated", nullptr);
+    EXPECT_EQ(vesk_geterror(), VESK_ERR_NULL);
+    vesk_getbasin_precip("gated", nullptr);
+    EXPECT_EQ(vesk_geterror(), VESK_ERR_NULL);
+
+    vesk_free();
+    vesk_open();
+    vesk_addbasin(&record, "open");
+    vesk_getbasin("open", &out);
+    EXPECT_EQ(out.area, 1.0);
+    EXPECT_EQ(out.perviousDepressionStorage, 0.1);
+    EXPECT_EQ(out.infiltrationDecay, 0.0018);
+    EXPECT_EQ(out.shape.uhTimeStep, 5);
+}
+
+class BasinFile : public EarlierLibrary {
+protected:
+    std::string path = ::testing::TempDir() + "earlier_basin_file.txt";
+    void write(const char *text) {
+        std::FILE *file = std::fopen(path.c_str(), "w");
+        ASSERT_NE(file, nullptr);
+        std::fputs(text, file);
+        std::fclose(file);
+    }
+    void TearDown() override {
+        std::remove(path.c_str());
+        EarlierLibrary::TearDown();
+    }
+};
+
+TEST_F(BasinFile, LoadedBasinGetsItsSharesFromPreparation) {
+    write("Creek\n"
+          "1.0 0 1.0 0.5\n"
+          "50 2.0 0.9 0.5\n"
+          "0.9 0.02\n"
+          "0.05 0.1\n"
+          "5.0 0.0018 1.0\n"
+          "0.5 0.1 0 0\n"
+          "5 0 0\n");
+    vesk_open();
+    vesk_loadandadd(path.c_str());
+    ASSERT_EQ(vesk_geterror(), VESK_OK);
+    EXPECT_EQ(vesk_getuhlength("creek"), 26);
+    BasinInput out{};
+    vesk_getbasin("CREEK", &out);
+    EXPECT_EQ(out.length, 2.0);
+    EXPECT_EQ(out.imperviousDepressionStorage, 0.05);
+    EXPECT_EQ(out.initialInfiltrationRate, 5.0);
+    EXPECT_EQ(out.infiltrationDecay, 0.0018);
+    EXPECT_NEAR(out.rpaShare, 0.25, 1e-15); // not the file's 0.9
+    EXPECT_NEAR(out.spaShare, 0.25, 1e-15);
+    // Stepped straight away by its uhTimeStep: the file needs no time step.
+    EXPECT_GE(vesk_execute("creek", 1.0, 0), 0.0);
+}
+
+TEST_F(BasinFile, MissingOrUnusableFilesAddNothing) {
+    vesk_open();
+    vesk_loadandadd((path + ".absent").c_str());
+    EXPECT_EQ(vesk_geterror(), VESK_ERR_FILE_OPEN);
+    vesk_free();
+    vesk_open();
+    vesk_loadandadd(nullptr);
+    EXPECT_EQ(vesk_geterror(), VESK_ERR_FILE_OPEN);
+
+    // A file that ends early keeps area and lengths at 1.0 but has no
+    // unit-hydrograph step: the basin is refused.
+    write("Stub\n1.0 0\n");
+    vesk_free();
+    vesk_open();
+    vesk_loadandadd(path.c_str());
+    EXPECT_EQ(vesk_geterror(), VESK_ERR_UH_FIT);
+    EXPECT_EQ(vesk_getuhlength("stub"), -1);
+}
+
+} // namespace
