@@ -270,10 +270,11 @@ VESK_API int32_t VESK_CALL vesk_geterror(void);
  *    - a code already pending: the call stops before the unit hydrograph; the
  *      code stays;
  *    - VESK_ERR_UH_FIT: the unit hydrograph cannot be built: shape.uhTimeStep
- *      below 1 minute, slope <= 0, a NaN or infinite number in *record or
- *      among the derived values, a shape the method cannot fit, a hydrograph
- *      too long to sample, or one that ends within the first uhTimeStep (the
- *      step is too coarse for the basin);
+ *      below 1 minute, slope <= 0, a NaN or infinite number among the
+ *      parameters used or derived from them (eiaPct, rpaShare, spaShare and
+ *      the four outputs of *record are not read), a shape the method cannot
+ *      fit, a hydrograph too long to sample, or one that ends within the
+ *      first uhTimeStep (the step is too coarse for the basin);
  *    - VESK_ERR_NO_MEMORY, VESK_ERR_NULL (no registry, or null name or
  *      record; nothing is read through a null record),
  *      VESK_ERR_DUPLICATE_BASIN. */
@@ -292,7 +293,8 @@ VESK_API void VESK_CALL vesk_addbasin(const BasinInput *record, const char *name
  *    uhTimeStep width50 width75
  *  disconnectionLevel and uhTimeStep are integers.  A value that is not a
  *  number stops the reading: it and every later value keep their defaults,
- *  which are 1.0 for area, length and centroidLength and 0 for all others.
+ *  which are 1.0 for area, length and centroidLength and 0 for all others
+ *  (so a file that stops before uhTimeStep gives VESK_ERR_UH_FIT).
  *  rpaShare and spaShare are read and then replaced by preparation.
  *  VESK_ERR_FILE_OPEN when path is null, the file cannot be opened, or it
  *  holds no name; nothing is added then. */
