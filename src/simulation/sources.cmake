@@ -1,2 +1,12 @@
-set(VESK_SIMULATION_SHARED)
-set(VESK_SIMULATION_CURRENT)
+# Runoff simulation.  The ring convolution is common to both levels; the
+# sub-area loss model, the time step with its peak and vesk_execute belong to
+# the current level (the earlier level has its own lumped loss step).
+set(VESK_SIMULATION_SHARED
+    ${CMAKE_CURRENT_LIST_DIR}/ring_convolution.cpp
+)
+set(VESK_SIMULATION_CURRENT
+    ${CMAKE_CURRENT_LIST_DIR}/sub_area_loss_step.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/basin_loss_step.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/basin_time_step.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/execute_export.cpp
+)

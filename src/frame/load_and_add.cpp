@@ -1,0 +1,28 @@
+// vesk_loadandadd: adds the basin of a basin input file.
+#include <new>
+
+#include "frame/basin_file.h"
+#include "frame/level.h"
+#include "frame/library_state.h"
+
+extern "C" {
+
+VESK_API void VESK_CALL vesk_loadandadd(const char *path) {
+    BasinInput record{}; // the file carries no time step and no outputs: they stay 0
+    char name[vesk::kBasinNameCapacity];
+    vesk::BasinFileReading reading{};
+    try {
+        reading = vesk::readBasinFile(path, record, name);
+    } catch (const std::bad_alloc &) {
+        vesk::setErrorCode(VESK_ERR_NO_MEMORY);
+        return;
+    }
+    // No file, or a file without a name token: there is nothing to add.
+    if (!reading.opened || !reading.nameRead) {
+        vesk::setErrorCode(VESK_ERR_FILE_OPEN);
+        return;
+    }
+    vesk_addbasin(&record, name);
+}
+
+} // extern "C"

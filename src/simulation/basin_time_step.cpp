@@ -1,0 +1,35 @@
+#include "simulation/basin_time_step.h"
+
+#include <cstdint>
+#include <limits>
+
+#include "simulation/basin_loss_step.h"
+#include "simulation/ring_convolution.h"
+
+namespace vesk {
+
+namespace {
+
+// The first of equal maxima keeps the peak; a NaN outflow never compares
+// greater, so it never becomes the peak.
+void trackPeak(Basin &basin, double outflow) {
+    if (outflow > basin.peakOutflow) {
+        basin.peakOutflow = outflow;
+        basin.peakTime = static_cast<double>(basin.precip.time);
+    }
+}
+
+} // namespace
+
+bool clockCanAdvance(const Basin &basin) {
+    return basin.precip.time <= std::numeric_limits<int32_t>::max() - basin.precip.timeStep;
+}
+
+void takeBasinStep(Basin &basin, double rainDepth) {
+    basin.precip.time += basin.precip.timeStep;
+    basin.precip.stepRain = rainDepth;
+    basinLossStep(basin);
+    trackPeak(basin, advanceRing(basin.ring, basin.precip.stepExcess));
+}
+
+} // namespace vesk

@@ -1,0 +1,21 @@
+// Losses of one sub-area in one time step: Horton infiltration, depression
+// storage and the percentage loss of the remainder.
+#pragma once
+
+#include <cstdint>
+
+#include "frame/basin.h"
+
+namespace vesk {
+
+// Horton infiltration rate (in/h) `minutes` after the basin was prepared:
+// fc + (f0 - fc) exp(-k 60 t), with the seconds 60 t formed as a whole number.
+double hortonRate(const SubArea &subArea, int64_t minutes);
+
+// Runs the loss model of `subArea` for the step that ends at `time` and lasts
+// `timeStep` minutes.  Reads waterInput, capacityCarry and depressionStorage
+// of `state` and writes every other field.  Returns the volume lost in the
+// step (in x sq mi).
+double subAreaLossStep(int32_t time, int32_t timeStep, const SubArea &subArea, LossState &state);
+
+} // namespace vesk
