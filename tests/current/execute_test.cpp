@@ -1,0 +1,113 @@
+// vesk_execute: how many steps a call takes, what it returns and when it
+// refuses.
+#include <limits>
+
+#include "frame/basin_registry.h"
+#include "frame/library_state.h"
+#include "frame_test_support.h"
+#include "hand_built_basin.h"
+
+namespace {
+
+class Execute : public FreshLibrary {
+protected:
+    void SetUp() override {
+        FreshLibrary::SetUp();
+        openReady();
+    }
+    static vesk::Basin &store(const char *name, vesk::Basin basin) {
+        EXPECT_TRUE(vesk::insertBasin(vesk::libraryState().registry, name, basin));
+        return *vesk::lookupBasin(vesk::libraryState().registry, name);
+    }
+};
+
+TEST_F(Execute, StepsUntilTheClockReachesTheTarget) {
+    vesk::Basin &basin = store("Creek", handbuilt::lossless(1.0, 5, {1, 2, 1}));
+    struct Call {
+        int32_t target;
+        double rain;
+        int32_t timeAfter;
+        double outflow;
+    };
+    const Call calls[] = {
+        {12, 1.0, 15, 4.0},  // three steps, the rain applied to each: 1, 3, 4
+        {15, 9.0, 15, 4.0},  // target reached: no step, the latest outflow
+        {3, 9.0, 15, 4.0},   // target behind the clock: the same
+        {20, 0.0, 20, 3.0},  // one dry step: 1 + 2 from the last two wet steps
+        {-5, 9.0, 20, 3.0},  // negative target
+        {30, 0.0, 30, 0.0},
+    };
+    for (const Call &call : calls) {
+        SCOPED_TRACE(call.target);
+        EXPECT_EQ(vesk_execute("creek", call.rain, call.target), call.outflow);
+        EXPECT_EQ(basin.precip.time, call.timeAfter);
+    }
+    EXPECT_EQ(basin.rainVolume, 3.0);
+    EXPECT_EQ(vesk_geterror(), VESK_OK);
+}
+
+TEST_F(Execute, FirstCallBelowOneStepReturnsZero) {
+    store("B", handbuilt::lossless(1.0, 5, {1}));
+    EXPECT_EQ(vesk_execute("B", 1.0, 0), 0.0);
+    EXPECT_EQ(vesk_execute("B", 1.0, 5), 1.0);
+}
+
+TEST_F(Execute, Refusals) {
+    struct Case {
+        const char *what;
+        int32_t pendingCode;
+        const char *name;
+        int32_t codeAfter;
+    };
+    const Case cases[] = {
+        {"version not confirmed", VESK_ERR_VERSION_UNCONFIRMED, "B", VESK_ERR_VERSION_UNCONFIRMED},
+        {"earlier failure pending", VESK_ERR_DUPLICATE_BASIN, "B", VESK_ERR_DUPLICATE_BASIN},
+        {"unknown name", VESK_OK, "nowhere", VESK_ERR_BASIN_NOT_FOUND},
+        {"null name", VESK_OK, nullptr, VESK_ERR_NULL},
+        {"unknown name replaces a pending code", VESK_ERR_VERSION_UNCONFIRMED, "nowhere", VESK_ERR_BASIN_NOT_FOUND},
+    };
+    vesk::Basin &basin = store("B", handbuilt::lossless(1.0, 5, {1}));
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        vesk::setErrorCode(c.pendingCode);
+        EXPECT_EQ(vesk_execute(c.name, 1.0, 100), -1.0);
+        EXPECT_EQ(vesk_geterror(), c.codeAfter);
+        EXPECT_EQ(basin.precip.time, 0);
+        EXPECT_EQ(basin.rainVolume, 0.0);
+    }
+}
+
+TEST_F(Execute, BasinWithoutATimeStepIsRefusedWithoutLooping) {
+    for (int32_t step : {0, -5}) {
+        SCOPED_TRACE(step);
+        vesk_free();
+        openReady();
+        vesk::Basin &basin = store("Loaded", handbuilt::lossless(1.0, step, {1}));
+        EXPECT_EQ(vesk_execute("Loaded", 1.0, 60), -1.0);
+        EXPECT_EQ(vesk_geterror(), VESK_OK);
+        EXPECT_EQ(basin.precip.time, 0);
+        EXPECT_EQ(basin.rainVolume, 0.0);
+    }
+}
+
+TEST_F(Execute, ClockStopsShortOfWrappingRound) {
+    const int32_t top = std::numeric_limits<int32_t>::max();
+    vesk::Basin &basin = store("Long", handbuilt::lossless(1.0, 1000, {1}));
+    basin.precip.time = top - 2500;
+    EXPECT_EQ(vesk_execute("Long", 0.5, top), 0.5);
+    EXPECT_EQ(basin.precip.time, top - 500); // two steps; a third would pass the top
+    EXPECT_EQ(vesk_execute("Long", 0.5, top), 0.5);
+    EXPECT_EQ(basin.precip.time, top - 500);
+}
+
+TEST_F(Execute, BasinsStepIndependently) {
+    vesk::Basin &first = store("First", handbuilt::lossless(1.0, 5, {1, 1}));
+    vesk::Basin &second = store("Second", handbuilt::lossless(1.0, 10, {2}));
+    EXPECT_EQ(vesk_execute("First", 1.0, 10), 2.0);
+    EXPECT_EQ(vesk_execute("Second", 0.25, 10), 0.5);
+    EXPECT_EQ(first.precip.time, 10);
+    EXPECT_EQ(second.precip.time, 10);
+    EXPECT_EQ(second.ring.previousOutflow, 0.0);
+}
+
+} // namespace
