@@ -1,0 +1,61 @@
+// vesk: a command-line host of the veskdll133 runoff library.  Runs basins
+// through a storm, shows a basin's unit hydrograph and calls the calculators.
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include <CLI/CLI.hpp>
+
+#include "commands.h"
+
+namespace {
+
+using vesk::tool::RunCommand;
+
+void addRunOptions(CLI::App &run, RunCommand &command) {
+    run.add_option("BASIN_FILE", command.basinFiles, "basin input files (a name and 22 numbers each)")
+        ->required();
+    run.add_option("--rain", command.stormFile,
+                   "storm CSV: 'time,depth' rows (minutes at the end of each step, inches) or one depth per row")
+        ->required();
+    run.add_option("--time-step", command.options.timeStep,
+                   "simulation step in minutes (default: the basins' unit-hydrograph step)")
+        ->check(CLI::Range(1, 1440));
+    run.add_option("--duration", command.options.duration,
+                   "minutes to simulate (default: until every outflow is back to 0 after the storm)")
+        ->check(CLI::Range(1, 1000000));
+    run.add_option("--csv", command.csvFile, "write the hydrograph (time, rain, outflow per basin) as CSV");
+    run.add_option("--plot", command.plotFile, "write rain and outflow as an SVG chart");
+}
+
+} // namespace
+
+int main(int argc, char **argv) {
+    CLI::App app{"vesk - runs urban basins through a storm with the veskdll133 runoff library"};
+    app.require_subcommand(1);
+
+    RunCommand runArguments;
+    CLI::App *run = app.add_subcommand("run", "run basins through a storm and summarize the runoff");
+    addRunOptions(*run, runArguments);
+
+    std::string uhFile;
+    CLI::App *uh = app.add_subcommand("uh", "show a basin's prepared parameters and unit hydrograph");
+    uh->add_option("BASIN_FILE", uhFile, "basin input file")->required();
+
+    bool list = false;
+    CLI::App *calc = app.add_subcommand("calc", "call one of the library's calculators: calc NAME ARG...");
+    calc->add_flag("--list", list, "name every calculator with its arguments and units");
+    // Everything after `calc` is the calculator's name and arguments, passed
+    // on untouched, so negative numbers are not mistaken for options.
+    calc->prefix_command();
+
+    try {
+        app.parse(argc, argv);
+    } catch (const CLI::ParseError &error) {
+        return app.exit(error);
+    }
+
+    if (*run) return vesk::tool::runCommand(runArguments, std::cout, std::cerr);
+    if (*uh) return vesk::tool::unitHydrographCommand(uhFile, std::cout, std::cerr);
+    return vesk::tool::calcCommand(calc->remaining(), list, std::cout, std::cerr);
+}

@@ -1,0 +1,36 @@
+// What `vesk run` and `vesk uh` print: the per-basin summary, the unit
+// hydrograph, and plain warnings where a volume check fails.
+#pragma once
+
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "storm_run.h"
+#include "veskdll133.h"
+
+namespace vesk::tool {
+
+struct BasinSummary {
+    double peakOutflow = 0.0; // cfs, the first largest outflow
+    double peakTime = 0.0;    // min, end of the step that produced it
+    double rainVolume = 0.0;  // acre-ft over the basin
+    double runoffVolume = 0.0; // acre-ft, the excess rain of the run
+    double runoffCoefficient = 0.0; // runoff volume / rain volume (0 without rain)
+};
+
+BasinSummary summarize(const BasinRun &basin, const std::vector<double> &rain, int timeStep);
+
+// Warnings for `vesk run`, one sentence each, empty when the volumes agree.
+std::vector<std::string> runWarnings(const RunResult &result);
+
+// A warning when the sampled unit hydrograph is more than 10 % off one inch.
+std::vector<std::string> unitHydrographWarnings(const std::string &name, const BasinInput &prepared,
+                                                const std::vector<double> &ordinates);
+
+void printRunSummary(std::ostream &out, const RunResult &result);
+
+void printUnitHydrograph(std::ostream &out, const std::string &name, const BasinInput &prepared,
+                         const std::vector<double> &ordinates);
+
+} // namespace vesk::tool

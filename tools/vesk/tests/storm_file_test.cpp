@@ -1,0 +1,108 @@
+#include "storm_file.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "input_error.h"
+#include "number_text.h"
+
+namespace vesk::tool {
+namespace {
+
+Storm parse(const std::string &text) {
+    std::istringstream in(text);
+    return parseStorm(in, "storm.csv");
+}
+
+struct GoodStorm {
+    const char *label;
+    const char *text;
+    int step;
+    std::vector<double> depths;
+};
+
+class GoodStorms : public ::testing::TestWithParam<GoodStorm> {};
+
+TEST_P(GoodStorms, ReadsDepthsAndStep) {
+    const Storm storm = parse(GetParam().text);
+    EXPECT_EQ(storm.stepMinutes, GetParam().step);
+    EXPECT_EQ(storm.depths, GetParam().depths);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Storms, GoodStorms,
+    ::testing::Values(
+        GoodStorm{"TwoColumnsWithHeader", "time_min,depth_in\n5,0.1\n10,0.25\n15,0\n", 5, {0.1, 0.25, 0.0}},
+        GoodStorm{"TwoColumnsNoHeader", "10,0.5\n20,0.2\n", 10, {0.5, 0.2}},
+        GoodStorm{"OneColumnWithHeader", "depth\n0.1\n0.2\n", 0, {0.1, 0.2}},
+        GoodStorm{"OneColumnNoHeader", "0.3\n", 0, {0.3}},
+        GoodStorm{"WindowsLineEndsBlanksAndComments", "# made up\r\ntime, depth\r\n\r\n 5 , 0.1 \r\n10,0.2\r\n", 5,
+                  {0.1, 0.2}},
+        GoodStorm{"LateFirstTimeMeansDryStepsBefore", "15,0.4\n20,0.1\n", 5, {0.0, 0.0, 0.4, 0.1}},
+        GoodStorm{"SingleTimedRowGivesItsStep", "5,0.7\n", 5, {0.7}},
+        GoodStorm{"SpreadsheetRounding", "5,0.1\n9.9999999999,0.2\n15.0000000001,0.3\n", 5, {0.1, 0.2, 0.3}}),
+    [](const auto &info) { return std::string(info.param.label); });
+
+struct BadStorm {
+    const char *label;
+    const char *text;
+    const char *message; // the whole "file:line: what" must contain this
+};
+
+class BadStorms : public ::testing::TestWithParam<BadStorm> {};
+
+TEST_P(BadStorms, NamesFileLineAndFault) {
+    try {
+        parse(GetParam().text);
+        FAIL() << "accepted";
+    } catch (const InputError &error) {
+        EXPECT_NE(std::string(error.what()).find(GetParam().message), std::string::npos) << error.what();
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Storms, BadStorms,
+    ::testing::Values(
+        BadStorm{"NonNumericDepth", "t,d\n5,0.1\n10,abc\n", "storm.csv:3: rain depth 'abc' is not a number"},
+        BadStorm{"NonNumericTime", "5,0.1\nten,0.1\n", "storm.csv:2: time 'ten' is not a number"},
+        BadStorm{"NegativeDepth", "0.1\n-0.2\n", "storm.csv:2: rain depth -0.2 is negative"},
+        BadStorm{"InfiniteDepth", "0.1\ninf\n", "storm.csv:2: rain depth 'inf' is not a finite number"},
+        BadStorm{"DecreasingTimes", "5,0.1\n10,0.1\n8,0.1\n", "storm.csv:3: times must increase"},
+        BadStorm{"RepeatedTime", "5,0.1\n5,0.1\n", "storm.csv:2: times must increase"},
+        BadStorm{"UnevenTimes", "5,0.1\n10,0.1\n20,0.1\n", "storm.csv:3: uneven time step"},
+        BadStorm{"FractionalStep", "2.5,0.1\n5,0.1\n", "storm.csv:2: the time step 2.5 min is not a whole number"},
+        BadStorm{"FirstTimeOffTheGrid", "7,0.1\n12,0.1\n", "storm.csv:2: the first time 7 min is not a whole number"},
+        BadStorm{"ZeroFirstTime", "0,0.1\n5,0.1\n", "storm.csv:1: the first time must be above 0"},
+        BadStorm{"ColumnCountChanges", "5,0.1\n0.2\n", "storm.csv:2: expected 2 column(s)"},
+        BadStorm{"ThreeColumns", "5,0.1,7\n", "storm.csv:1: expected one column"},
+        BadStorm{"SecondHeader", "t,d\nt,d\n", "storm.csv:2: time 't' is not a number"},
+        BadStorm{"Empty", "\n\n", "storm.csv: holds no rain depths"},
+        BadStorm{"HeaderOnly", "time,depth\n", "storm.csv: holds no rain depths"}),
+    [](const auto &info) { return std::string(info.param.label); });
+
+TEST(StormFile, MissingFileIsNamed) {
+    try {
+        readStorm("/nonexistent/storm.csv");
+        FAIL() << "accepted";
+    } catch (const InputError &error) {
+        EXPECT_STREQ(error.what(), "/nonexistent/storm.csv: cannot open the storm file: No such file or directory");
+    }
+}
+
+TEST(NumberText, WholeFieldMustConvert) {
+    EXPECT_EQ(parseReal(" 1.5e-3 "), 1.5e-3);
+    EXPECT_FALSE(parseReal("1.5x"));
+    EXPECT_FALSE(parseReal(""));
+    EXPECT_FALSE(parseReal("1e999"));
+    EXPECT_EQ(parseInteger("+7"), 7);
+    EXPECT_EQ(parseInteger("-2147483648"), INT32_MIN);
+    EXPECT_FALSE(parseInteger("2147483648"));
+    EXPECT_FALSE(parseInteger("2.5"));
+    EXPECT_FALSE(parseInteger("+-1"));
+    EXPECT_EQ(exactText(-0.019999999552965164), "-0.019999999552965164");
+    EXPECT_EQ(exactText(15.0), "15");
+}
+
+} // namespace
+} // namespace vesk::tool
