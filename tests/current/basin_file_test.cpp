@@ -9,6 +9,9 @@
 #include <gtest/gtest.h>
 
 #include "frame/basin_file.h"
+#include "frame/basin_registry.h"
+#include "frame/library_state.h"
+#include "frame_test_support.h"
 
 namespace {
 
@@ -206,6 +209,68 @@ TEST(BasinFile, AgreesWithFormattedInputOnRandomTokenStreams) {
         vesk::readBasinFile(path.c_str(), actual, actualName);
         EXPECT_STREQ(actualName, expectedName);
         ASSERT_EQ(std::memcmp(&actual, &expected, sizeof(BasinInput)), 0);
+    }
+}
+
+int storedBasins() {
+    int count = 0;
+    for (auto *node : vesk::libraryState().registry->chains)
+        for (; node != nullptr; node = node->next) ++count;
+    return count;
+}
+
+class LoadAndAdd : public FreshLibrary {};
+
+TEST_F(LoadAndAdd, NothingToAdd) {
+    struct Case {
+        const char *what;
+        const char *path;
+    };
+    const std::string empty = writeFile("");
+    const std::string blank = writeFile("  \n\n\t");
+    const Case cases[] = {
+        {"null path", nullptr},
+        {"missing file", "/nonexistent/dir/basin.txt"},
+        {"empty file", empty.c_str()},
+        {"white space only", blank.c_str()},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        vesk_free();
+        openReady();
+        vesk_loadandadd(c.path);
+        EXPECT_EQ(vesk_geterror(), VESK_ERR_FILE_OPEN);
+        EXPECT_EQ(storedBasins(), 0);
+    }
+}
+
+TEST_F(LoadAndAdd, OutcomesAreThoseOfAddingTheRecord) {
+    struct Case {
+        const char *what;
+        std::string text;
+        bool confirmed;
+        int32_t code;
+        int stored;
+    };
+    const std::string full = "Brook\n1.0 1 1.0 -1\n50 2.0 0 -1\n0 0.02\n0.1 0.35\n3.0 0.0018 0.5\n0 0 0 0\n5 0 0\n";
+    const Case cases[] = {
+        {"a whole file", full, true, VESK_OK, 1},
+        {"a file ending after the time step of the shape", full.substr(0, full.size() - 4), true, VESK_OK, 1},
+        {"a word where the slope goes leaves the slope 0", "Brook 1.0 1 1.0 -1 50 2.0 0 -1 0 steep", true,
+         VESK_ERR_UH_FIT, 0},
+        {"the version not yet confirmed", full, false, VESK_ERR_VERSION_UNCONFIRMED, 0},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        vesk_free();
+        if (c.confirmed) {
+            openReady();
+        } else {
+            vesk_open();
+        }
+        vesk_loadandadd(writeFile(c.text).c_str());
+        EXPECT_EQ(vesk_geterror(), c.code);
+        EXPECT_EQ(storedBasins(), c.stored);
     }
 }
 
