@@ -5,18 +5,14 @@ namespace vesk {
 namespace {
 
 // A fraction of a part of the basin snaps to 0 when its share of that part
-// is below the floor, to 1 when the rest of the part is; then it is written
-// back.  This also brings a fraction below 0 or above 1 to 0 or 1.
+// is below the floor, to 1 when the rest of the part is, and the snapped
+// value is written back (writing an unchanged 0 or 1 changes nothing).  This
+// also brings a fraction below 0 or above 1 to 0 or 1.
 void snapFraction(double part, double &fraction, double &callerFraction) {
-    double snapped = fraction;
     if (part * fraction < kFractionFloor)
-        snapped = 0.0;
+        fraction = callerFraction = 0.0;
     else if (part * (1.0 - fraction) < kFractionFloor)
-        snapped = 1.0;
-    if (snapped != fraction) {
-        fraction = snapped;
-        callerFraction = snapped;
-    }
+        fraction = callerFraction = 1.0;
 }
 
 // The imperviousness with its fractions after snapping.

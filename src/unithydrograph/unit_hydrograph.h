@@ -20,7 +20,7 @@ struct HydrographGeometry {
 // Builds the unit hydrograph from the geometry and the shape (ct and cp
 // already filled in; widths and rise fractions <= 0 are derived and stored in
 // `shape`, as are fractions the 40 % rule moves).  Writes `summary` and gives
-// `ring` two new arrays of uhLength doubles: the ordinates and a zeroed
+// `ring` (which must hold no arrays: it is overwritten) two new arrays of uhLength doubles: the ordinates and a zeroed
 // convolution buffer, position 0.
 //
 // Returns 0 when built (the error code is left alone), 2 with code 2 when the

@@ -322,7 +322,9 @@ TEST_F(AddBasin, NonFiniteOrAbsurdInputIsRefusedAfterTheWriteBack) {
         vesk_addbasin(&record, "Refused");
         EXPECT_EQ(vesk_geterror(), VESK_ERR_UH_FIT);
         EXPECT_EQ(storedCount(), 0);
-        if (c.field != &BasinInput::area) EXPECT_EQ(record.dcif, 1.0);
+        if (c.field != &BasinInput::area) {
+            EXPECT_EQ(record.dcif, 1.0);
+        }
     }
 }
 
