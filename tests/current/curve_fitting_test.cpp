@@ -80,17 +80,6 @@ TEST(SolveLinearSystem, RowsEqualOnlyAfterRoundingAreSolved) {
     EXPECT_EQ(result, -1);
 }
 
-TEST(SolveLinearSystem, NaNPivotIsNotZeroAndGoesOn) {
-    int result = 0;
-    const auto x = solve({std::nan(""), 1, 1, 1}, {1, 1}, result);
-    EXPECT_EQ(result, -1);
-    EXPECT_TRUE(std::isnan(x[0]));
-}
-
-TEST(SolveLinearSystem, EmptySystemSucceedsAndDoesNothing) {
-    EXPECT_EQ(vesk::solveLinearSystem(0, nullptr, nullptr, nullptr), -1);
-}
-
 TEST(SolveLinearSystem, RoundingOrdersAgreeToTheLastBits) {
     const std::vector<double> m = {3, 1, 2, 1, 7, 1, 2, 1, 5};
     const std::vector<double> rhs = {0.7, 1.9, 2.3};
@@ -115,6 +104,7 @@ TEST(EnsureNonNegativeRise, ReplacesOnlyACubicNegativeOnTheGrid) {
     const RiseCase cases[] = {
         {"positive throughout", {0, 1, 0, 0}, 5, 15, 0},
         // t² − 0.11·t³: 0, 11.25, then −10 at t = 10.
+        // With step 5 below t75 = 15 the grid is 0, 5 and 10.
         {"negative at the last grid point below t75", {0, 0, 1, -0.11}, 5, 15, -1},
         // t² − 0.07·t³: 30 at t = 10, negative only from about 14.3 on.
         {"negative only at t75 itself", {0, 0, 1, -0.07}, 5, 15, 0},
@@ -140,20 +130,6 @@ TEST(EnsureNonNegativeRise, ReplacesOnlyACubicNegativeOnTheGrid) {
             EXPECT_NEAR(c[1] * 6.0 + c[2], 10.0, 1e-12);    // continuous at t50
         }
     }
-}
-
-TEST(EnsureNonNegativeRise, SamplesZeroFiveAndTenBelowFifteen) {
-    // Negative at 10 (100 − 110 < 0) and at 15; the flag shows 10 was seen.
-    double c[4] = {0, 0, 1, -0.11};
-    int flag = 0;
-    vesk::ensureNonNegativeRise(c, 5.0, 10.0, 15.0, 6.0, 15.0, flag);
-    EXPECT_EQ(flag, -1);
-    // Positive at 0, 5, 10 (100 − 70 = 30) and negative at 15 (225 − 236):
-    // untouched.
-    double d[4] = {0, 0, 1, -0.07};
-    vesk::ensureNonNegativeRise(d, 5.0, 10.0, 15.0, 6.0, 15.0, flag);
-    EXPECT_EQ(flag, 0);
-    EXPECT_EQ(d[3], -0.07);
 }
 
 } // namespace
