@@ -131,8 +131,12 @@ typedef struct BasinInput {
     double infiltrationDecay;           /**< 1/s, Horton decay coefficient (pervious sub-areas) */
     int32_t disconnectionLevel;         /**< 0, 1 or 2: selects the DCIF and RPF tables */
     int32_t gap;                        /**< no value */
-    double dcif;                        /**< directly connected share of the impervious area; < 0: derive; may be rewritten to 0 or 1 */
-    double rpf;                         /**< receiving share of the pervious area; < 0: derive; may be rewritten to 0 or 1 */
+    double dcif;                        /**< directly connected share of the impervious area, 0..1; snapped to 0 or 1
+                                             (and written back) where a part would fall below 0.00001 sq mi; the stored
+                                             basin raises values below 0.00001 to 0.00001 and derives it from the tables
+                                             when it is still negative after the snapping */
+    double rpf;                         /**< receiving share of the pervious area, 0..1; snapped, written back, raised
+                                             and derived as dcif */
     double rpaShare;                    /**< read from the input file, otherwise ignored; vesk_getbasin returns 0 */
     double spaShare;                    /**< read from the input file, otherwise ignored; vesk_getbasin returns 0 */
     double uhPeakTime;                  /**< output, min from the start of the unit rain to the unit-hydrograph peak */
