@@ -328,7 +328,9 @@ VESK_API void VESK_CALL vesk_loadandadd(const char *path);
  *  Returns -1.0 without stepping when the lookup fails (the code becomes
  *  VESK_ERR_BASIN_NOT_FOUND, VESK_ERR_NULL or VESK_ERR_NO_MEMORY), when any
  *  code is pending, or when the basin's timeStep is below 1 minute (as for
- *  every basin loaded from a file; the code is then left as it is). */
+ *  every basin loaded from a file; the code is then left as it is).
+ *  The clock never passes INT32_MAX minutes: stepping stops when the next
+ *  step would, so a target beyond that is not reached. */
 VESK_API double VESK_CALL vesk_execute(const char *name, double rainDepth, int32_t targetTime);
 
 /** Overwrites all 232 bytes of *out with the stored basin's parameters as
