@@ -30,7 +30,7 @@ if [ ${#missing[@]} -gt 0 ]; then
   $sudo apt-get update -qq
   DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "${missing[@]}"
 fi
-i686-w64-mingw32-g++ --version | head -n 1
+(i686-w64-mingw32-g++-posix --version 2>/dev/null || i686-w64-mingw32-g++ --version) | head -n 1
 wine --version
 
 echo "== Windows: configure and build"

@@ -116,6 +116,7 @@ list(PREPEND CMAKE_MODULE_PATH ${VESK_WINDOWS_MODULE_DIR})
 if(NOT CMAKE_CROSSCOMPILING_EMULATOR)
   find_program(VESK_WINE wine)
   find_program(VESK_BASH bash)
+  find_program(VESK_WINESERVER wineserver)
   if(NOT VESK_WINE OR NOT VESK_BASH)
     message(FATAL_ERROR "The Windows test programs run under wine: install wine and wine32 "
                         "(see .ci/windows.sh) or build with -DVESK_BUILD_TESTS=OFF")
@@ -151,6 +152,13 @@ exit $status
     message(STATUS "Creating the wine prefix ${VESK_WINEPREFIX}")
     execute_process(COMMAND ${CMAKE_CROSSCOMPILING_EMULATOR} wineboot --init
                     RESULT_VARIABLE status OUTPUT_QUIET ERROR_QUIET TIMEOUT 600)
+    # The registry reaches the prefix when the wineserver stops, a few
+    # seconds after wineboot.
+    if(VESK_WINESERVER)
+      execute_process(COMMAND ${CMAKE_COMMAND} -E env WINEPREFIX=${VESK_WINEPREFIX}
+                              ${VESK_WINESERVER} --wait
+                      OUTPUT_QUIET ERROR_QUIET TIMEOUT 120)
+    endif()
     if(NOT EXISTS ${VESK_WINEPREFIX}/system.reg)
       message(FATAL_ERROR "wineboot could not create ${VESK_WINEPREFIX} (${status})")
     endif()
