@@ -9,9 +9,9 @@
 
 namespace {
 
-using Preparation = EarlierLibrary;
+using EarlierPreparation = EarlierLibrary;
 
-TEST_F(Preparation, OpenNeedsNoHandshake) {
+TEST_F(EarlierPreparation, OpenNeedsNoHandshake) {
     vesk_open();
     EXPECT_EQ(vesk_geterror(), VESK_OK);
     const BasinInput record = sampleRecord();
@@ -20,7 +20,7 @@ TEST_F(Preparation, OpenNeedsNoHandshake) {
     EXPECT_EQ(vesk_getuhlength("NORTH"), 26);
 }
 
-TEST_F(Preparation, CallersRecordIsNeverWritten) {
+TEST_F(EarlierPreparation, CallersRecordIsNeverWritten) {
     // Values the current level would snap and write back, or derive.
     BasinInput records[4] = {sampleRecord(), sampleRecord(), sampleRecord(), sampleRecord()};
     records[0].imperviousPct = 0.0;
@@ -52,7 +52,7 @@ struct DefaultCase {
     double storedRpf;
 };
 
-TEST_F(Preparation, ZeroOrNegativeFractionsTakeTheLevelsDefaultLines) {
+TEST_F(EarlierPreparation, ZeroOrNegativeFractionsTakeTheLevelsDefaultLines) {
     const DefaultCase cases[] = {
         {"zero at level 0", 0, 30.0, 0.0, 0.0, 0.6, 0.155},
         {"negative at level 0", 0, 60.0, -1.0, -1.0, 0.9, 0.26},
@@ -81,7 +81,7 @@ TEST_F(Preparation, ZeroOrNegativeFractionsTakeTheLevelsDefaultLines) {
     }
 }
 
-TEST_F(Preparation, SharesAndRunOnRatioAreStoredInPlaceOfTheRecords) {
+TEST_F(EarlierPreparation, SharesAndRunOnRatioAreStoredInPlaceOfTheRecords) {
     vesk_open();
     BasinInput record = sampleRecord(); // 50 %, DCIF 0.5, RPF 0.5
     record.imperviousPct = 40.0;
@@ -99,7 +99,7 @@ TEST_F(Preparation, SharesAndRunOnRatioAreStoredInPlaceOfTheRecords) {
     EXPECT_NEAR(stored("shares")->runOnRatio, 0.2 / 0.15, 1e-14);
 }
 
-TEST_F(Preparation, FullyConnectedOrFullyImperviousBasinsKeepIeeeShares) {
+TEST_F(EarlierPreparation, FullyConnectedOrFullyImperviousBasinsKeepIeeeShares) {
     vesk_open();
     BasinInput full = sampleRecord();
     full.imperviousPct = 100.0; // level 0: DCIF 1.1 limited to 1
@@ -121,7 +121,7 @@ TEST_F(Preparation, FullyConnectedOrFullyImperviousBasinsKeepIeeeShares) {
     EXPECT_EQ(stored("partly")->runOnRatio, std::numeric_limits<double>::infinity()); // 0.5 / 0
 }
 
-TEST_F(Preparation, DefaultCoefficientsFollowTheEffectiveImperviousness) {
+TEST_F(EarlierPreparation, DefaultCoefficientsFollowTheEffectiveImperviousness) {
     vesk_open();
     BasinInput record = sampleRecord();
     record.disconnectionLevel = 2;
@@ -152,7 +152,7 @@ struct RefusalCase {
     void (*spoil)(BasinInput &);
 };
 
-TEST_F(Preparation, BasinsTheHydrographCannotTakeAreRefusedWithCodeTwo) {
+TEST_F(EarlierPreparation, BasinsTheHydrographCannotTakeAreRefusedWithCodeTwo) {
     constexpr double spoiled = std::numeric_limits<double>::quiet_NaN();
     const RefusalCase cases[] = {
         {"step 0", [](BasinInput &r) { r.shape.uhTimeStep = 0; }},
@@ -176,7 +176,7 @@ TEST_F(Preparation, BasinsTheHydrographCannotTakeAreRefusedWithCodeTwo) {
     }
 }
 
-TEST_F(Preparation, RegistryFailuresAndPendingCodesStoreNothing) {
+TEST_F(EarlierPreparation, RegistryFailuresAndPendingCodesStoreNothing) {
     const BasinInput record = sampleRecord();
     vesk_addbasin(&record, "closed"); // no registry yet
     EXPECT_EQ(vesk_geterror(), VESK_ERR_NULL);
@@ -206,7 +206,7 @@ TEST_F(Preparation, RegistryFailuresAndPendingCodesStoreNothing) {
     EXPECT_EQ(vesk_getuhlength("later"), -1);
 }
 
-TEST_F(Preparation, OutOfMemoryInTheHydrographStoresNothing) {
+TEST_F(EarlierPreparation, OutOfMemoryInTheHydrographStoresNothing) {
     for (int64_t n = 1; n <= 4; ++n) { // the two arrays, then the name and the node
         vesk_free();
         vesk_open();

@@ -9,9 +9,9 @@
 
 namespace {
 
-using Simulation = EarlierLibrary;
+using EarlierSimulation = EarlierLibrary;
 
-TEST_F(Simulation, EveryCallIsOneStepWhateverTheIntegerSays) {
+TEST_F(EarlierSimulation, EveryCallIsOneStepWhateverTheIntegerSays) {
     vesk_open();
     const BasinInput record = sampleRecord();
     vesk_addbasin(&record, "steps");
@@ -22,7 +22,7 @@ TEST_F(Simulation, EveryCallIsOneStepWhateverTheIntegerSays) {
     EXPECT_EQ(vesk_geterror(), VESK_OK);
 }
 
-TEST_F(Simulation, OutflowIsTheExcessConvolvedWithTheOrdinates) {
+TEST_F(EarlierSimulation, OutflowIsTheExcessConvolvedWithTheOrdinates) {
     vesk_open();
     BasinInput record = sampleRecord();
     record.imperviousPct = 100.0; // only the directly connected share drains
@@ -46,7 +46,7 @@ TEST_F(Simulation, OutflowIsTheExcessConvolvedWithTheOrdinates) {
                 1e-9);
 }
 
-TEST_F(Simulation, FailedLookupsAndPendingCodesTakeNoStep) {
+TEST_F(EarlierSimulation, FailedLookupsAndPendingCodesTakeNoStep) {
     EXPECT_EQ(vesk_execute("closed", 1.0, 5), -1.0);
     EXPECT_EQ(vesk_geterror(), VESK_ERR_NULL);
 
@@ -69,7 +69,7 @@ TEST_F(Simulation, FailedLookupsAndPendingCodesTakeNoStep) {
     EXPECT_EQ(vesk_geterror(), VESK_ERR_NULL);
 }
 
-TEST_F(Simulation, ParameterCopyIsGatedAndNullDestinationsAreRefused) {
+TEST_F(EarlierSimulation, ParameterCopyIsGatedAndNullDestinationsAreRefused) {
     vesk_open();
     const BasinInput record = sampleRecord();
     vesk_addbasin(&record, "gated");
@@ -95,9 +95,11 @@ TEST_F(Simulation, ParameterCopyIsGatedAndNullDestinationsAreRefused) {
     EXPECT_EQ(out.shape.uhTimeStep, 5);
 }
 
-class BasinFile : public EarlierLibrary {
+class EarlierBasinFile : public EarlierLibrary {
 protected:
-    std::string path = ::testing::TempDir() + "earlier_basin_file.txt";
+    // One file per test: ctest runs the tests as parallel processes.
+    std::string path = ::testing::TempDir() + "earlier_basin_" +
+                       ::testing::UnitTest::GetInstance()->current_test_info()->name() + ".txt";
     void write(const char *text) {
         std::FILE *file = std::fopen(path.c_str(), "w");
         ASSERT_NE(file, nullptr);
@@ -110,7 +112,7 @@ protected:
     }
 };
 
-TEST_F(BasinFile, LoadedBasinGetsItsSharesFromPreparation) {
+TEST_F(EarlierBasinFile, LoadedBasinGetsItsSharesFromPreparation) {
     write("Creek\n"
           "1.0 0 1.0 0.5\n"
           "50 2.0 0.9 0.5\n"
@@ -135,7 +137,7 @@ TEST_F(BasinFile, LoadedBasinGetsItsSharesFromPreparation) {
     EXPECT_GE(vesk_execute("creek", 1.0, 0), 0.0);
 }
 
-TEST_F(BasinFile, MissingOrUnusableFilesAddNothing) {
+TEST_F(EarlierBasinFile, MissingOrUnusableFilesAddNothing) {
     vesk_open();
     vesk_loadandadd((path + ".absent").c_str());
     EXPECT_EQ(vesk_geterror(), VESK_ERR_FILE_OPEN);

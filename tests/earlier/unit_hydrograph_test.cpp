@@ -14,9 +14,9 @@ struct WorkedHydrograph {
     std::vector<double> tail; // last ordinates, rounded to 0.1
 };
 
-using UnitHydrograph = EarlierLibrary;
+using EarlierUnitHydrograph = EarlierLibrary;
 
-TEST_F(UnitHydrograph, WorkedExamplesAreReproducedToATenth) {
+TEST_F(EarlierUnitHydrograph, WorkedExamplesAreReproducedToATenth) {
     const WorkedHydrograph cases[] = {
         {"single peak cubic", 1.0, 2.0, 1.0, 0.02, 0.1, 0.5, 26,
          {114.8, 331.7, 609.3, 845.7, 893.5, 797.0, 644.6, 552.4, 460.3, 404.9, 354.9, 304.9, 254.9,
@@ -51,7 +51,7 @@ TEST_F(UnitHydrograph, WorkedExamplesAreReproducedToATenth) {
     }
 }
 
-TEST_F(UnitHydrograph, OutputsAndDerivedShapeReachTheHost) {
+TEST_F(EarlierUnitHydrograph, OutputsAndDerivedShapeReachTheHost) {
     vesk_open();
     BasinInput record = sampleRecord();
     record.area = 0.5;
