@@ -20,9 +20,7 @@ if(CMAKE_SIZEOF_VOID_P EQUAL 4)
 endif()
 
 # No compiler runtime DLLs: everything but the system DLLs is linked in.
-# Programs that link a DLL through its import library reach the undecorated
-# names by stdcall fix-up (_vesk_open@0 -> vesk_open), which needs no warning.
-add_link_options(-static -Wl,--enable-stdcall-fixup)
+add_link_options(-static)
 
 # Programs beside the DLLs, where the Windows loader looks for them first.
 if(NOT CMAKE_RUNTIME_OUTPUT_DIRECTORY)
@@ -47,9 +45,11 @@ function(vesk_windows_level name)
   # veskdll133.dll, not libveskdll133.dll: hosts load it by that name.
   set_target_properties(${name} PROPERTIES PREFIX "" IMPORT_PREFIX "")
   # The .def names the exports undecorated; stdcall fix-up matches them to
-  # the _name@n symbols and --kill-at keeps the @n out of the export table.
-  # A name the level lacks fails the link.
-  target_link_options(${name} PRIVATE -Wl,--kill-at -Wl,--no-undefined)
+  # the _name@n symbols (enabled, so without a warning per name) and
+  # --kill-at keeps the @n out of the export table.  A name the level lacks
+  # fails the link.
+  target_link_options(${name} PRIVATE
+      -Wl,--enable-stdcall-fixup -Wl,--kill-at -Wl,--no-undefined)
 
   # Programs compiled with the header call the decorated __stdcall symbols;
   # cmake/windows_import_library.cmake gives the import library those.
