@@ -48,6 +48,8 @@ struct BadBasin {
     const char *message;
 };
 
+void PrintTo(const BadBasin &value, std::ostream *out) { *out << value.label; }
+
 class BadBasins : public ::testing::TestWithParam<BadBasin> {};
 
 TEST_P(BadBasins, NamesFileLineAndValue) {

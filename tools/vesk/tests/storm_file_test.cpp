@@ -22,6 +22,8 @@ struct GoodStorm {
     std::vector<double> depths;
 };
 
+void PrintTo(const GoodStorm &value, std::ostream *out) { *out << value.label; }
+
 class GoodStorms : public ::testing::TestWithParam<GoodStorm> {};
 
 TEST_P(GoodStorms, ReadsDepthsAndStep) {
@@ -49,6 +51,8 @@ struct BadStorm {
     const char *text;
     const char *message; // the whole "file:line: what" must contain this
 };
+
+void PrintTo(const BadStorm &value, std::ostream *out) { *out << value.label; }
 
 class BadStorms : public ::testing::TestWithParam<BadStorm> {};
 

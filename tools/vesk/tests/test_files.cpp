@@ -3,6 +3,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
@@ -24,8 +25,12 @@ std::string examplePath(const std::string &name) { return std::string(VESK_EXAMP
 std::string dataPath(const std::string &name) { return std::string(VESK_TOOL_TEST_DATA) + "/" + name; }
 
 std::string writeScratchFile(const std::string &name, const std::string &text) {
+    // Every test process writes the files of the whole program when it starts;
+    // a rename keeps a parallel reader from seeing one half written.
     const std::string path = outputPath(name);
-    std::ofstream(path, std::ios::binary) << text;
+    const std::string partial = path + "." + std::to_string(getpid());
+    std::ofstream(partial, std::ios::binary) << text;
+    std::rename(partial.c_str(), path.c_str());
     return path;
 }
 

@@ -176,6 +176,8 @@ struct Fault {
     const char *message; // expected in the error output
 };
 
+void PrintTo(const Fault &value, std::ostream *out) { *out << value.label; }
+
 class Faults : public ::testing::TestWithParam<Fault> {};
 
 TEST_P(Faults, ClearMessageAndNonZeroStatus) {
@@ -231,6 +233,8 @@ struct CalcCase {
     std::vector<std::string> arguments;
     const char *result;
 };
+
+void PrintTo(const CalcCase &value, std::ostream *out) { *out << value.label; }
 
 class Calculations : public ::testing::TestWithParam<CalcCase> {};
 
