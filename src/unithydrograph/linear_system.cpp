@@ -1,6 +1,7 @@
 #include <cstddef>
 
 #include "unithydrograph/curve_fitting.h"
+#include "unithydrograph/extended_precision.h"
 
 namespace vesk {
 
@@ -44,6 +45,7 @@ int solveLinearSystem(int n, double *matrix, const double *rhs, double *solution
 
     // The matrix now holds the inverse; apply it to the right-hand side with
     // the sums carried in extended precision.
+    const ExtendedPrecisionScope extended;
     for (int i = 0; i < n; ++i) {
         long double sum = 0.0L;
         for (int j = 0; j < n; ++j) sum += static_cast<long double>(rhs[j]) * row(i)[j];
