@@ -36,4 +36,14 @@ struct Basin {
     StepState step{}; // latest step, copied out whole by vesk_getbasin_precip
 };
 
+// The record a basin input file is read into: a file that ends early still
+// describes a basin of unit area and unit lengths.
+inline BasinInput blankFileRecord() {
+    BasinInput record{};
+    record.area = 1.0;
+    record.length = 1.0;
+    record.centroidLength = 1.0;
+    return record;
+}
+
 } // namespace vesk

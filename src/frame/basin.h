@@ -44,4 +44,8 @@ struct Basin {
     double runoffVolume{}; // in x sq mi, running
 };
 
+// The record a basin input file is read into: all zero, so the time step and
+// the outputs the file does not carry stay 0.
+inline BasinInput blankFileRecord() { return BasinInput{}; }
+
 } // namespace vesk

@@ -1,4 +1,5 @@
-// vesk_loadandadd: adds the basin of a basin input file.
+// vesk_loadandadd: adds the basin of a basin input file, read into the
+// level's blank file record.
 #include <new>
 
 #include "frame/basin_file.h"
@@ -8,7 +9,7 @@
 extern "C" {
 
 VESK_API void VESK_CALL vesk_loadandadd(const char *path) {
-    BasinInput record{}; // the file carries no time step and no outputs: they stay 0
+    BasinInput record = vesk::blankFileRecord();
     char name[vesk::kBasinNameCapacity];
     vesk::BasinFileReading reading{};
     try {

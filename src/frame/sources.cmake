@@ -8,11 +8,11 @@ set(VESK_FRAME_SHARED
     ${CMAKE_CURRENT_LIST_DIR}/convolution_ring_release.cpp
     ${CMAKE_CURRENT_LIST_DIR}/library_state.cpp
     ${CMAKE_CURRENT_LIST_DIR}/lifecycle_exports.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/load_and_add.cpp
     ${CMAKE_CURRENT_LIST_DIR}/unit_hydrograph_queries.cpp
 )
 set(VESK_FRAME_CURRENT
     ${CMAKE_CURRENT_LIST_DIR}/basin_queries.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/load_and_add.cpp
     ${CMAKE_CURRENT_LIST_DIR}/open_and_version_exports.cpp
     ${CMAKE_CURRENT_LIST_DIR}/version.cpp
 )
