@@ -189,6 +189,11 @@ void readWithFscanf(const std::string &path, BasinInput &b, char (&name)[256]) {
 // exponent without digits, a sign before a point in an integer field): the
 // reader leaves those unread instead.
 TEST(BasinFile, AgreesWithFormattedInputOnRandomTokenStreams) {
+#ifdef _WIN32
+    // The reference is the GNU C library's formatted input; the Windows C
+    // runtimes read several of these malformed tokens their own way.
+    GTEST_SKIP() << "formatted-input reference is the GNU C library's";
+#endif
     const char *const tokens[] = {"1",     "-2.5",     "+0.5",    "3e2",      "4E-1", "007", "2.5",
                                   "1.2.3", "abc",      "12abc",   "1e5e5",    "-0.5e-1x", "0.000001",
                                   "1e-310", "9",       "-0",      "123456789.123456789e-3", "6.e1",
