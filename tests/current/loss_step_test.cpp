@@ -92,6 +92,50 @@ TEST(SubAreaLossStep, EdgeCases) {
     }
 }
 
+// The step follows its written order of operations to the last bit.  The
+// inputs are chosen so that the usual rewrites give other doubles: k * 60 * t
+// in floating point instead of the whole seconds, dt * (f1 + f2) / 120 for the
+// trapezoid, pct * (R / 100) for the percentage loss.
+TEST(SubAreaLossStep, FollowsTheWrittenOrderOfOperationsExactly) {
+    const vesk::SubArea grass = pervious(1.75, 5.0, 1.0, 0.00115, 0.0);
+    for (int32_t time : {10, 15, 45, 55, 60}) {
+        SCOPED_TRACE(time);
+        const double atEnd = 1.0 + (5.0 - 1.0) * std::exp(-0.00115 * static_cast<double>(60 * time));
+        const double atStart = 1.0 + (5.0 - 1.0) * std::exp(-0.00115 * static_cast<double>(60 * (time - 5)));
+        EXPECT_EQ(vesk::hortonRate(grass, time), atEnd);
+        const double capacity = (5 / 60.0) * ((atEnd + atStart) * 0.5) + 0.0;
+        LossState state{};
+        state.waterInput = 2.0; // more than the capacity: all of it is used
+        const double loss = vesk::subAreaLossStep(time, 5, grass, state);
+        EXPECT_EQ(state.infiltration, capacity);
+        EXPECT_EQ(state.excess, 2.0 - capacity);
+        EXPECT_EQ(loss, 1.75 * capacity + 1.75 * 0.0 + 1.75 * 0.0 + 1.75 * 0.0);
+    }
+
+    const vesk::SubArea road = impervious(0.3, 0.0);
+    LossState state{};
+    state.waterInput = 0.7;
+    const double loss = vesk::subAreaLossStep(5, 5, road, state);
+    EXPECT_EQ(state.excessLoss, 5.0 * 0.7 / 100.0);
+    EXPECT_EQ(state.excess, 0.7 - 5.0 * 0.7 / 100.0);
+    EXPECT_EQ(loss, 0.3 * 0.0 + 0.3 * (0.0 - 0.0) + 0.3 * 0.0 + 0.3 * (5.0 * 0.7 / 100.0));
+}
+
+// With a remainder exactly equal to the free room the storage is set to its
+// capacity, not grown by the remainder: 0.2 + (0.86 - 0.2) is one ulp short of
+// 0.86, so only the strict comparison leaves the storage exactly full.
+TEST(SubAreaLossStep, RemainderEqualToTheRoomSetsStorageToCapacityExactly) {
+    const vesk::SubArea roof = impervious(1.0, 0.86);
+    LossState state{};
+    state.depressionStorage = 0.2;
+    state.waterInput = 0.86 - 0.2;
+    ASSERT_NE(0.2 + state.waterInput, 0.86);
+    vesk::subAreaLossStep(5, 5, roof, state);
+    EXPECT_EQ(state.depressionStorage, 0.86);
+    EXPECT_EQ(state.excess, 0.0);
+    EXPECT_EQ(state.excessLoss, 0.0);
+}
+
 TEST(SubAreaLossStep, CarriedCapacityIsUsedOnceAndCleared) {
     const vesk::SubArea roof = impervious(1.0, 0.0);
     LossState state{};

@@ -152,4 +152,45 @@ TEST_F(Queries, PrecipStateAfterThreeSteps) {
     EXPECT_EQ(std::memcmp(&after, &basin.precip, sizeof after), 0);
 }
 
+// The copied block as raw bytes: the loss states sit DCIA, UIA, SPA, RPA at
+// offsets 16, 80, 144 and 208, so the RPA's block (the one with the UIA's
+// run-on) is the last, although the RPA is stepped before the SPA.
+TEST_F(Queries, PrecipStateBytesHoldTheSubAreasInTheirBoundaryOrder) {
+    openReady();
+    vesk::Basin basin = handbuilt::lossless(1.0, 5, {1.0});
+    basin.dcia = handbuilt::impervious(0.2, 0.0);
+    basin.uia = handbuilt::impervious(0.2, 0.0);
+    basin.rpa = handbuilt::pervious(0.3, 0.0, 0.0, 0.0, 0.0);
+    basin.spa = handbuilt::pervious(0.3, 0.0, 0.0, 0.0, 0.0);
+    store("Bytes", basin);
+    vesk_execute("Bytes", 1.0, 5);
+
+    unsigned char block[sizeof(PrecipState)];
+    vesk_getbasin_precip("Bytes", reinterpret_cast<PrecipState *>(block));
+    ASSERT_EQ(vesk_geterror(), VESK_OK);
+    auto integerAt = [&block](std::size_t offset) {
+        int32_t value;
+        std::memcpy(&value, block + offset, sizeof value);
+        return value;
+    };
+    auto realAt = [&block](std::size_t offset) {
+        double value;
+        std::memcpy(&value, block + offset, sizeof value);
+        return value;
+    };
+    const double uiaExcess = 1.0 - 5.0 * 1.0 / 100.0;
+    const double runOn = (0.2 / 0.3) * uiaExcess;
+    EXPECT_EQ(integerAt(0), 5);                 // time
+    EXPECT_EQ(integerAt(4), 5);                 // timeStep
+    EXPECT_EQ(realAt(8), 1.0);                  // stepRain
+    EXPECT_EQ(realAt(16 + 0), 1.0);             // DCIA waterInput
+    EXPECT_EQ(realAt(16 + 48), 0.05);           // DCIA excessLoss
+    EXPECT_EQ(realAt(80 + 56), uiaExcess);      // UIA excess
+    EXPECT_EQ(realAt(144 + 0), 1.0);            // SPA waterInput: rain alone
+    EXPECT_EQ(realAt(144 + 56), 1.0);           // SPA excess
+    EXPECT_EQ(realAt(208 + 0), 1.0 + runOn);    // RPA waterInput: rain and run-on
+    EXPECT_EQ(realAt(208 + 56), 1.0 + runOn);   // RPA excess
+    EXPECT_EQ(realAt(272), ((0.2 / 1.0) * uiaExcess + (0.3 / 1.0) * (1.0 + runOn)) + (0.3 / 1.0) * 1.0);
+}
+
 } // namespace
