@@ -5,8 +5,15 @@
 #include <fstream>
 #include <random>
 #include <string>
+#include <vector>
 
 #include <gtest/gtest.h>
+
+#ifdef _WIN32
+#include <process.h>
+#else
+#include <unistd.h>
+#endif
 
 #include "frame/basin_file.h"
 #include "frame/basin_registry.h"
@@ -15,13 +22,31 @@
 
 namespace {
 
+int processId() {
+#ifdef _WIN32
+    return _getpid();
+#else
+    return static_cast<int>(getpid());
+#endif
+}
+
+// The files this test program wrote, removed when it ends.
+struct ScratchFiles {
+    std::vector<std::string> paths;
+    ~ScratchFiles() {
+        for (const std::string &path : paths) std::remove(path.c_str());
+    }
+} scratchFiles;
+
 std::string writeFile(const std::string &text) {
-    // One file per test and call: test programs may run in parallel.
+    // One file per process, test and call: test programs run in parallel,
+    // from several build trees at once, and share the temporary directory.
     static int serial = 0;
     const testing::TestInfo *test = testing::UnitTest::GetInstance()->current_test_info();
-    const std::string path = testing::TempDir() + "vesk_basin_file_" + test->test_suite_name() + "_" +
-                             test->name() + "_" + std::to_string(++serial) + ".txt";
+    const std::string path = testing::TempDir() + "vesk_basin_file_" + std::to_string(processId()) + "_" +
+                             test->test_suite_name() + "_" + test->name() + "_" + std::to_string(++serial) + ".txt";
     std::ofstream(path, std::ios::binary) << text;
+    scratchFiles.paths.push_back(path);
     return path;
 }
 

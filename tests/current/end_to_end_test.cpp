@@ -7,6 +7,12 @@
 #include <string>
 #include <vector>
 
+#ifdef _WIN32
+#include <process.h>
+#else
+#include <unistd.h>
+#endif
+
 #include "frame_test_support.h"
 
 namespace {
@@ -98,7 +104,13 @@ TEST_F(EndToEnd, StormThroughABasin) {
 
 TEST_F(EndToEnd, BasinFromAFileEqualsTheSameRecordAdded) {
     openReady();
-    const std::string path = testing::TempDir() + "vesk_end_to_end_basin.txt";
+    // Named for this process: other test runs may share the temporary directory.
+#ifdef _WIN32
+    const int processId = _getpid();
+#else
+    const int processId = static_cast<int>(getpid());
+#endif
+    const std::string path = testing::TempDir() + "vesk_end_to_end_basin_" + std::to_string(processId) + ".txt";
     std::ofstream(path) << "Mill_Run\n"
                            "1.0 1 1.0 -1\n"
                            "50 2.0 0.4 -1\n"
