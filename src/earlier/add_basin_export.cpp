@@ -1,5 +1,6 @@
 // vesk_addbasin of the earlier level: preparation, then the unit hydrograph,
-// then the registry; a pending code stops the pipeline before the hydrograph.
+// then the registry; a pending code stops the pipeline before the hydrograph,
+// and a record holding a NaN or infinite number is refused with code 2 there.
 #include "earlier/basin_preparation.h"
 #include "frame/basin_registry.h"
 #include "frame/level.h"
@@ -12,8 +13,13 @@ VESK_API void VESK_CALL vesk_addbasin(const BasinInput *record, const char *name
         vesk::setErrorCode(VESK_ERR_NULL);
         return;
     }
+    const bool finite = vesk::earlier::recordFinite(*record);
     vesk::Basin basin = vesk::earlier::preparedBasin(*record);
     if (vesk::errorCode() != VESK_OK) return;
+    if (!finite) {
+        vesk::setErrorCode(VESK_ERR_UH_FIT);
+        return;
+    }
     if (vesk::earlier::buildBasinHydrograph(basin) != 0) return;
     vesk::insertBasin(vesk::libraryState().registry, name, basin);
 }

@@ -59,6 +59,12 @@ bool lossParametersFinite(const Basin &basin) {
 
 } // namespace
 
+bool recordFinite(const ::BasinInput &r) {
+    return allFinite({r.area, r.length, r.centroidLength, r.imperviousPct, r.slope, r.perviousDepressionStorage,
+                      r.imperviousDepressionStorage, r.initialInfiltrationRate, r.finalInfiltrationRate,
+                      r.infiltrationDecay, r.dcif, r.rpf});
+}
+
 Basin preparedBasin(const ::BasinInput &record) {
     Basin basin = copiedRecord(record);
     fillFractions(basin);

@@ -14,6 +14,13 @@ namespace vesk::earlier {
 // sets the error code.
 Basin preparedBasin(const ::BasinInput &record);
 
+// Whether every number of the record that preparation reads is finite, judged
+// on the record as the caller passed it: an infinite dcif or rpf is refused,
+// not limited to 1 or replaced by a default.  The outputs, eiaPct, the shares
+// and the shape (checked by the hydrograph after ct and cp are filled in) are
+// not looked at.
+bool recordFinite(const ::BasinInput &record);
+
 // Builds the basin's unit hydrograph.  Returns 0 when built, otherwise the
 // code it set: 2 when the basin holds a NaN or infinite parameter or the
 // shape cannot be built, 3 when the arrays cannot be allocated (nothing is
