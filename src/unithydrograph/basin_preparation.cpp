@@ -9,11 +9,15 @@
 
 namespace vesk {
 
+// The shape's doubles are judged here too: an infinite ct or cp below 0
+// would otherwise be replaced by the defaults before the construction sees it.
 bool recordUsable(const BasinInput &r) {
+    const ShapeParameters &s = r.shape;
     return allFinite({r.area, r.length, r.centroidLength, r.imperviousPct, r.slope, r.timeStep,
                       r.perviousDepressionStorage, r.imperviousDepressionStorage,
                       r.initialInfiltrationRate, r.finalInfiltrationRate, r.infiltrationDecay,
-                      r.dcif, r.rpf}) &&
+                      r.dcif, r.rpf, s.ct, s.cp, s.width50, s.width75, s.rise50Fraction,
+                      s.rise75Fraction}) &&
            fitsWholeMinutes(r.timeStep);
 }
 

@@ -324,13 +324,16 @@ TEST_F(AddBasin, NonFiniteOrAbsurdInputIsRefusedAfterTheWriteBack) {
 
 TEST_F(AddBasin, NonFiniteImperviousnessAndShapeAreRefusedToo) {
     const double nan = std::numeric_limits<double>::quiet_NaN();
-    std::vector<BasinInput> records(6, workedRecord());
+    std::vector<BasinInput> records(8, workedRecord());
     records[0].imperviousPct = nan;
     records[1].dcif = -std::numeric_limits<double>::infinity();
     records[2].shape.ct = nan;
     records[3].shape.width75 = std::numeric_limits<double>::infinity();
     records[4].shape.uhTimeStep = 0; // a file ending early leaves it 0
     records[5].slope = 0.0;
+    // Below 0, so the defaults would replace them: judged as passed.
+    records[6].shape.ct = -std::numeric_limits<double>::infinity();
+    records[7].shape.cp = -std::numeric_limits<double>::infinity();
     for (BasinInput &record : records) {
         vesk::setErrorCode(VESK_OK);
         vesk_addbasin(&record, "Refused");
