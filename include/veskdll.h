@@ -143,9 +143,9 @@ typedef struct BasinInput {
     double dcif;                        /**< directly connected share of the impervious area; <= 0: derive;
                                              above 1: 1 */
     double rpf;                         /**< receiving share of the pervious area; <= 0: derive; above 1: 1 */
-    double rpaShare;                    /**< ignored on input; output: (1 - imperviousPct/100) * rpf, the RPA's
-                                             share of the basin (0.001 when dcif is 1) */
-    double spaShare;                    /**< ignored on input; output: (1 - imperviousPct/100) * (1 - rpf) */
+    double rpaShare;                    /**< ignored on input; output: (1 - c) * rpf with c = imperviousPct * 0.01,
+                                             the RPA's share of the basin (0.001 when dcif is 1) */
+    double spaShare;                    /**< ignored on input; output: (1 - c) * (1 - rpf) */
     double uhPeakTime;                  /**< output, min from the start of the unit rain to the unit-hydrograph peak */
     double unitPeakRate;                /**< output, cfs per sq mi, unit-hydrograph peak per square mile */
     double uhPeakRate;                  /**< output, cfs per inch, unit-hydrograph peak of the whole basin */
@@ -249,7 +249,7 @@ VESK_API int32_t VESK_CALL vesk_geterror(void);
 /** Prepares a basin from *record and stores it under name (case-insensitive).
  *  *record is only read, never written.
  *
- *  The stored basin is a copy of *record in which, with c = imperviousPct/100:
+ *  The stored basin is a copy of *record in which, with c = imperviousPct * 0.01 (not / 100):
  *    - dcif <= 0 is replaced by the level's default line (level 1: 1.25 c;
  *      level 2: 0.5 c up to 80 %, 6 c - 4.4 above; any other level: 2 c up to
  *      40 %, 0.5 c + 0.6 above), rpf <= 0 likewise (level 1: 0.625 c + 0.05

@@ -158,3 +158,24 @@ TEST_F(EarlierLibrary, InfiniteFractionsAreRefusedNotLimitedOrReplaced) {
 }
 
 } // namespace
+
+namespace {
+
+// Opening sets no code of its own: a failed table leaves 3, and a code
+// pending before the call survives it.
+TEST_F(EarlierLibrary, OpenSetsOnlyItsOwnAllocationFailure) {
+    vesk::failAllocationNumber(1);
+    vesk_open();
+    vesk::failAllocationNumber(0);
+    EXPECT_EQ(vesk_geterror(), VESK_ERR_NO_MEMORY);
+    const BasinInput record = sampleRecord();
+    vesk_addbasin(&record, "nowhere"); // code 3 pending: stops before the hydrograph
+    EXPECT_EQ(vesk_geterror(), VESK_ERR_NO_MEMORY);
+
+    vesk_free();
+    EXPECT_EQ(vesk_getuhlength("x"), -1); // code 5, no registry
+    vesk_open();
+    EXPECT_EQ(vesk_geterror(), VESK_ERR_NULL);
+}
+
+} // namespace
