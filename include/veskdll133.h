@@ -313,8 +313,12 @@ VESK_API void VESK_CALL vesk_addbasin(BasinInput *record, const char *name);
  *    initialInfiltrationRate infiltrationDecay finalInfiltrationRate
  *    cp ct rise50Fraction rise75Fraction
  *    uhTimeStep width50 width75
- *  disconnectionLevel and uhTimeStep are integers.  A value that is not a
- *  number stops the reading: it and every later value stay 0.  The file has
+ *  disconnectionLevel and uhTimeStep are integers.  Each value is the longest
+ *  decimal number at the start of what is left: 2.5 where an integer is due
+ *  gives 2, and .5 becomes the next value; 0.8kg gives 0.8 and leaves "kg".
+ *  A text that does not start with a number is never read, so it and every
+ *  later value stay 0 (only a fraction such as .5 met where an integer is
+ *  due is taken up as the first value of the next line).  The file has
  *  no time step, so a loaded basin has timeStep 0 and cannot be stepped by
  *  vesk_execute.  VESK_ERR_FILE_OPEN when path is null, the file cannot be
  *  opened, or it holds no name; nothing is added then. */
