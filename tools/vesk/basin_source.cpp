@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <vector>
 
@@ -33,6 +34,16 @@ struct Token {
     std::string text;
     int line;
 };
+
+// Editors on some systems start a UTF-8 file with a byte-order mark.  The
+// file reader takes it as the start of the name token; it is dropped from the
+// name, so it does not reach the tables, the CSV header or the plot.
+constexpr char kByteOrderMark[] = "\xEF\xBB\xBF";
+constexpr std::size_t kByteOrderMarkLength = sizeof kByteOrderMark - 1;
+
+bool startsWithByteOrderMark(const std::string &text) {
+    return text.compare(0, kByteOrderMarkLength, kByteOrderMark) == 0;
+}
 
 bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f'; }
 bool isDigit(char c) { return c >= '0' && c <= '9'; }
@@ -108,9 +119,14 @@ void checkSyntax(const std::string &path, const std::vector<Token> &found) {
 } // namespace
 
 BasinSource readBasinSource(const std::string &path) {
+    // A directory opens as a stream on Linux and reads as if empty.
+    std::error_code ignored;
+    if (std::filesystem::is_directory(path, ignored))
+        throw inputErrorIn(path, "is a directory, not a basin file");
     std::ifstream in(path);
     if (!in) throw inputErrorIn(path, std::string("cannot open the basin file: ") + std::strerror(errno));
-    checkSyntax(path, tokens(in));
+    const std::vector<Token> found = tokens(in);
+    checkSyntax(path, found);
 
     BasinSource source;
     source.path = path;
@@ -119,6 +135,8 @@ BasinSource readBasinSource(const std::string &path) {
     if (!reading.opened) throw inputErrorIn(path, "cannot open the basin file");
     if (!reading.nameRead) throw inputErrorIn(path, "holds no basin name");
     source.name = name;
+    if (startsWithByteOrderMark(source.name)) source.name.erase(0, kByteOrderMarkLength);
+    if (source.name.empty()) throw inputErrorAt(path, found.front().line, "holds no basin name before the values");
     return source;
 }
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cmath>
 
 #include "input_error.h"
 #include "number_text.h"
@@ -109,6 +110,7 @@ ArgumentValue convert(const Calculator &calculator, const CalculatorArgument &ar
     case ArgumentKind::Real:
         if (const auto real = parseReal(word)) value.real = *real;
         else throw InputError(where + " is not a number");
+        if (!std::isfinite(value.real)) throw InputError(where + " is not a finite number");
         break;
     case ArgumentKind::Text:
         value.text = word;

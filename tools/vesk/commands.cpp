@@ -4,6 +4,7 @@
 #include <cstring>
 #include <fstream>
 #include <functional>
+#include <new>
 
 #include "basin_source.h"
 #include "fraction_requests.h"
@@ -31,6 +32,9 @@ int guarded(std::ostream &err, const std::function<int()> &body) {
     } catch (const LibraryError &error) {
         err << "vesk: " << error.what() << '\n';
         return kExitLibraryError;
+    } catch (const std::bad_alloc &) {
+        err << "vesk: out of memory (is an input file far larger than intended?)\n";
+        return kExitInputError;
     }
 }
 
@@ -87,6 +91,7 @@ int unitHydrographCommand(const std::string &basinFile, std::ostream &out, std::
 int calcCommand(const std::vector<std::string> &words, bool list, std::ostream &out, std::ostream &err) {
     return guarded(err, [&] {
         if (list) {
+            if (!words.empty()) throw InputError("calc --list takes no arguments, got '" + words.front() + "'");
             printCalculatorList(out);
             return kExitOk;
         }

@@ -23,7 +23,7 @@ void addRunOptions(CLI::App &run, RunCommand &command) {
         ->check(CLI::Range(1, 1440));
     run.add_option("--duration", command.options.duration,
                    "minutes to simulate (default: until every outflow is back to 0 after the storm)")
-        ->check(CLI::Range(1, 1000000));
+        ->check(CLI::Range(1, vesk::tool::kMaxRunMinutes));
     run.add_option("--csv", command.csvFile, "write the hydrograph (time, rain, outflow per basin) as CSV");
     run.add_option("--plot", command.plotFile, "write rain and outflow as an SVG chart");
 }

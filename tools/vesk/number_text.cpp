@@ -18,7 +18,8 @@ std::string_view trimmed(std::string_view text) {
 
 std::optional<double> parseReal(std::string_view text) {
     const std::string field(trimmed(text));
-    if (field.empty()) return std::nullopt;
+    // strtod also reads hexadecimal ("0x1p-3"), which is not a decimal number.
+    if (field.empty() || field.find_first_of("xX") != std::string::npos) return std::nullopt;
     char *end = nullptr;
     errno = 0;
     const double value = std::strtod(field.c_str(), &end);

@@ -13,7 +13,8 @@ namespace vesk::tool {
 std::string_view trimmed(std::string_view text);
 
 // A decimal floating-point number filling the whole (trimmed) field, or
-// nothing.  "nan" and "inf" convert; callers that need finite values check.
+// nothing.  "nan" and "inf" convert (callers that need finite values check);
+// hexadecimal does not.
 std::optional<double> parseReal(std::string_view text);
 
 // A signed decimal integer filling the whole (trimmed) field and fitting

@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <cmath>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <optional>
 #include <string_view>
@@ -38,6 +39,11 @@ public:
     explicit StormParser(const std::string &path) { storm_.path = path; }
 
     void takeLine(std::string_view line, int number) {
+        // Spreadsheets may start a UTF-8 file with a byte-order mark; left in,
+        // it would turn the first row into a header and lose its depth.
+        constexpr std::string_view byteOrderMark = "\xEF\xBB\xBF";
+        if (number == 1 && line.substr(0, byteOrderMark.size()) == byteOrderMark)
+            line.remove_prefix(byteOrderMark.size());
         if (isBlankOrComment(line)) return;
         const std::vector<std::string_view> fields = splitFields(line);
         if (!seenFirstRow_) {
@@ -89,6 +95,10 @@ private:
     // time later than one step means dry steps before it.
     void takeTime(int line, std::string_view field) {
         const double time = number(line, field, "time");
+        if (time > kMaxRunMinutes)
+            throw inputErrorAt(storm_.path, line,
+                               "time " + std::string(field) + " min lies beyond the " +
+                                   std::to_string(kMaxRunMinutes) + " minutes vesk simulates");
         ++timeRows_;
         if (timeRows_ == 1) {
             firstTime_ = time;
@@ -121,7 +131,8 @@ private:
 
     void padLeadingDrySteps(int line) {
         const double stepsBefore = firstTime_ / step_;
-        if (std::fabs(stepsBefore - std::round(stepsBefore)) > kTimeTolerance)
+        // The first row ends at least one step after time 0.
+        if (std::fabs(stepsBefore - std::round(stepsBefore)) > kTimeTolerance || std::round(stepsBefore) < 1.0)
             throw inputErrorAt(storm_.path, line,
                                "the first time " + exactText(firstTime_) + " min is not a whole number of " +
                                    exactText(step_) + "-minute steps");
@@ -150,6 +161,10 @@ Storm parseStorm(std::istream &in, const std::string &path) {
 }
 
 Storm readStorm(const std::string &path) {
+    // A directory opens as a stream on Linux and reads as if empty.
+    std::error_code ignored;
+    if (std::filesystem::is_directory(path, ignored))
+        throw inputErrorIn(path, "is a directory, not a storm file");
     std::ifstream in(path);
     if (!in) throw inputErrorIn(path, std::string("cannot open the storm file: ") + std::strerror(errno));
     return parseStorm(in, path);

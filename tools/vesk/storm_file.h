@@ -9,6 +9,11 @@
 
 namespace vesk::tool {
 
+// The longest stretch of time vesk simulates, minutes (about 694 days): it
+// bounds the series kept in memory and keeps every step's end time well inside
+// the library's 32-bit clock.
+inline constexpr int kMaxRunMinutes = 1000000;
+
 struct Storm {
     std::string path;
     int stepMinutes = 0;        // step the file's times give; 0 for a one-column file
@@ -18,7 +23,8 @@ struct Storm {
 // Reads and checks a storm file; throws InputError naming the file and line
 // of the first fault (missing file, a value that is not a finite number, a
 // negative depth, times that do not increase in equal whole-minute steps,
-// rows of different width, no depths at all).
+// rows of different width, no depths at all, times beyond kMaxRunMinutes).
+// A UTF-8 byte-order mark at the start of the file is skipped.
 Storm readStorm(const std::string &path);
 Storm parseStorm(std::istream &in, const std::string &path);
 

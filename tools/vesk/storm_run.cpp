@@ -1,6 +1,8 @@
 #include "storm_run.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <limits>
 
 #include "input_error.h"
 #include "library_errors.h"
@@ -48,7 +50,7 @@ bool allDry(const RunResult &result) {
     return true;
 }
 
-void stepBasin(BasinRun &basin, double rain, int target) {
+void stepBasin(BasinRun &basin, double rain, int32_t target) {
     const double outflow = vesk_execute(basin.name.c_str(), rain, target);
     int32_t code = vesk_geterror();
     if (code != VESK_OK)
@@ -77,6 +79,11 @@ RunResult runStorm(const std::vector<BasinSource> &sources, const Storm &storm, 
         result.basins.push_back(std::move(basin));
     }
 
+    if (static_cast<long long>(storm.depths.size()) * result.timeStep > kMaxRunMinutes)
+        throw InputError(storm.path + ": " + std::to_string(storm.depths.size()) + " steps of " +
+                         std::to_string(result.timeStep) + " min last longer than the " +
+                         std::to_string(kMaxRunMinutes) + " minutes vesk simulates");
+
     const std::size_t fixedSteps =
         options.duration > 0 ? static_cast<std::size_t>((options.duration + result.timeStep - 1) / result.timeStep) : 0;
     const std::size_t limit = fixedSteps > 0 ? fixedSteps : stepLimit(storm, result);
@@ -93,7 +100,12 @@ RunResult runStorm(const std::vector<BasinSource> &sources, const Storm &storm, 
             break;
         }
         const double rain = stormOver ? 0.0 : storm.depths[k];
-        const int target = static_cast<int>(k + 1) * result.timeStep;
+        // The library's clock counts 32-bit minutes.
+        const long long end = static_cast<long long>(k + 1) * result.timeStep;
+        if (end > std::numeric_limits<int32_t>::max())
+            throw InputError("the run would pass " + std::to_string(std::numeric_limits<int32_t>::max()) +
+                             " minutes, the end of the library's clock");
+        const int32_t target = static_cast<int32_t>(end);
         result.rain.push_back(rain);
         for (BasinRun &basin : result.basins) stepBasin(basin, rain, target);
     }

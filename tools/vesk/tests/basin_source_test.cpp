@@ -74,13 +74,32 @@ INSTANTIATE_TEST_SUITE_P(
         BadBasin{"NotANumberSpelled", "B 1 0 1 1 50 1 0 1 0 nan", ":1: value 10 (slope) 'nan' is not a number"},
         BadBasin{"HexNumber", "B 0x10", ":1: value 1 (area) '0x10' is not a number"},
         BadBasin{"TooFewValues", "B\n0.1 0 0.1 0.5\n", ": ends before value 5 (imperviousPct)"},
+        BadBasin{"ByteOrderMarkAlone", "\xEF\xBB\xBF 1 0 1 1 50 1 0 1 0 0.01 0.1 0.1 3 0.001 1 0 0 0 0 5 0 0\n",
+                 ":1: holds no basin name before the values"},
         BadBasin{"ExtraValue", "B 1 0 1 1 50 1 0 1 0 0.01 0.1 0.1 3 0.001 1 0 0 0 0 5 0 0\n7\n",
                  ":2: unexpected '7' after the 22 values"}),
     [](const auto &info) { return std::string(info.param.label); });
 
+TEST(BasinSource, ByteOrderMarkIsNotPartOfTheName) {
+    const std::string path = writeScratchFile("bom.basin", std::string("\xEF\xBB\xBF") + kGoodBasin);
+    const BasinSource source = readBasinSource(path);
+    EXPECT_EQ(source.name, "Plaza");
+    EXPECT_EQ(source.record.area, 0.08);
+    EXPECT_EQ(source.record.shape.uhTimeStep, 5);
+}
+
 TEST(BasinSource, OverlongNameIsRefused) {
     const std::string path = writeScratchFile("long-name.basin", std::string(300, 'N') + " 1");
     EXPECT_THROW(readBasinSource(path), InputError);
+}
+
+TEST(BasinSource, DirectoryIsNamedAsSuch) {
+    try {
+        readBasinSource("/");
+        FAIL() << "accepted";
+    } catch (const InputError &error) {
+        EXPECT_STREQ(error.what(), "/: is a directory, not a basin file");
+    }
 }
 
 TEST(BasinSource, MissingFileIsNamed) {

@@ -43,7 +43,16 @@ INSTANTIATE_TEST_SUITE_P(
                   {0.1, 0.2}},
         GoodStorm{"LateFirstTimeMeansDryStepsBefore", "15,0.4\n20,0.1\n", 5, {0.0, 0.0, 0.4, 0.1}},
         GoodStorm{"SingleTimedRowGivesItsStep", "5,0.7\n", 5, {0.7}},
-        GoodStorm{"SpreadsheetRounding", "5,0.1\n9.9999999999,0.2\n15.0000000001,0.3\n", 5, {0.1, 0.2, 0.3}}),
+        GoodStorm{"SpreadsheetRounding", "5,0.1\n9.9999999999,0.2\n15.0000000001,0.3\n", 5, {0.1, 0.2, 0.3}},
+        // A byte-order mark must not turn the first row into a header.
+        GoodStorm{"ByteOrderMarkBeforeFirstRow", "\xEF\xBB\xBF" "5,0.1\n10,0.2\n", 5, {0.1, 0.2}},
+        GoodStorm{"ByteOrderMarkBeforeFirstDepth", "\xEF\xBB\xBF" "0.1\n0.2\n", 0, {0.1, 0.2}},
+        GoodStorm{"ByteOrderMarkBeforeHeader", "\xEF\xBB\xBF" "time,depth\n5,0.1\n", 5, {0.1}},
+        GoodStorm{"LastAllowedTime", "999995,0\n1000000,0.1\n", 5, [] {
+                      std::vector<double> depths(200000, 0.0);
+                      depths.back() = 0.1;
+                      return depths;
+                  }()}),
     [](const auto &info) { return std::string(info.param.label); });
 
 struct BadStorm {
@@ -82,7 +91,12 @@ INSTANTIATE_TEST_SUITE_P(
         BadStorm{"ThreeColumns", "5,0.1,7\n", "storm.csv:1: expected one column"},
         BadStorm{"SecondHeader", "t,d\nt,d\n", "storm.csv:2: time 't' is not a number"},
         BadStorm{"Empty", "\n\n", "storm.csv: holds no rain depths"},
-        BadStorm{"HeaderOnly", "time,depth\n", "storm.csv: holds no rain depths"}),
+        BadStorm{"HeaderOnly", "time,depth\n", "storm.csv: holds no rain depths"},
+        BadStorm{"HexadecimalDepth", "5,0.1\n10,0x1p-3\n", "storm.csv:2: rain depth '0x1p-3' is not a number"},
+        BadStorm{"FirstTimeNearZero", "0.0000001,0.1\n5,0.2\n", "storm.csv:2: the first time 1e-07 min is not a whole"},
+        BadStorm{"FirstTimeFarBeyondTheRun", "1e308,0.1\n", "storm.csv:1: time 1e308 min lies beyond the 1000000 minutes"},
+        BadStorm{"SecondTimeFarBeyondTheRun", "5,0.1\n1e308,0.1\n",
+                 "storm.csv:2: time 1e308 min lies beyond the 1000000 minutes"}),
     [](const auto &info) { return std::string(info.param.label); });
 
 TEST(StormFile, MissingFileIsNamed) {
@@ -94,11 +108,21 @@ TEST(StormFile, MissingFileIsNamed) {
     }
 }
 
+TEST(StormFile, DirectoryIsNamedAsSuch) {
+    try {
+        readStorm("/");
+        FAIL() << "accepted";
+    } catch (const InputError &error) {
+        EXPECT_STREQ(error.what(), "/: is a directory, not a storm file");
+    }
+}
+
 TEST(NumberText, WholeFieldMustConvert) {
     EXPECT_EQ(parseReal(" 1.5e-3 "), 1.5e-3);
     EXPECT_FALSE(parseReal("1.5x"));
     EXPECT_FALSE(parseReal(""));
     EXPECT_FALSE(parseReal("1e999"));
+    EXPECT_FALSE(parseReal("0x10"));
     EXPECT_EQ(parseInteger("+7"), 7);
     EXPECT_EQ(parseInteger("-2147483648"), INT32_MIN);
     EXPECT_FALSE(parseInteger("2147483648"));

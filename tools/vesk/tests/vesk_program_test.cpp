@@ -224,6 +224,21 @@ INSTANTIATE_TEST_SUITE_P(
               "calcDCIF takes 2 argument(s), got 1; usage: vesk calc calcDCIF level imperviousPct"},
         Fault{"CalculatorIntegerArgument", {"calc", "calcDCIF", "1.5", "30"}, 1,
               "calcDCIF: level '1.5' is not a whole number"},
+        Fault{"CalculatorNotANumber", {"calc", "calcDCIF", "1", "nan"}, 1,
+              "calcDCIF: imperviousPct 'nan' is not a finite number"},
+        Fault{"CalculatorInfinity", {"calc", "calcCT", "0.1", "-inf"}, 1, "calcCT: area '-inf' is not a finite number"},
+        Fault{"CalculatorListWithArguments", {"calc", "--list", "calcDCIF"}, 1,
+              "calc --list takes no arguments, got 'calcDCIF'"},
+        Fault{"StormIsADirectory", {"run", kBasin, "--rain", "/"}, 1, "vesk: /: is a directory, not a storm file"},
+        Fault{"BasinIsADirectory", {"run", "/", "--rain", kStorm}, 1, "vesk: /: is a directory, not a basin file"},
+        // 1.5 million daily steps would pass the library's 32-bit clock.
+        Fault{"StormLongerThanTheRunLimit",
+              {"run", kBasin, "--time-step", "1440", "--rain", writeScratchFile("endless.csv", [] {
+                   std::string depths;
+                   for (int k = 0; k < 1500000; ++k) depths += "0\n";
+                   return depths;
+               }())},
+              1, "endless.csv: 1500000 steps of 1440 min last longer than the 1000000 minutes vesk simulates"},
         Fault{"NoCommand", {}, 106, "A subcommand is required"},
         Fault{"ZeroTimeStep", {"run", kBasin, "--rain", kStorm, "--time-step", "0"}, 105, "--time-step"}),
     [](const auto &info) { return std::string(info.param.label); });
