@@ -55,7 +55,15 @@ int main(int argc, char **argv) {
         return app.exit(error);
     }
 
-    if (*run) return vesk::tool::runCommand(runArguments, std::cout, std::cerr);
-    if (*uh) return vesk::tool::unitHydrographCommand(uhFile, std::cout, std::cerr);
-    return vesk::tool::calcCommand(calc->remaining(), list, std::cout, std::cerr);
+    int status = 0;
+    if (*run) status = vesk::tool::runCommand(runArguments, std::cout, std::cerr);
+    else if (*uh) status = vesk::tool::unitHydrographCommand(uhFile, std::cout, std::cerr);
+    else status = vesk::tool::calcCommand(calc->remaining(), list, std::cout, std::cerr);
+    // A summary lost on a full disk or a closed pipe is a failure, not a success.
+    std::cout.flush();
+    if (!std::cout) {
+        std::cerr << "vesk: cannot write the results to standard output\n";
+        if (status == vesk::tool::kExitOk) status = vesk::tool::kExitInputError;
+    }
+    return status;
 }

@@ -3,7 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdlib>
 #include <sstream>
+
+#include <sys/wait.h>
 
 #include "number_text.h"
 #include "test_files.h"
@@ -242,6 +245,16 @@ INSTANTIATE_TEST_SUITE_P(
         Fault{"NoCommand", {}, 106, "A subcommand is required"},
         Fault{"ZeroTimeStep", {"run", kBasin, "--rain", kStorm, "--time-step", "0"}, 105, "--time-step"}),
     [](const auto &info) { return std::string(info.param.label); });
+
+// Results that cannot be written are a failure: the status says so.
+TEST(VeskProgram, UnwritableStandardOutputFails) {
+    for (const std::string arguments : {"calc calcDCIF 1 30", "calc --list"}) {
+        const std::string command = std::string(VESK_PROGRAM) + " " + arguments + " >/dev/full 2>/dev/null";
+        const int raw = std::system(command.c_str());
+        ASSERT_TRUE(WIFEXITED(raw)) << arguments;
+        EXPECT_EQ(WEXITSTATUS(raw), 1) << arguments;
+    }
+}
 
 struct CalcCase {
     const char *label;
