@@ -62,7 +62,8 @@ bool lossParametersFinite(const Basin &basin) {
 bool recordFinite(const ::BasinInput &r) {
     return allFinite({r.area, r.length, r.centroidLength, r.imperviousPct, r.slope, r.perviousDepressionStorage,
                       r.imperviousDepressionStorage, r.initialInfiltrationRate, r.finalInfiltrationRate,
-                      r.infiltrationDecay, r.dcif, r.rpf});
+                      r.infiltrationDecay, r.dcif, r.rpf, r.shape.ct, r.shape.cp, r.shape.width50,
+                      r.shape.width75, r.shape.rise50Fraction, r.shape.rise75Fraction});
 }
 
 Basin preparedBasin(const ::BasinInput &record) {

@@ -147,6 +147,22 @@ TEST_F(EarlierLibrary, InfiniteFractionsAreRefusedNotLimitedOrReplaced) {
         EXPECT_EQ(vesk_geterror(), VESK_ERR_UH_FIT) << c.what;
         EXPECT_EQ(stored("refused"), nullptr) << c.what;
     }
+    // A minus-infinite coefficient is as unusable as any other infinity,
+    // though its sign asks for the default.
+    const struct {
+        const char *what;
+        double ShapeParameters::*field;
+    } shapeCases[] = {{"ct", &ShapeParameters::ct}, {"cp", &ShapeParameters::cp},
+                      {"width50", &ShapeParameters::width50}, {"rise75Fraction", &ShapeParameters::rise75Fraction}};
+    for (const auto &c : shapeCases) {
+        vesk_free();
+        vesk_open();
+        BasinInput record = sampleRecord();
+        record.shape.*c.field = -infinity;
+        vesk_addbasin(&record, "refused");
+        EXPECT_EQ(vesk_geterror(), VESK_ERR_UH_FIT) << c.what;
+        EXPECT_EQ(stored("refused"), nullptr) << c.what;
+    }
     // A pending code still wins over the refusal.
     vesk_free();
     vesk_open();
