@@ -137,8 +137,15 @@ export WINEPREFIX='@VESK_WINEPREFIX@'
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES='mscoree,mshtml='
 out=$(mktemp) && err=$(mktemp) || exit 1
-'@VESK_WINE@' "$@" </dev/null >"$out" 2>"$err"
-status=$?
+# The wine loader itself now and then dies of a signal while a finished
+# program shuts down; that says nothing about the program, so such a run is
+# repeated (at most twice).  A program's own failure is an ordinary status.
+for attempt in 1 2 3; do
+  '@VESK_WINE@' "$@" </dev/null >"$out" 2>"$err"
+  status=$?
+  [ $status -gt 128 ] && [ $status -lt 160 ] && [ $attempt -lt 3 ] || break
+  echo "wine-run: wine died of signal $((status - 128)); running again" >&2
+done
 tr -d '\r' <"$out"
 tr -d '\r' <"$err" >&2
 rm -f "$out" "$err"
