@@ -191,6 +191,8 @@ const Refusal kRefusals[] = {
     {"absurd slope: rising grid beyond 32 bits", {1, 2, 1, 1e-300}, 0.1, 0.5, 0, 0, 5},
     {"tail beyond 32-bit ordinate count", {1, 2, 1, 0.02}, 0.1, 1e-8, 10, 5, 1},
     {"tail ends within the first step", {1, 2, 1, 0.02}, 0.1, 0.5, 50, 25, 150},
+    // tEnd is exactly 150: one ordinate, 0, as well.
+    {"tail ends exactly at the first step", {2.43, 2, 1, 0.02}, 0.10459804077385809, 0.5, 50, 25, 150},
     {"zero area: no tail volume", {0, 2, 1, 0.02}, 0.1, 0.5, 0, 0, 5},
 };
 

@@ -828,6 +828,18 @@ CURRENT_BASINS = [
     ('fallback-storm', 'burst', record(ct=0.05, cp=1.0, area=1.6, imperviousPct=44.0, perviousDepressionStorage=0.15)),
     # dcif 0.999999 on 5 sq mi of impervious area snaps to 1: no UIA, and the
     # RPA takes the rain alone.
+    # Boundaries met exactly.  The peak cubic's inflection lies 1.9 % of
+    # width75 inside the far end, then inside the near end: split either way.
+    ('inflection-near-the-far-end', '-', record(ct=0.1, cp=0.5, width50=40.0, width75=20.0, rise50Fraction=0.35,
+                                                rise75Fraction=0.42)),
+    ('inflection-near-the-near-end', '-', record(ct=0.1, cp=0.5, width50=40.0, width75=20.0, rise50Fraction=0.35,
+                                                 rise75Fraction=0.58)),
+    # Tp - rise50Fraction * width50 is exactly 0.4 Tp: the 40 % rule does not
+    # apply, so t75r and rise75Fraction stay as given.
+    ('fifty-percent-point-exactly-at-forty-percent', '-',
+     record(ct=0.1, cp=0.5, width50=32.0, width75=16.0, rise50Fraction=0.44811084221245495, rise75Fraction=0.5)),
+    # tEnd is exactly 130 minutes, 26 whole steps: 26 ordinates, not 27.
+    ('tail-ends-on-a-whole-step', '-', record(area=0.503, ct=0.10288769602263244, cp=0.5)),
     ('snapped-to-fully-connected', 'burst', record(area=10.0, imperviousPct=50.0, dcif=0.999999, rpf=0.5,
                                                    length=4.0, centroidLength=2.0)),
 ]

@@ -1,0 +1,233 @@
+#!/usr/bin/python3
+"""Mutation job: proves that the test programs notice every change of a result.
+
+Applies the mutations of tools/mutation/mutations.txt one at a time to the
+sources, rebuilds the two test programs in a build directory of its own, runs
+them (the first failure ends a run) and restores the source, also when the job
+is interrupted or fails.  A mutation is killed when a test program fails,
+crashes or hangs; it survives when both pass.
+
+    tools/mutation/run_mutations.py [--check] [--build DIR] [NUMBER...]
+
+--check only verifies that every entry still applies.  NUMBERs (1-based,
+in list order) run those entries alone.  Exit status 1 when an entry is
+stale (its original text is not found exactly once in its file), a mutation
+does not compile, a mutation not marked equivalent survives, or one marked
+equivalent is killed.
+"""
+import argparse
+import os
+import shutil
+import signal
+import subprocess
+import sys
+import time
+
+ROOT = os.path.normpath(os.path.join(os.path.dirname(os.path.abspath(__file__)), '..', '..'))
+LIST = os.path.join(ROOT, 'tools', 'mutation', 'mutations.txt')
+PROGRAMS = ('veskdll133_tests', 'veskdll_tests')
+TEST_TIMEOUT = 300  # seconds; a mutation that makes a program hang is killed
+
+
+class Entry:
+    def __init__(self, number, line):
+        self.number = number
+        self.line = line
+        self.file = None
+        self.original = None
+        self.replacement = None
+        self.equivalent = None
+
+    def describe(self):
+        return '#%d %s:%d' % (self.number, self.file, self.line)
+
+
+def parse(path):
+    """Entries are blocks of 'file:', 'from:', 'to:' and optionally
+    'equivalent:' lines, separated by blank lines; '#' starts a comment line.
+    A value keeps everything after the colon and one space; the escapes \\n
+    and \\t stand for a line break and a tab."""
+    entries, current, problems = [], None, []
+    with open(path, encoding='utf-8') as f:
+        for number, text in enumerate(f, start=1):
+            text = text.rstrip('\n')
+            if text.startswith('#'):
+                continue
+            if not text.strip():
+                current = None
+                continue
+            key, sep, value = text.partition(':')
+            if not sep or key not in ('file', 'from', 'to', 'equivalent'):
+                problems.append('%s:%d: expected file:, from:, to: or equivalent:' % (path, number))
+                continue
+            value = value[1:] if value.startswith(' ') else value
+            value = value.replace('\\n', '\n').replace('\\t', '\t')
+            if current is None:
+                current = Entry(len(entries) + 1, number)
+                entries.append(current)
+            setattr(current, {'from': 'original', 'to': 'replacement'}.get(key, key), value)
+    for e in entries:
+        if e.file is None or e.original is None or e.replacement is None:
+            problems.append('%s:%d: an entry needs file:, from: and to:' % (path, e.line))
+        elif e.original == e.replacement:
+            problems.append('%s:%d: from: and to: are the same' % (path, e.line))
+    return entries, problems
+
+
+def stale_entries(entries):
+    stale = []
+    for e in entries:
+        path = os.path.join(ROOT, e.file)
+        if not os.path.isfile(path):
+            stale.append('%s: stale, %s does not exist' % (e.describe(), e.file))
+            continue
+        with open(path, encoding='utf-8') as f:
+            count = f.read().count(e.original)
+        if count != 1:
+            stale.append('%s: stale, the original text occurs %d times in %s (must be once): %r'
+                         % (e.describe(), count, e.file, e.original))
+    return stale
+
+
+class Restorer:
+    """Keeps the original of the file being mutated, on disk too, so that an
+    interrupted run (even one killed outright) leaves no mutation behind:
+    the next run puts the backup back first."""
+
+    def __init__(self, build):
+        self.backup_dir = os.path.join(build, 'mutation-backup')
+        self.path = None
+        self.text = None
+
+    def recover(self):
+        marker = os.path.join(self.backup_dir, 'path')
+        if os.path.isfile(marker):
+            with open(marker, encoding='utf-8') as f:
+                path = f.read()
+            shutil.copyfile(os.path.join(self.backup_dir, 'original'), path)
+            print('restored %s from an interrupted run' % path)
+            shutil.rmtree(self.backup_dir)
+
+    def apply(self, path, original, replacement):
+        with open(path, encoding='utf-8') as f:
+            self.text = f.read()
+        os.makedirs(self.backup_dir, exist_ok=True)
+        shutil.copyfile(path, os.path.join(self.backup_dir, 'original'))
+        with open(os.path.join(self.backup_dir, 'path'), 'w', encoding='utf-8') as f:
+            f.write(path)
+        self.path = path
+        with open(path, 'w', encoding='utf-8') as f:
+            f.write(self.text.replace(original, replacement, 1))
+
+    def restore(self):
+        if self.path is None:
+            return
+        with open(self.path, 'w', encoding='utf-8') as f:
+            f.write(self.text)
+        self.path = None
+        shutil.rmtree(self.backup_dir, ignore_errors=True)
+
+
+def run(command, timeout=None):
+    return subprocess.run(command, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=timeout).returncode
+
+
+def configure(build):
+    command = ['cmake', '-S', ROOT, '-B', build, '-DCMAKE_BUILD_TYPE=Mutation',
+               '-DCMAKE_CXX_FLAGS_MUTATION=-O0', '-DCMAKE_C_FLAGS_MUTATION=-O0',
+               '-DVESK_BUILD_TOOLS=OFF', '-DVESK_BUILD_BENCHMARKS=OFF', '-DVESK_WERROR=OFF']
+    if shutil.which('ccache'):
+        command += ['-DCMAKE_CXX_COMPILER_LAUNCHER=ccache', '-DCMAKE_C_COMPILER_LAUNCHER=ccache']
+    return run(command) == 0
+
+
+def build_programs(build):
+    return run(['cmake', '--build', build, '-j2', '--target'] + list(PROGRAMS)) == 0
+
+
+def programs_pass(build, first):
+    """True when every test program passes; the program most likely to fail
+    runs first and the first failing test ends the run."""
+    order = sorted(PROGRAMS, key=lambda p: p != first)
+    for program in order:
+        path = os.path.join(build, 'tests', program)
+        try:
+            if run([path, '--gtest_fail_fast', '--gtest_brief=1'], timeout=TEST_TIMEOUT) != 0:
+                return False
+        except subprocess.TimeoutExpired:
+            return False
+    return True
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__.split('\n')[0])
+    parser.add_argument('--check', action='store_true', help='only check that every entry applies')
+    parser.add_argument('--build', default=os.path.join(ROOT, 'build-mutation'), help='build directory')
+    parser.add_argument('numbers', nargs='*', type=int, help='run only these entries')
+    options = parser.parse_args()
+
+    entries, problems = parse(LIST)
+    restorer = Restorer(os.path.abspath(options.build))
+    restorer.recover()
+    problems += stale_entries(entries)
+    for problem in problems:
+        print(problem)
+    if problems:
+        print('mutation list: %d problem(s), fix the entries above (%s)' % (len(problems), LIST))
+        return 1
+    if options.check:
+        print('mutation list: %d entries, all apply' % len(entries))
+        return 0
+    selected = [e for e in entries if not options.numbers or e.number in options.numbers]
+
+    def interrupted(signum, frame):
+        raise KeyboardInterrupt
+    signal.signal(signal.SIGTERM, interrupted)
+
+    started = time.monotonic()
+    build = os.path.abspath(options.build)
+    if not configure(build) or not build_programs(build):
+        print('mutation job: the unmutated sources do not build in %s' % build)
+        return 1
+    if not programs_pass(build, PROGRAMS[0]):
+        print('mutation job: the tests fail without any mutation')
+        return 1
+
+    counts = {'killed': 0, 'survived': 0, 'equivalent': 0, 'failed': 0}
+    try:
+        for e in selected:
+            restorer.apply(os.path.join(ROOT, e.file), e.original, e.replacement)
+            if not build_programs(build):
+                outcome, bad = 'does not compile', True
+                counts['failed'] += 1
+            else:
+                first = 'veskdll_tests' if e.file.startswith('src/earlier/') else 'veskdll133_tests'
+                killed = not programs_pass(build, first)
+                if e.equivalent is not None:
+                    outcome = 'killed, but marked equivalent' if killed else 'survived (equivalent)'
+                    bad = killed
+                    counts['failed' if killed else 'equivalent'] += 1
+                else:
+                    outcome = 'killed' if killed else 'SURVIVED'
+                    bad = not killed
+                    counts['killed' if killed else 'survived'] += 1
+            restorer.restore()
+            print('%-4s %-32s %s: %r -> %r' % ('FAIL' if bad else 'ok', outcome, e.describe(),
+                                              e.original, e.replacement), flush=True)
+    except KeyboardInterrupt:
+        restorer.restore()
+        print('mutation job interrupted; sources restored')
+        return 1
+    finally:
+        restorer.restore()
+    build_programs(build)  # leave the build matching the sources
+
+    minutes = (time.monotonic() - started) / 60.0
+    print('mutation summary: %d mutations, %d killed, %d survived, %d equivalent, %d failed '
+          '(%.1f min)' % (len(selected), counts['killed'], counts['survived'], counts['equivalent'],
+                          counts['failed'], minutes))
+    return 1 if counts['survived'] or counts['failed'] else 0
+
+
+if __name__ == '__main__':
+    sys.exit(main())
