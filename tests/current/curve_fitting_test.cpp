@@ -74,21 +74,29 @@ TEST(SolveLinearSystem, ZeroPivotFailsWithoutTouchingTheSolution) {
 }
 
 TEST(SolveLinearSystem, RowsEqualOnlyAfterRoundingAreSolved) {
-    // 0.1 · 3 and 0.3 differ in the last bit: the pivot is tiny, not zero.
+    // 0.1 · 3 and 0.3 differ in the last bit: the second pivot is -2^-54, not
+    // zero, and the solve goes through to a huge but exact solution.
     int result = 0;
-    solve({1, 0.1 * 3, 1, 0.3}, {1, 2}, result);
-    EXPECT_EQ(result, -1);
+    const auto x = solve({1, 0.1 * 3, 1, 0.3}, {1, 2}, result);
+    ASSERT_EQ(result, -1);
+    EXPECT_EQ(x[0], 0x1.3333333333335p+52);
+    EXPECT_EQ(x[1], -0x1p+54);
 }
 
-TEST(SolveLinearSystem, RoundingOrdersAgreeToTheLastBits) {
-    const std::vector<double> m = {3, 1, 2, 1, 7, 1, 2, 1, 5};
-    const std::vector<double> rhs = {0.7, 1.9, 2.3};
+// Dividing a pivot row by its pivot and multiplying it by the pivot's
+// reciprocal round differently: every coefficient of this system differs in
+// its last bits between the two orders.  Expected values from an independent
+// evaluation (tools/golden/evaluate.py's solver).
+TEST(SolveLinearSystem, RoundingOrdersDifferInTheLastBits) {
+    const std::vector<double> m = {7.6, 4.5, 5.9, 1.8, 5.9, 7.9, 4.9, 6.8, 6.2};
+    const std::vector<double> rhs = {0.3, 2.3, 1.8};
     int a = 0, b = 0;
     const auto current = solve(m, rhs, a, Rounding::Current);
     const auto earlier = solve(m, rhs, b, Rounding::Earlier);
     ASSERT_EQ(a, -1);
     ASSERT_EQ(b, -1);
-    for (int i = 0; i < 3; ++i) EXPECT_NEAR(current[i], earlier[i], 1e-15);
+    EXPECT_EQ(current, (std::vector<double>{-0x1.db824ad4e38edp-3, 0x1.7bc3e55cfab12p-2, 0x1.12b4988f4d6d7p-4}));
+    EXPECT_EQ(earlier, (std::vector<double>{-0x1.db824ad4e38ebp-3, 0x1.7bc3e55cfab0fp-2, 0x1.12b4988f4d6d8p-4}));
 }
 
 // The check: the grid 0, step, ... strictly below t75.
@@ -110,7 +118,8 @@ TEST(EnsureNonNegativeRise, ReplacesOnlyACubicNegativeOnTheGrid) {
         {"negative only at t75 itself", {0, 0, 1, -0.07}, 5, 15, 0},
         // (t − 1)(t − 4): negative between 1 and 4 only, no grid point there.
         {"dip between grid points", {4, -5, 1, 0}, 5, 15, 0},
-        {"negative at t = 0", {-1, 0, 0, 0}, 5, 15, -1},
+        // −1 + t: negative at t = 0 only, which is sampled.
+        {"negative at t = 0 only", {-1, 1, 0, 0}, 5, 15, -1},
         {"t75 not positive: nothing sampled", {-1, 0, 0, 0}, 5, 0, 0},
     };
     for (const RiseCase &rc : cases) {

@@ -32,8 +32,8 @@ BasinInput suburbanRecord() {
     r.finalInfiltrationRate = 0.5;
     r.infiltrationDecay = 0.0018;
     r.disconnectionLevel = 1;
-    r.dcif = -1.0; // derived
-    r.rpf = -1.0;  // derived
+    r.dcif = 0.61; // given: about what disconnection level 1 gives at 50 %
+    r.rpf = 0.38;
     r.shape.uhTimeStep = 5;
     return r;
 }
@@ -112,8 +112,8 @@ TEST_F(EndToEnd, BasinFromAFileEqualsTheSameRecordAdded) {
 #endif
     const std::string path = testing::TempDir() + "vesk_end_to_end_basin_" + std::to_string(processId) + ".txt";
     std::ofstream(path) << "Mill_Run\n"
-                           "1.0 1 1.0 -1\n"
-                           "50 2.0 0.4 -1\n"
+                           "1.0 1 1.0 0.61\n"
+                           "50 2.0 0.4 0.38\n"
                            "0.6 0.02\n"
                            "0.1 0.35\n"
                            "3.0 0.0018 0.5\n"

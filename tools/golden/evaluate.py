@@ -405,7 +405,7 @@ def common_calculators():
     rows = []
     for group in ('A', 'B', 'C', 'D'):
         for period in (2, 5, 10, 25, 50, 100):
-            for pct in (0.0, 37.5, 100.0):
+            for pct in (0.0, 6.2, 12.3, 18.3, 37.5, 61.7, 100.0):
                 rows.append(('vesk_runoffCoeffCorr', (group, period, pct),
                              runoff_correction(group, period, pct)))
                 rows.append(('vesk_runoffCoeff', (group, period, pct), runoff_coefficient(group, period, pct)))
@@ -419,7 +419,8 @@ def common_calculators():
     for total, limit in ((300.0, 250.0), (250.0, 250.0), (120.0, 250.0)):
         rows.append(('vesk_calcOverlandLen', (total, limit), limit if total > limit else total))
         rows.append(('vesk_calcChannelLen', (total, limit), total - limit if total > limit else 0.0))
-    for c, length, slope in ((0.35, 180.0, 0.02), (0.9, 45.5, 0.013), (0.5, 100.0, 0.0)):
+    for c, length, slope in ((0.35, 180.0, 0.02), (0.9, 45.5, 0.013), (0.5, 100.0, 0.0), (0.17, 73.3, 0.031),
+                             (0.62, 261.0, 0.0072), (0.44, 12.7, 0.11)):
         expected = 0.0 if slope == 0.0 else \
             0.395 * (1.1 - c) * math.pow(length, 0.5) / math.pow(slope, 0.33)
         rows.append(('vesk_initialFlowTime', (c, length, slope, 7.0), expected))
@@ -437,7 +438,7 @@ def common_calculators():
         if t > regional and pct <= 25.0:
             t = regional
         rows.append(('vesk_calcTc', args, minimum if minimum > t else t))
-    for pct in (-0.1, 0.0, 13.7, 20.0, 33.3, 40.0, 99.9, 100.0):
+    for pct in (-0.1, 0.0, 7.3, 13.7, 18.9, 20.0, 27.1, 33.3, 40.0, 99.9, 100.0):
         if pct < 0.0:
             v = 0.0
         elif pct < 20.0:
@@ -449,9 +450,11 @@ def common_calculators():
         else:
             v = 0.0
         rows.append(('vesk_calcConvCoeff', (pct,), v))
-    for a in ((60.3, 12.0, 1.7, 8.0, 0.78), (33.0, 10.0, 2.0, 0.5, 0.9)):
+    for a in ((60.3, 12.0, 1.7, 8.0, 0.78), (33.0, 10.0, 2.0, 0.5, 0.9), (47.1, 9.3, 0.83, 2.7, 0.71),
+              (121.7, 15.5, 1.37, 4.1, 0.86), (5.9, 0.4, 2.3, 1.9, 1.13)):
         rows.append(('vesk_calcIntensity', a, (a[0] * a[2]) / math.pow(a[1] + a[3], a[4])))
-    for a in ((3.0, 1.0, 7.0, 5.0, 2.2), (15.0, 20.0, 20.0, 40.0, 33.3)):
+    for a in ((3.0, 1.0, 7.0, 5.0, 2.2), (15.0, 20.0, 20.0, 40.0, 33.3), (3.3, 1.7, 9.1, 6.2, 4.4),
+              (0.7, 0.1, 2.9, 0.3, 0.17), (12.5, 3.3, -4.1, 8.9, 5.55)):
         rows.append(('vesk_linterp', a, linterp(*a)))
     return rows
 
@@ -470,7 +473,8 @@ def current_calculators():
         rows.append(('vesk_calcSPF', (x,), complement(x)))
     for args in ((0.5, 0.5, 50.0, 1.0, 0.5), (0.5, 0.5, 50.0, 1.0, 0.0), (0.3, 0.7, 35.0, 2.5, 1.2),
                  (1.0, 0.0, 80.0, 1.7, 0.4), (0.0, 1.0, 12.0, 0.9, 2.0), (0.6, 0.4, 0.0009, 1.0, 1.0),
-                 (0.6, 0.4, 99.9995, 1.0, 1.0)):
+                 (0.6, 0.4, 99.9995, 1.0, 1.0), (0.6, 0.4, 99.99900000000001, 1.0, 1.0), (0.45, 0.35, 62.0, 1.3, 0.7),
+                 (0.72, 0.2, 27.5, 3.1, 0.25)):
         rows.append(('vesk_calcEIA', args, eia_current(*args)))
     for ct, area in ((0.1, 0.25), (0.1, 0.1), (0.0882, 0.2499), (0.1259, 3.0)):
         rows.append(('vesk_calcCT', (ct, area), ct_corrected(ct, area)))
@@ -547,6 +551,8 @@ def earlier_calculators():
             rows.append(('vesk_calcUIF', (level, pct), 1.0 - e_fraction(E_DCIF, level, pct)))
             rows.append(('vesk_calcSPF', (level, pct), 1.0 - e_fraction(E_RPF, level, pct)))
             rows.append(('vesk_calcEIA', (level, pct), e_eia(level, pct)))
+    for pct in (0.7, 13.7, 26.9, 30.1, 33.3, 47.9, 66.6, 71.3, 88.8):
+        rows.append(('vesk_calcEIA', (2, pct), e_eia(2, pct)))
     for pct in (0.0, 19.99, 20.0, 29.99, 30.0, 43.575, 50.0, 100.0, -10.0):
         for area in (0.1, 0.2499, 0.25, 3.7):
             rows.append(('vesk_calcCT', (pct, area), e_ct(pct, area)))
@@ -819,8 +825,8 @@ CURRENT_BASINS = [
     ('fifteen-minute-steps', 'burst', record(area=6.3, imperviousPct=18.0, dcif=0.3, rpf=0.65, length=5.2,
                                              centroidLength=2.4, slope=0.006, timeStep=15.0, uhTimeStep=15,
                                              perviousDepressionStorage=0.2, imperviousDepressionStorage=0.06)),
-    ('ten-minute-steps-on-a-five-minute-hydrograph', 'drizzle',
-     record(area=3.4, imperviousPct=12.0, dcif=0.25, rpf=0.7, timeStep=10.0, ct=0.14, cp=0.62, width50=55.0,
+    ('thirty-one-minute-steps-on-a-five-minute-hydrograph', 'burst',
+     record(area=3.4, imperviousPct=12.0, dcif=0.25, rpf=0.7, timeStep=31.0, ct=0.14, cp=0.62, width50=55.0,
             width75=28.0, rise50Fraction=0.4, rise75Fraction=0.3, initialInfiltrationRate=4.0,
             finalInfiltrationRate=0.7, infiltrationDecay=0.0015)),
     ('split-peak-storm', 'drizzle', record(area=0.5, length=1.0, centroidLength=0.5, slope=0.01, ct=0.12, cp=0.3,
@@ -840,14 +846,39 @@ CURRENT_BASINS = [
      record(ct=0.1, cp=0.5, width50=32.0, width75=16.0, rise50Fraction=0.44811084221245495, rise75Fraction=0.5)),
     # tEnd is exactly 130 minutes, 26 whole steps: 26 ordinates, not 27.
     ('tail-ends-on-a-whole-step', '-', record(area=0.503, ct=0.10288769602263244, cp=0.5)),
+    # t50r is 11.00179502478091, one of the rare times whose square the power
+    # function and t * t round differently.
+    ('square-by-the-power-function', '-', record(ct=0.1, cp=0.5, width50=32.0, width75=16.0,
+                                                 rise50Fraction=0.40304530916302156, rise75Fraction=0.5)),
+    # The fallback's line is sampled: t = 10 lies between t50r and t75r.
+    ('fallback-line-sampled', '-', record(ct=0.045, cp=1.0)),
+    ('fallback-volume', '-', record(area=0.7, ct=0.05, cp=1.0)),
     ('snapped-to-fully-connected', 'burst', record(area=10.0, imperviousPct=50.0, dcif=0.999999, rpf=0.5,
                                                    length=4.0, centroidLength=2.0)),
 ]
+
+def geometries():
+    """Unit hydrographs of basins of other lengths, slopes, areas and steps,
+    with the coefficients the relations give them."""
+    cases = []
+    for k, (area, length, centroid, slope, pct, step) in enumerate([
+            (0.37, 1.3, 0.55, 0.017, 22.0, 5), (1.9, 2.7, 1.1, 0.0045, 61.0, 5), (0.083, 0.45, 0.2, 0.041, 83.0, 1),
+            (12.5, 7.3, 3.9, 0.0021, 9.0, 15), (0.61, 0.95, 0.52, 0.013, 47.5, 1), (4.4, 3.3, 1.7, 0.0072, 33.0, 15),
+            (2.2, 1.7, 0.8, 0.009, 74.0, 5), (0.29, 1.1, 0.35, 0.024, 5.5, 5),
+            (0.77, 5.1, 3.81, 0.0402, 41.0, 5)]):
+        cases.append(('geometry-%d' % (k + 1), '-',
+                      record(area=area, length=length, centroidLength=centroid, slope=slope, imperviousPct=pct,
+                             uhTimeStep=step, timeStep=float(step))))
+    return cases
+
+
+CURRENT_BASINS += geometries()
 
 EARLIER_BASINS = [
     ('single-cubic', '-', record(ct=0.1, cp=0.5, dcif=0.5, rpf=0.5)),
     ('forty-percent-split-peak', '-', record(area=0.5, length=1.0, centroidLength=0.5, slope=0.01, ct=0.12, cp=0.3)),
     ('rising-fallback', '-', record(ct=0.05, cp=1.0)),
+    ('fallback-line-sampled', '-', record(ct=0.045, cp=1.0)),
     ('level-0-given-fractions', 'burst', record(area=1.0, imperviousPct=50.0, dcif=0.5, rpf=0.5, ct=0.1, cp=0.5,
                                                 perviousDepressionStorage=0.1, imperviousDepressionStorage=0.05,
                                                 initialInfiltrationRate=5.0, finalInfiltrationRate=1.0)),
@@ -864,7 +895,8 @@ EARLIER_BASINS = [
     ('fully-impervious-level-0', 'burst', record(area=0.8, imperviousPct=100.0, dcif=0.0, rpf=0.0)),
     ('no-decay-split-peak', 'drizzle', record(area=0.5, length=1.0, centroidLength=0.5, slope=0.01, ct=0.12, cp=0.3,
                                               infiltrationDecay=0.0, dcif=0.35, rpf=0.6)),
-]
+] + [(label, storm, dict(rec, disconnectionLevel=k % 3, dcif=0.0, rpf=0.0))
+     for k, (label, storm, rec) in enumerate(geometries())]
 
 CURRENT_FIELDS = ('area length centroidLength imperviousPct slope timeStep perviousDepressionStorage '
                   'imperviousDepressionStorage initialInfiltrationRate finalInfiltrationRate infiltrationDecay '

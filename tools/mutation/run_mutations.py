@@ -141,15 +141,40 @@ def configure(build):
     return run(command) == 0
 
 
-def build_programs(build):
-    return run(['cmake', '--build', build, '-j2', '--target'] + list(PROGRAMS)) == 0
+def programs_of(path):
+    """The test programs a source file is compiled into: a file of a level's
+    own list (src/*/sources.cmake) only into that level's, a header or a
+    shared file into both."""
+    if not path.endswith('.cpp'):
+        return PROGRAMS
+    name = os.path.basename(path)
+    folder = os.path.join(ROOT, os.path.dirname(path))
+    listing = os.path.join(folder, 'sources.cmake')
+    if not os.path.isfile(listing):
+        return PROGRAMS
+    variable = None
+    with open(listing, encoding='utf-8') as f:
+        for line in f:
+            line = line.strip()
+            if line.startswith('set('):
+                variable = line[4:].split()[0] if len(line) > 4 else None
+            if line.endswith('/' + name) and variable:
+                if variable.endswith('_CURRENT'):
+                    return ('veskdll133_tests',)
+                if variable == 'VESK_EARLIER_SOURCES':
+                    return ('veskdll_tests',)
+                return PROGRAMS
+    return PROGRAMS
 
 
-def programs_pass(build, first):
-    """True when every test program passes; the program most likely to fail
-    runs first and the first failing test ends the run."""
-    order = sorted(PROGRAMS, key=lambda p: p != first)
-    for program in order:
+def build_programs(build, programs=PROGRAMS):
+    return run(['cmake', '--build', build, '-j2', '--target'] + list(programs)) == 0
+
+
+def programs_pass(build, programs):
+    """True when every test program passes; the first failing test ends the
+    run."""
+    for program in programs:
         path = os.path.join(build, 'tests', program)
         try:
             if run([path, '--gtest_fail_fast', '--gtest_brief=1'], timeout=TEST_TIMEOUT) != 0:
@@ -189,7 +214,7 @@ def main():
     if not configure(build) or not build_programs(build):
         print('mutation job: the unmutated sources do not build in %s' % build)
         return 1
-    if not programs_pass(build, PROGRAMS[0]):
+    if not programs_pass(build, PROGRAMS):
         print('mutation job: the tests fail without any mutation')
         return 1
 
@@ -197,12 +222,12 @@ def main():
     try:
         for e in selected:
             restorer.apply(os.path.join(ROOT, e.file), e.original, e.replacement)
-            if not build_programs(build):
+            programs = programs_of(e.file)
+            if not build_programs(build, programs):
                 outcome, bad = 'does not compile', True
                 counts['failed'] += 1
             else:
-                first = 'veskdll_tests' if e.file.startswith('src/earlier/') else 'veskdll133_tests'
-                killed = not programs_pass(build, first)
+                killed = not programs_pass(build, programs)
                 if e.equivalent is not None:
                     outcome = 'killed, but marked equivalent' if killed else 'survived (equivalent)'
                     bad = killed
