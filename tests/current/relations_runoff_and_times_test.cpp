@@ -48,19 +48,6 @@ TEST(RelationsRunoff, CheckValues) {
     }
 }
 
-TEST(RelationsRunoff, BIsTheMeanOfTheFullAAndCResults) {
-    for (int32_t period : {2, 5, 10, 25, 50, 100}) {
-        for (double pct : {0.0, 12.5, 50.0, 100.0}) {
-            SCOPED_TRACE(testing::Message() << period << " " << pct);
-            const double a = vesk_runoffCoeff("A", period, pct);
-            const double c = vesk_runoffCoeff("C", period, pct);
-            EXPECT_GE(a, 0.0);
-            EXPECT_EQ(vesk_runoffCoeff("B", period, pct), 0.5 * (c + a));
-            EXPECT_EQ(vesk_runoffCoeff("D", period, pct), c);
-        }
-    }
-}
-
 TEST(RelationsRunoff, CorrectionNeedsAGroupAndAPeriodOfTheTable) {
     const SoilCase cases[] = {
         {"A", 10, 50.0, 0.10}, {"C", 10, 50.0, 0.12}, {"D", 10, 50.0, 0.12}, {"Dx", 10, 50.0, 0.12},

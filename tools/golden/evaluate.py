@@ -551,10 +551,15 @@ def earlier_calculators():
             rows.append(('vesk_calcUIF', (level, pct), 1.0 - e_fraction(E_DCIF, level, pct)))
             rows.append(('vesk_calcSPF', (level, pct), 1.0 - e_fraction(E_RPF, level, pct)))
             rows.append(('vesk_calcEIA', (level, pct), e_eia(level, pct)))
-    for pct in (0.7, 13.7, 26.9, 30.1, 33.3, 47.9, 66.6, 71.3, 88.8):
+    for pct in (0.7, 11.1, 13.7, 26.9, 27.3, 30.1, 33.3, 47.9, 50.0, 66.6, 71.3, 88.8):
         rows.append(('vesk_calcEIA', (2, pct), e_eia(2, pct)))
+    for level, pct in ((0, 35.0), (1, 65.0), (2, 85.0)):
+        rows.append(('vesk_calcDCIF', (level, pct), e_fraction(E_DCIF, level, pct)))
+        rows.append(('vesk_calcRPF', (level, pct), e_fraction(E_RPF, level, pct)))
+        rows.append(('vesk_calcUIF', (level, pct), 1.0 - e_fraction(E_DCIF, level, pct)))
+        rows.append(('vesk_calcSPF', (level, pct), 1.0 - e_fraction(E_RPF, level, pct)))
     for pct in (0.0, 19.99, 20.0, 29.99, 30.0, 43.575, 50.0, 100.0, -10.0):
-        for area in (0.1, 0.2499, 0.25, 3.7):
+        for area in (0.05, 0.1, 0.2, 0.2499, 0.25, 3.7):
             rows.append(('vesk_calcCT', (pct, area), e_ct(pct, area)))
             rows.append(('vesk_calcCP', (pct, area), e_cp(pct, area)))
     return rows
