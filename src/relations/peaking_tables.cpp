@@ -56,7 +56,7 @@ double column(const Quadratic &band, const char *key) {
 }
 
 double evaluate(const Quadratic &band, double x) {
-    return band.a * std::pow(x, 2) + band.b * x + band.c;
+    return band.a * (x * x) + band.b * x + band.c;
 }
 
 } // namespace

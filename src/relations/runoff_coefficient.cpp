@@ -78,7 +78,7 @@ constexpr SoilCubic kSoilC = {0.858f, -0.786f, 0.774f, 0.04f};
 
 double corrected(const SoilCubic &soil, double correction, double imperviousPct) {
     const double i = imperviousPct / kPercent;
-    return soil.cubic * std::pow(i, 3) + correction + soil.square * std::pow(i, 2) +
+    return soil.cubic * std::pow(i, 3) + correction + soil.square * (i * i) +
            soil.linear * i + soil.constant;
 }
 

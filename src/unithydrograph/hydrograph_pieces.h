@@ -1,7 +1,8 @@
 // The pieces the synthetic unit hydrograph is assembled from, each a small
 // value with its ordinate at time t (minutes) and its area (rate × minutes)
-// over an interval.  Powers go through std::pow, sums run from the constant
-// term up, as the construction's figures were fixed with.
+// over an interval.  A square is t * t, the exactly rounded square (the C
+// library's pow misrounds a few); higher powers go through std::pow.  Sums
+// run from the constant term up, as the construction's figures were fixed with.
 #pragma once
 
 #include <cmath>
@@ -13,10 +14,10 @@ struct Cubic {
     double c0{}, c1{}, c2{}, c3{};
 
     double value(double t) const {
-        return ((c0 + c1 * t) + c2 * std::pow(t, 2.0)) + c3 * std::pow(t, 3.0);
+        return ((c0 + c1 * t) + c2 * (t * t)) + c3 * std::pow(t, 3.0);
     }
     double antiderivative(double t) const {
-        return ((c0 * t + c1 * std::pow(t, 2.0) / 2.0) + c2 * std::pow(t, 3.0) / 3.0) +
+        return ((c0 * t + c1 * (t * t) / 2.0) + c2 * std::pow(t, 3.0) / 3.0) +
                c3 * std::pow(t, 4.0) / 4.0;
     }
     double integral(double from, double to) const { return antiderivative(to) - antiderivative(from); }
@@ -26,9 +27,9 @@ struct Cubic {
 struct Quadratic {
     double a0{}, a1{}, a2{};
 
-    double value(double t) const { return (a0 + a1 * t) + a2 * std::pow(t, 2.0); }
+    double value(double t) const { return (a0 + a1 * t) + a2 * (t * t); }
     double antiderivative(double t) const {
-        return (a0 * t + a1 * std::pow(t, 2.0) / 2.0) + a2 * std::pow(t, 3.0) / 3.0;
+        return (a0 * t + a1 * (t * t) / 2.0) + a2 * std::pow(t, 3.0) / 3.0;
     }
     double integral(double from, double to) const { return antiderivative(to) - antiderivative(from); }
 };
@@ -38,7 +39,7 @@ struct Line {
     double intercept{}, slope{};
 
     double value(double t) const { return intercept + slope * t; }
-    double antiderivative(double t) const { return intercept * t + slope * std::pow(t, 2.0) / 2.0; }
+    double antiderivative(double t) const { return intercept * t + slope * (t * t) / 2.0; }
     double integral(double from, double to) const { return antiderivative(to) - antiderivative(from); }
 };
 
@@ -57,7 +58,7 @@ struct RisingCurve {
     bool holds(double t) const { return fallback ? t <= t75r : t < t75r; }
     double value(double t) const {
         if (!fallback) return cubic.value(t);
-        return t <= t50r ? parabola * std::pow(t, 2.0) : line.value(t);
+        return t <= t50r ? parabola * (t * t) : line.value(t);
     }
     // Area under the limb from 0 to t75r.
     double volume(double q50, double q75) const {

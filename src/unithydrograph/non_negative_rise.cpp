@@ -6,14 +6,14 @@ namespace vesk {
 
 namespace {
 
-// The rising cubic at t, summed from the constant up, powers by std::pow.
+// The rising cubic at t, summed from the constant up, the cube by std::pow.
 double risingCubicAt(const double c[4], double t) {
-    return ((c[0] + c[1] * t) + c[2] * std::pow(t, 2.0)) + c[3] * std::pow(t, 3.0);
+    return ((c[0] + c[1] * t) + c[2] * (t * t)) + c[3] * std::pow(t, 3.0);
 }
 
 // Parabola through the origin and (t50, q50), then the line on to (t75, q75).
 void replaceByFallback(double c[4], double q50, double q75, double t50, double t75) {
-    c[0] = q50 / std::pow(t50, 2.0);
+    c[0] = q50 / (t50 * t50);
     c[1] = (q75 - q50) / (t75 - t50);
     c[2] = q50 + (t50 * q50 - t50 * q75) / (t75 - t50);
     c[3] = 0.0;

@@ -18,7 +18,7 @@ double initialRisingSlope(const ShapePoints &p) {
 void valueRow(double *row, int n, double t) {
     row[0] = 1.0;
     row[1] = t;
-    row[2] = std::pow(t, 2.0);
+    row[2] = (t * t);
     if (n == 4) row[3] = std::pow(t, 3.0);
 }
 
@@ -27,7 +27,7 @@ void slopeRow(double *row, int n, double t) {
     row[0] = 0.0;
     row[1] = 1.0;
     row[2] = 2.0 * t;
-    if (n == 4) row[3] = 3.0 * std::pow(t, 2.0);
+    if (n == 4) row[3] = 3.0 * (t * t);
 }
 
 // Whether the cubic's inflection lies more than 1 % of width75 inside both

@@ -17,10 +17,10 @@ using golden::Result;
 golden::Calculators earlierCalculators() {
     golden::Calculators calc;
     golden::addCommonCalculators(calc);
-    const auto levelAndKey = [](double (*f)(int32_t, double, const char *)) {
+    const auto levelAndKey = [](auto f) { // any calling convention
         return [f](const Args &a) { return f(integer(a.at(0)), number(a.at(1)), a.at(2).c_str()); };
     };
-    const auto levelOnly = [](double (*f)(int32_t, double)) {
+    const auto levelOnly = [](auto f) {
         return [f](const Args &a) { return f(integer(a.at(0)), number(a.at(1))); };
     };
     calc["vesk_DCIFgetParam"] = levelAndKey(vesk_DCIFgetParam);
