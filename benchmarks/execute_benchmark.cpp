@@ -10,7 +10,7 @@
 #include "frame/basin_registry.h"
 #include "frame/library_state.h"
 #include "simulation/basin_loss_step.h"
-#include "simulation/ring_convolution.h"
+#include "simulation/convolution_ring.h"
 #include "veskdll133.h"
 
 namespace {
@@ -71,11 +71,11 @@ BENCHMARK(ExecuteOneStep);
 
 void BareKernelOneStep(benchmark::State &state) {
     openWithBasins(1);
-    vesk::Basin &basin = *vesk::lookupBasin(vesk::libraryState().registry, "B-0001");
+    vesk::Basin &basin = *vesk::lookupBasin(vesk::libraryState().registry, "B-0001").basin;
     for (auto _ : state) {
         basin.precip.time += basin.precip.timeStep;
         basin.precip.stepRain = kRain;
-        vesk::basinLossStep(basin);
+        vesk::basinLossStep(basin, vesk::SubAreaStepping::Run);
         benchmark::DoNotOptimize(vesk::advanceRing(basin.ring, basin.precip.stepExcess));
     }
     vesk_free();

@@ -6,12 +6,13 @@
 #pragma once
 
 #include "frame/common_records.h"
+#include "simulation/convolution_ring.h"
 #include "veskdll.h"
 
 namespace vesk {
 
-// A prepared basin.  Created all zero; owns the two arrays of its ring.
-// Moved into the registry by value: the copy there takes over the arrays.
+// A prepared basin.  Created all zero; its ring owns the ring's arrays, so a
+// basin moves (into the registry) but is never copied.
 struct Basin {
     double area{};           // sq mi
     double length{};         // mi

@@ -3,7 +3,6 @@
 #include "earlier/basin_shares.h"
 #include "earlier/fraction_defaults.h"
 #include "earlier/relations.h"
-#include "frame/library_state.h"
 #include "unithydrograph/finite_values.h"
 #include "unithydrograph/unit_hydrograph.h"
 
@@ -77,13 +76,10 @@ Basin preparedBasin(const ::BasinInput &record) {
     return basin;
 }
 
-int buildBasinHydrograph(Basin &basin) {
-    if (!lossParametersFinite(basin)) {
-        setErrorCode(VESK_ERR_UH_FIT);
-        return VESK_ERR_UH_FIT;
-    }
+Status buildBasinHydrograph(Basin &basin) {
+    if (!lossParametersFinite(basin)) return Status::CannotBuild;
     const HydrographGeometry geometry{basin.area, basin.length, basin.centroidLength, basin.slope};
-    return buildUnitHydrograph(geometry, basin.shape, basin.uh, basin.ring, Rounding::Earlier);
+    return buildUnitHydrograph(geometry, basin.shape, basin.uh, basin.ring, OperationOrder::Earlier);
 }
 
 } // namespace vesk::earlier

@@ -2,9 +2,9 @@
 
 #include <cstring>
 #include <new>
+#include <utility>
 
 #include "frame/allocation.h"
-#include "frame/library_state.h"
 
 namespace vesk {
 
@@ -31,7 +31,7 @@ bool equalsUpperCased(const char *stored, const char *name) {
 
 void releaseNode(RegistryNode *node) {
     release(node->name);
-    releaseRing(node->basin.ring);
+    node->~RegistryNode(); // the basin frees its ring
     release(node);
 }
 
@@ -45,48 +45,35 @@ int nameHash(const char *name) {
 }
 
 BasinRegistry *createRegistry() {
-    auto *registry = static_cast<BasinRegistry *>(allocateZeroed(sizeof(BasinRegistry)));
-    if (registry == nullptr) setErrorCode(VESK_ERR_NO_MEMORY);
-    return registry;
+    return static_cast<BasinRegistry *>(allocateZeroed(sizeof(BasinRegistry)));
 }
 
-bool insertBasin(BasinRegistry *registry, const char *name, Basin basin) {
-    if (registry == nullptr || name == nullptr) {
-        releaseRing(basin.ring);
-        setErrorCode(VESK_ERR_NULL);
-        return false;
-    }
+Status insertBasin(BasinRegistry *registry, const char *name, Basin basin) {
+    if (registry == nullptr || name == nullptr) return Status::NullArgument;
     char *copy = upperCasedCopy(name);
     auto *node = copy ? static_cast<RegistryNode *>(allocateZeroed(sizeof(RegistryNode))) : nullptr;
     if (node == nullptr) {
         release(copy);
-        releaseRing(basin.ring);
-        setErrorCode(VESK_ERR_NO_MEMORY);
-        return false;
+        return Status::NoMemory;
     }
-    new (node) RegistryNode{copy, basin, nullptr};
+    new (node) RegistryNode{copy, std::move(basin), nullptr};
 
     RegistryNode **link = &registry->chains[nameHash(copy)];
     for (; *link != nullptr; link = &(*link)->next) {
         if (std::strcmp((*link)->name, copy) == 0) {
             releaseNode(node);
-            setErrorCode(VESK_ERR_DUPLICATE_BASIN);
-            return false;
+            return Status::DuplicateName;
         }
     }
     *link = node; // appended: the chain stays in insertion order
-    return true;
+    return Status::Ok;
 }
 
-Basin *lookupBasin(BasinRegistry *registry, const char *name) {
-    if (registry == nullptr || name == nullptr) {
-        setErrorCode(VESK_ERR_NULL);
-        return nullptr;
-    }
+FoundBasin lookupBasin(BasinRegistry *registry, const char *name) {
+    if (registry == nullptr || name == nullptr) return FoundBasin{nullptr, Status::NullArgument};
     for (RegistryNode *node = registry->chains[nameHash(name)]; node != nullptr; node = node->next)
-        if (equalsUpperCased(node->name, name)) return &node->basin;
-    setErrorCode(VESK_ERR_BASIN_NOT_FOUND);
-    return nullptr;
+        if (equalsUpperCased(node->name, name)) return FoundBasin{&node->basin, Status::Ok};
+    return FoundBasin{nullptr, Status::BasinNotFound};
 }
 
 void teardownRegistry(BasinRegistry *registry) {

@@ -1,12 +1,14 @@
 // The registry of named basins: 256 chains selected by the byte sum of the
 // upper-cased name.  Names are case-insensitive keys; the registry stores and
 // compares only the upper-cased form.  There is no removal of one basin: a
-// basin lives until the registry is torn down.
+// basin lives until the registry is torn down.  Failures come back as a
+// status; the registry never touches the error code.
 #pragma once
 
 #include <cstdint>
 
-#include "frame/level.h"
+#include "frame/status.h"
+#include "level.h"
 
 namespace vesk {
 
@@ -30,17 +32,21 @@ inline unsigned char upperCased(unsigned char byte) {
 // Chain index of a name: the sum of its upper-cased bytes modulo 256.
 int nameHash(const char *name);
 
-// A new registry with 256 empty chains, or null with code 3.
+// A new registry with 256 empty chains, or null when it cannot be allocated.
 BasinRegistry *createRegistry();
 
-// Stores `basin` under the upper-cased `name`.  On failure sets 5 (no registry
-// or null name), 3 (out of memory) or 6 (name already stored), releases the
-// basin's arrays and leaves the registry as it was.
-bool insertBasin(BasinRegistry *registry, const char *name, Basin basin);
+// Stores `basin` under the upper-cased `name`.  Returns Ok, NullArgument (no
+// registry or null name), NoMemory or DuplicateName; on failure the basin
+// (with its ring) is dropped and the registry is left as it was.
+Status insertBasin(BasinRegistry *registry, const char *name, Basin basin);
 
 // The stored basin (not a copy) under `name` in any letter case, or null with
-// code 5 (no registry or null name) or 1 (no such name).
-Basin *lookupBasin(BasinRegistry *registry, const char *name);
+// the reason: NullArgument (no registry or null name) or BasinNotFound.
+struct FoundBasin {
+    Basin *basin;
+    Status status;
+};
+FoundBasin lookupBasin(BasinRegistry *registry, const char *name);
 
 // Releases every node, name and ring, then the table.  Null is harmless.
 void teardownRegistry(BasinRegistry *registry);

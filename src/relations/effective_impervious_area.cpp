@@ -4,7 +4,7 @@
 #include <cmath>
 
 #include "frame/common_records.h"
-#include "frame/level.h"
+#include "level.h"
 
 namespace {
 

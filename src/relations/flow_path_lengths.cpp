@@ -2,7 +2,7 @@
 // length, and the channel part that follows it.
 #include <cmath>
 
-#include "frame/level.h"
+#include "level.h"
 
 extern "C" {
 

@@ -2,7 +2,7 @@
 // and its regional limit.  Times in minutes.
 #include <cmath>
 
-#include "frame/level.h"
+#include "level.h"
 
 namespace {
 // At this imperviousness or less a basin counts as rural: a longer minimum

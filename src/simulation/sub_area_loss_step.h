@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "frame/basin.h"
+#include "simulation/basin.h"
 
 namespace vesk {
 

@@ -14,14 +14,14 @@ double timeToPeakHours(const HydrographGeometry &g, double ct) {
 }
 
 // Acre-feet of one inch of runoff over the basin.
-double unitRunoffVolume(double area, Rounding rounding) {
-    if (rounding == Rounding::Earlier) return area * 53.33333333333333;
+double unitRunoffVolume(double area, OperationOrder order) {
+    if (order == OperationOrder::Earlier) return area * 53.33333333333333;
     return area * 640.0 / 12.0;
 }
 
 // The same inch in cfs × minutes.
-double runoffVolumeInRateMinutes(double acreFeet, Rounding rounding) {
-    if (rounding == Rounding::Earlier) return acreFeet * 726.0;
+double runoffVolumeInRateMinutes(double acreFeet, OperationOrder order) {
+    if (order == OperationOrder::Earlier) return acreFeet * 726.0;
     return acreFeet / 60.0 * 43560.0;
 }
 
@@ -41,14 +41,14 @@ void fillWidthsAndFractions(ShapeParameters &shape, double unitPeakRate) {
 } // namespace
 
 ShapePoints shapePoints(const HydrographGeometry &geometry, ShapeParameters &shape,
-                        UnitHydrographSummary &summary, Rounding rounding) {
+                        UnitHydrographSummary &summary, OperationOrder order) {
     ShapePoints p;
     const double tp = timeToPeakHours(geometry, shape.ct);
     const double qp = 640.0 * shape.cp / tp;
     p.qPeak = qp * geometry.area;
     summary.unitPeakRate = qp;
     summary.uhPeakRate = p.qPeak;
-    summary.unitRunoffVolume = unitRunoffVolume(geometry.area, rounding);
+    summary.unitRunoffVolume = unitRunoffVolume(geometry.area, order);
     p.tPeak = 60.0 * tp + 0.5 * shape.uhTimeStep;
     summary.uhPeakTime = p.tPeak;
     p.q75 = 0.75 * p.qPeak;
@@ -67,7 +67,7 @@ ShapePoints shapePoints(const HydrographGeometry &geometry, ShapeParameters &sha
     }
     p.t75f = p.t75r + shape.width75;
     p.t50f = p.t50r + shape.width50;
-    p.volume = runoffVolumeInRateMinutes(summary.unitRunoffVolume, rounding);
+    p.volume = runoffVolumeInRateMinutes(summary.unitRunoffVolume, order);
     return p;
 }
 

@@ -69,7 +69,7 @@ TEST_F(Frame, CheckVersionComparesMajorMinorAndReleaseOnly) {
 
 TEST_F(Frame, MatchingStampClearsOnlyCodeSeven) {
     openReady();
-    vesk::lookupBasin(vesk::libraryState().registry, "NEVER STORED");
+    EXPECT_EQ(vesk_getuhlength("NEVER STORED"), -1);
     ASSERT_EQ(vesk_geterror(), VESK_ERR_BASIN_NOT_FOUND);
     const VersionStamp good{1, 3, 6, 3}, bad{1, 3, 6, 4};
     vesk_checkversion(&good);
@@ -82,7 +82,7 @@ TEST_F(Frame, MatchingStampClearsOnlyCodeSeven) {
 
 TEST_F(Frame, FailedLookupReplacesPendingSevenWhichThenStays) {
     vesk_open();
-    vesk::lookupBasin(vesk::libraryState().registry, "NEVER STORED");
+    EXPECT_EQ(vesk_getuhlength("NEVER STORED"), -1);
     EXPECT_EQ(vesk_geterror(), VESK_ERR_BASIN_NOT_FOUND);
     const VersionStamp good{1, 3, 6, 3};
     vesk_checkversion(&good);
@@ -122,7 +122,7 @@ TEST_F(Frame, OpenWhoseTableCannotBeAllocatedLeavesThreeAndNoRegistry) {
     EXPECT_EQ(vesk_geterror(), VESK_ERR_NO_MEMORY);
     EXPECT_EQ(vesk::libraryState().registry, nullptr);
     // Every later lookup finds no registry and reports 5, replacing the 3.
-    EXPECT_EQ(vesk::lookupBasin(vesk::libraryState().registry, "A"), nullptr);
+    EXPECT_EQ(vesk_getuhlength("A"), -1);
     EXPECT_EQ(vesk_geterror(), VESK_ERR_NULL);
 }
 

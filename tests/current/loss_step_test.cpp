@@ -161,10 +161,12 @@ vesk::Basin fourPartBasin() {
 
 class BasinLossStep : public FreshLibrary {
 protected:
+    // Steps the sub-areas unless a code is pending, as vesk_execute decides.
     static void stepWithRain(vesk::Basin &basin, double rain) {
         basin.precip.time += basin.precip.timeStep;
         basin.precip.stepRain = rain;
-        vesk::basinLossStep(basin);
+        vesk::basinLossStep(basin, vesk::errorCode() == VESK_OK ? vesk::SubAreaStepping::Run
+                                                                : vesk::SubAreaStepping::Stopped);
     }
 };
 

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "frame/common_records.h"
+#include "simulation/convolution_ring.h"
 #include "veskdll133.h"
 
 namespace vesk {
@@ -17,8 +18,8 @@ struct SubArea {
 };
 
 // A prepared basin with its unit hydrograph and complete simulation state.
-// Created all zero; owns the two arrays of its ring.  Moved into the registry
-// by value: the copy there takes over the arrays.
+// Created all zero; its ring owns the ring's arrays, so a basin moves (into
+// the registry) but is never copied.
 struct Basin {
     double area{};           // sq mi
     double length{};         // mi
