@@ -1,25 +1,22 @@
 #include "simulation/sub_area_loss_step.h"
 
-#include <cmath>
+#include "simulation/horton_infiltration.h"
 
 namespace vesk {
 
-double hortonRate(const SubArea &subArea, int64_t minutes) {
-    // 64-bit seconds: the product stays exact for every clock an int32 can hold.
-    const int64_t seconds = 60 * minutes;
-    return subArea.finalInfiltrationRate +
-           (subArea.initialInfiltrationRate - subArea.finalInfiltrationRate) *
-               std::exp(-subArea.infiltrationDecay * static_cast<double>(seconds));
+HortonCurve hortonCurve(const SubArea &subArea) {
+    return HortonCurve{subArea.initialInfiltrationRate, subArea.finalInfiltrationRate, subArea.infiltrationDecay};
 }
 
 namespace {
 
 // Infiltration capacity (in) of the step: the trapezoid under the Horton curve
-// between the start and the end of the step, plus the carried capacity.
+// between the start and the end of the step, plus the carried capacity.  The
+// int32 clock and step are exact as doubles, and so is their difference.
 double stepCapacity(int32_t time, int32_t timeStep, const SubArea &subArea, double carry) {
-    const double rateAtEnd = hortonRate(subArea, time);
-    const double rateAtStart = hortonRate(subArea, static_cast<int64_t>(time) - timeStep);
-    return (static_cast<double>(timeStep) / 60.0) * ((rateAtEnd + rateAtStart) * 0.5) + carry;
+    return stepCapacity(hortonCurve(subArea), static_cast<double>(time), static_cast<double>(timeStep),
+                        OperationOrder::Current) +
+           carry;
 }
 
 // Fills depression storage from `remainder`; returns what is left over.

@@ -5,12 +5,12 @@
 #include <cstdint>
 
 #include "simulation/basin.h"
+#include "simulation/horton_infiltration.h"
 
 namespace vesk {
 
-// Horton infiltration rate (in/h) `minutes` after the basin was prepared:
-// fc + (f0 - fc) exp(-k 60 t), with the seconds 60 t formed as a whole number.
-double hortonRate(const SubArea &subArea, int64_t minutes);
+// The sub-area's Horton curve.
+HortonCurve hortonCurve(const SubArea &subArea);
 
 // Runs the loss model of `subArea` for the step that ends at `time` and lasts
 // `timeStep` minutes.  Reads waterInput, capacityCarry and depressionStorage

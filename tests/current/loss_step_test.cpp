@@ -21,8 +21,8 @@ TEST(SubAreaLossStep, PerviousWorkedExampleOverTwoSteps) {
 
     state.waterInput = 0.5;
     const double firstLoss = vesk::subAreaLossStep(5, 5, grass, state);
-    EXPECT_NEAR(vesk::hortonRate(grass, 0), 5.0, 1e-15);
-    EXPECT_NEAR(vesk::hortonRate(grass, 5), 3.330993, 5e-7);
+    EXPECT_NEAR(vesk::hortonRate(vesk::hortonCurve(grass), 0), 5.0, 1e-15);
+    EXPECT_NEAR(vesk::hortonRate(vesk::hortonCurve(grass), 5), 3.330993, 5e-7);
     EXPECT_NEAR(state.infiltration, 0.347125, 5e-7);
     EXPECT_EQ(state.previousStorage, 0.0);
     EXPECT_EQ(state.depressionStorage, 0.1);
@@ -32,12 +32,32 @@ TEST(SubAreaLossStep, PerviousWorkedExampleOverTwoSteps) {
 
     state.waterInput = 0.5;
     const double secondLoss = vesk::subAreaLossStep(10, 5, grass, state);
-    EXPECT_NEAR(vesk::hortonRate(grass, 10), 2.358382, 5e-7);
+    EXPECT_NEAR(vesk::hortonRate(vesk::hortonCurve(grass), 10), 2.358382, 5e-7);
     EXPECT_NEAR(state.infiltration, 0.237057, 5e-7);
     EXPECT_EQ(state.previousStorage, 0.1);
     EXPECT_EQ(state.depressionStorage, 0.1);
     EXPECT_NEAR(state.excess, 0.262943, 5e-7);
     EXPECT_NEAR(secondLoss, 2.0 * 0.237057, 2e-6);
+}
+
+// Both levels share the Horton curve; only the last product of the step
+// capacity is formed in each level's own order, and the two orders give other
+// doubles for some steps.
+TEST(HortonInfiltration, EachLevelFormsTheStepCapacityInItsOwnOrder) {
+    const vesk::HortonCurve curve{5.0, 1.0, 0.00115};
+    EXPECT_EQ(vesk::hortonRate(curve, 45.0), 1.0 + (5.0 - 1.0) * std::exp(-0.00115 * 2700.0));
+    int differing = 0;
+    for (double end : {10.0, 15.0, 45.0, 55.0, 60.0}) {
+        for (double step : {5.0, 7.0, 10.0}) {
+            const double mean = (vesk::hortonRate(curve, end) + vesk::hortonRate(curve, end - step)) * 0.5;
+            const double current = vesk::stepCapacity(curve, end, step, vesk::OperationOrder::Current);
+            const double earlier = vesk::stepCapacity(curve, end, step, vesk::OperationOrder::Earlier);
+            EXPECT_EQ(current, (step / 60.0) * mean) << end << " " << step;
+            EXPECT_EQ(earlier, mean * step * (1.0 / 60.0)) << end << " " << step;
+            if (current != earlier) ++differing;
+        }
+    }
+    EXPECT_GT(differing, 0);
 }
 
 TEST(SubAreaLossStep, ImperviousWorkedExample) {
@@ -102,7 +122,7 @@ TEST(SubAreaLossStep, FollowsTheWrittenOrderOfOperationsExactly) {
         SCOPED_TRACE(time);
         const double atEnd = 1.0 + (5.0 - 1.0) * std::exp(-0.00115 * static_cast<double>(60 * time));
         const double atStart = 1.0 + (5.0 - 1.0) * std::exp(-0.00115 * static_cast<double>(60 * (time - 5)));
-        EXPECT_EQ(vesk::hortonRate(grass, time), atEnd);
+        EXPECT_EQ(vesk::hortonRate(vesk::hortonCurve(grass), time), atEnd);
         const double capacity = (5 / 60.0) * ((atEnd + atStart) * 0.5) + 0.0;
         LossState state{};
         state.waterInput = 2.0; // more than the capacity: all of it is used
