@@ -1,6 +1,6 @@
 // vesk_execute of the earlier level: one step per call, whatever the host's
 // integer argument says.
-#include "earlier/basin_step.h"
+#include "earlier/basin_time_step.h"
 #include "frame/basin_registry.h"
 #include "level.h"
 #include "frame/library_state.h"
