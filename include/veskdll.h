@@ -54,6 +54,9 @@
 #include <stddef.h>
 #include <stdint.h>
 
+#include "vesk_version.h"
+
+/* Both headers define these the same way and only when not yet defined. */
 #ifndef VESK_CALL
 #  if defined(_WIN32)
 #    define VESK_CALL __stdcall

@@ -48,19 +48,35 @@
 #include <stddef.h>
 #include <stdint.h>
 
-#if defined(_WIN32)
-#  define VESK_CALL __stdcall
-#  define VESK_API
-#else
-#  define VESK_CALL
-#  define VESK_API __attribute__((visibility("default")))
+#include "vesk_version.h"
+
+/* Both headers define these the same way and only when not yet defined. */
+#ifndef VESK_CALL
+#  if defined(_WIN32)
+#    define VESK_CALL __stdcall
+#  else
+#    define VESK_CALL
+#  endif
+#endif
+
+#ifndef VESK_API
+#  if defined(_WIN32)
+#    define VESK_API
+#  else
+#    define VESK_API __attribute__((visibility("default")))
+#  endif
+#endif
+
+#ifndef VESK_STATIC_ASSERT
+#  ifdef __cplusplus
+#    define VESK_STATIC_ASSERT(condition, message) static_assert(condition, message)
+#  else
+#    define VESK_STATIC_ASSERT(condition, message) _Static_assert(condition, message)
+#  endif
 #endif
 
 #ifdef __cplusplus
-#  define VESK_STATIC_ASSERT(condition, message) static_assert(condition, message)
 extern "C" {
-#else
-#  define VESK_STATIC_ASSERT(condition, message) _Static_assert(condition, message)
 #endif
 
 /* ------------------------------------------------------------------------ */
@@ -92,7 +108,9 @@ extern "C" {
 /* ------------------------------------------------------------------------ */
 
 /** Version of the library as four integers (16 bytes).  Note the order:
- *  version 1.3.3.6 travels as major 1, minor 3, build 6, release 3. */
+ *  version 1.3.3.6 travels as major 1, minor 3, build 6, release 3.  The
+ *  stamp of the version this header belongs to is VESK_VERSION_STAMP_INIT
+ *  (vesk_version.h):  VersionStamp expected = VESK_VERSION_STAMP_INIT; */
 typedef struct VersionStamp {
     int32_t major;   /**< first number of the version (1) */
     int32_t minor;   /**< second number (3) */
@@ -253,7 +271,8 @@ VESK_API void VESK_CALL vesk_free(void);
 /** Returns the pending error code (VESK_OK when none) without changing it. */
 VESK_API int32_t VESK_CALL vesk_geterror(void);
 
-/** Fills *stamp with this library's version, 1.3.3.6: {1, 3, 6, 3}.  Does
+/** Fills *stamp with this library's version (1.3.3.6 gives {1, 3, 6, 3}, the
+ *  same as VESK_VERSION_STAMP_INIT of the header built with it).  Does
  *  nothing when stamp is null.  Does not touch the error code. */
 VESK_API void VESK_CALL vesk_getversion(VersionStamp *stamp);
 
