@@ -1,8 +1,10 @@
 // Names, chains, duplicates and failures of the basin registry.
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "frame/basin_registry.h"
 #include "frame/library_state.h"
@@ -134,6 +136,77 @@ TEST_F(Registry, EachAllocationFailureOfInsertIsNoMemoryAndChangesNothing) {
         for (int chain = 0; chain < vesk::kRegistryChains; ++chain) stored += chainLength(chain);
         EXPECT_EQ(stored, 1) << failing;
     }
+}
+
+// The index beside the chains: created with the first basin, doubled as the
+// registry grows.  Its allocation is the third of an insertion (after the
+// name and the node); when it fails the registry stays exactly as it was.
+TEST_F(Registry, AFailedIndexAllocationIsNoMemoryAndChangesNothing) {
+    vesk::failAllocationNumber(3);
+    EXPECT_EQ(vesk::insertBasin(registry, "FIRST", basinWithArrays(1.0)), vesk::Status::NoMemory);
+    vesk::failAllocationNumber(0);
+    EXPECT_EQ(registry->count, 0u);
+    EXPECT_EQ(registry->index, nullptr);
+    EXPECT_EQ(registry->chains[vesk::nameHash("FIRST")], nullptr);
+    EXPECT_EQ(registry->tails[vesk::nameHash("FIRST")], nullptr);
+    EXPECT_EQ(vesk::lookupBasin(registry, "first").status, vesk::Status::BasinNotFound);
+
+    // Fill the first table to its limit, then fail the doubling.
+    std::vector<std::string> names;
+    for (int i = 1;; ++i) {
+        names.push_back("B-" + std::to_string(i));
+        ASSERT_EQ(vesk::insertBasin(registry, names.back().c_str(), basinWithArrays(i)), vesk::Status::Ok);
+        if ((registry->count + 1) * 4 > registry->indexSize * 3) break;
+    }
+    const std::size_t size = registry->indexSize;
+    int lengths[vesk::kRegistryChains];
+    for (int chain = 0; chain < vesk::kRegistryChains; ++chain) lengths[chain] = chainLength(chain);
+    vesk::failAllocationNumber(3);
+    EXPECT_EQ(vesk::insertBasin(registry, "ONE MORE", basinWithArrays(0.5)), vesk::Status::NoMemory);
+    vesk::failAllocationNumber(0);
+    EXPECT_EQ(registry->indexSize, size);
+    EXPECT_EQ(registry->count, names.size());
+    for (int chain = 0; chain < vesk::kRegistryChains; ++chain) EXPECT_EQ(chainLength(chain), lengths[chain]);
+    EXPECT_EQ(vesk::lookupBasin(registry, "ONE MORE").basin, nullptr);
+
+    ASSERT_EQ(vesk::insertBasin(registry, "ONE MORE", basinWithArrays(0.5)), vesk::Status::Ok);
+    EXPECT_EQ(registry->indexSize, 2 * size);
+    for (std::size_t i = 0; i < names.size(); ++i)
+        EXPECT_EQ(vesk::lookupBasin(registry, names[i].c_str()).basin->area, static_cast<double>(i + 1));
+    EXPECT_EQ(vesk::lookupBasin(registry, "one more").basin->area, 0.5);
+}
+
+// Names that crowd a few chains (the byte sums of B-000001 ... spread over
+// few values) are found through the index in any case, and every chain keeps
+// its insertion order with its tail at the newest node.
+TEST_F(Registry, ThousandsOfSimilarNamesAreFoundAndChainsKeepTheirOrder) {
+    constexpr int kBasins = 5000;
+    char name[16];
+    for (int i = 1; i <= kBasins; ++i) {
+        std::snprintf(name, sizeof name, "b-%06d", i);
+        ASSERT_EQ(vesk::insertBasin(registry, name, basinWithArrays(i)), vesk::Status::Ok);
+    }
+    EXPECT_EQ(vesk::insertBasin(registry, "B-000077", basinWithArrays(0.0)), vesk::Status::DuplicateName);
+    for (int i = 1; i <= kBasins; ++i) {
+        std::snprintf(name, sizeof name, "B-%06d", i);
+        const vesk::FoundBasin found = vesk::lookupBasin(registry, name);
+        ASSERT_NE(found.basin, nullptr) << name;
+        EXPECT_EQ(found.basin->area, static_cast<double>(i));
+    }
+    EXPECT_EQ(vesk::lookupBasin(registry, "B-005001").status, vesk::Status::BasinNotFound);
+    int stored = 0;
+    for (int chain = 0; chain < vesk::kRegistryChains; ++chain) {
+        double previous = 0.0;
+        const vesk::RegistryNode *last = nullptr;
+        for (const vesk::RegistryNode *node = registry->chains[chain]; node; node = node->next) {
+            EXPECT_GT(node->basin.area, previous); // inserted in increasing order
+            previous = node->basin.area;
+            last = node;
+            ++stored;
+        }
+        EXPECT_EQ(registry->tails[chain], last);
+    }
+    EXPECT_EQ(stored, kBasins);
 }
 
 TEST_F(Registry, TeardownReleasesLongChains) {
