@@ -7,6 +7,7 @@
 
 #include "frame/common_records.h"
 #include "simulation/convolution_ring.h"
+#include "simulation/horton_infiltration.h"
 #include "veskdll.h"
 
 namespace vesk {
@@ -35,6 +36,7 @@ struct Basin {
     UnitHydrographSummary uh{};
     ConvolutionRing ring{};
     StepState step{}; // latest step, copied out whole by vesk_getbasin_precip
+    HortonSteps infiltrationSteps{}; // Horton rates carried from step to step
 };
 
 // The record a basin input file is read into: a file that ends early still

@@ -22,10 +22,10 @@ constexpr double kImperviousLossShare = 0.05;
 // Depth infiltrated on the pervious part in the step that ends at `clock`.
 // Nothing infiltrates without a positive decay coefficient, nor in a step that
 // would begin before the clock's start.
-double stepInfiltration(const Basin &basin, double clock, double stepMinutes, double rain) {
+double stepInfiltration(Basin &basin, double clock, double stepMinutes, double rain) {
     if (clock < stepMinutes || basin.infiltrationDecay <= 0.0) return 0.0;
     const HortonCurve curve{basin.initialInfiltrationRate, basin.finalInfiltrationRate, basin.infiltrationDecay};
-    const double capacity = stepCapacity(curve, clock, stepMinutes, OperationOrder::Earlier);
+    const double capacity = basin.infiltrationSteps.capacity(curve, clock, stepMinutes, OperationOrder::Earlier);
     return capacity > rain ? rain : capacity;
 }
 

@@ -3,6 +3,7 @@
 
 #include "frame/common_records.h"
 #include "simulation/convolution_ring.h"
+#include "simulation/horton_infiltration.h"
 #include "veskdll133.h"
 
 namespace vesk {
@@ -43,6 +44,7 @@ struct Basin {
     double rainVolume{};   // in x sq mi, running
     double lossVolume{};   // in x sq mi, running
     double runoffVolume{}; // in x sq mi, running
+    HortonSteps infiltrationSteps{}; // Horton rates carried from step to step
 };
 
 // The record a basin input file is read into: all zero, so the time step and

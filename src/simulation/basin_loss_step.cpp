@@ -9,10 +9,14 @@ namespace {
 // Sub-areas of a hair's breadth are never stepped.
 bool largeEnough(const SubArea &subArea) { return subArea.area > kFractionFloor; }
 
-// Runs one sub-area with `waterInput` and books its loss volume.
+// Runs one sub-area with `waterInput` and books its loss volume.  The
+// basin's HortonSteps evaluates each distinct rate once.
 void stepSubArea(Basin &basin, const SubArea &subArea, LossState &state, double waterInput) {
     state.waterInput = waterInput;
-    basin.lossVolume += subAreaLossStep(basin.precip.time, basin.precip.timeStep, subArea, state);
+    const double capacity =
+        basin.infiltrationSteps.capacity(hortonCurve(subArea), static_cast<double>(basin.precip.time),
+                                         static_cast<double>(basin.precip.timeStep), OperationOrder::Current);
+    basin.lossVolume += subAreaLossStep(capacity, subArea, state);
 }
 
 // The sub-area's excess depth spread over the whole basin.

@@ -26,4 +26,29 @@ double hortonRate(const HortonCurve &curve, double minutes);
 // mean · stepMinutes · (1 / 60) in the earlier one.
 double stepCapacity(const HortonCurve &curve, double endMinutes, double stepMinutes, OperationOrder order);
 
+// The step capacities of a basin's Horton curves, evaluating each distinct
+// rate once: a curve met again in the same step (sub-areas with the same
+// parameters) reuses that step's capacity, and the rate at the start of a
+// step is the rate the previous step evaluated at its end, kept with the
+// exact time it was evaluated at.  Same curve, same arguments, same bits as
+// stepCapacity.  Holds up to four curves; a fifth replaces the oldest.
+class HortonSteps {
+public:
+    double capacity(const HortonCurve &curve, double endMinutes, double stepMinutes, OperationOrder order);
+
+private:
+    struct Entry {
+        HortonCurve curve;
+        double endMinutes;   // end of the latest step evaluated for the curve
+        double stepMinutes;  // length of that step
+        OperationOrder order;
+        double rateAtEnd;    // in/h at endMinutes
+        double capacity;     // in, of that step
+    };
+    static constexpr int kEntries = 4;
+    Entry entries_[kEntries]{};
+    int used_ = 0;
+    int oldest_ = 0;
+};
+
 } // namespace vesk

@@ -8,16 +8,12 @@ HortonCurve hortonCurve(const SubArea &subArea) {
     return HortonCurve{subArea.initialInfiltrationRate, subArea.finalInfiltrationRate, subArea.infiltrationDecay};
 }
 
-namespace {
-
-// Infiltration capacity (in) of the step: the trapezoid under the Horton curve
-// between the start and the end of the step, plus the carried capacity.  The
-// int32 clock and step are exact as doubles, and so is their difference.
-double stepCapacity(int32_t time, int32_t timeStep, const SubArea &subArea, double carry) {
+double curveCapacity(int32_t time, int32_t timeStep, const SubArea &subArea) {
     return stepCapacity(hortonCurve(subArea), static_cast<double>(time), static_cast<double>(timeStep),
-                        OperationOrder::Current) +
-           carry;
+                        OperationOrder::Current);
 }
+
+namespace {
 
 // Fills depression storage from `remainder`; returns what is left over.
 double fillDepressionStorage(const SubArea &subArea, LossState &state, double remainder) {
@@ -34,13 +30,17 @@ double fillDepressionStorage(const SubArea &subArea, LossState &state, double re
 } // namespace
 
 double subAreaLossStep(int32_t time, int32_t timeStep, const SubArea &subArea, LossState &state) {
+    return subAreaLossStep(curveCapacity(time, timeStep, subArea), subArea, state);
+}
+
+double subAreaLossStep(double curveCapacity, const SubArea &subArea, LossState &state) {
     state.infiltration = 0.0;
     state.otherLoss = 0.0;
     state.excessLoss = 0.0;
     state.excess = 0.0;
 
     // Infiltration takes first; capacity the rain does not use is not kept.
-    const double capacity = stepCapacity(time, timeStep, subArea, state.capacityCarry);
+    const double capacity = curveCapacity + state.capacityCarry;
     double remainder = 0.0;
     if (capacity >= state.waterInput) {
         state.infiltration = state.waterInput;

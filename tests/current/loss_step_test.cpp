@@ -60,6 +60,30 @@ TEST(HortonInfiltration, EachLevelFormsTheStepCapacityInItsOwnOrder) {
     EXPECT_GT(differing, 0);
 }
 
+// The remembered capacities equal freshly formed ones whatever the order of
+// the calls: a step that does not start where the curve's latest step ended
+// (a clock set back, another step length), a curve met twice in one step,
+// more curves than the memory holds.
+TEST(HortonInfiltration, RememberedCapacitiesEqualFreshOnes) {
+    const vesk::HortonCurve curves[] = {
+        {5.0, 1.0, 0.00115}, {3.0, 0.5, 0.0021}, {0.0, 0.0, 0.0}, {4.0, 4.0, 0.001}, {6.0, 0.2, 0.0004}};
+    struct Call {
+        int curve;
+        double end, step;
+    };
+    const Call calls[] = {{0, 5, 5},  {0, 5, 5},   {1, 5, 5},   {0, 10, 5},  {0, 20, 10}, {0, 15, 5},
+                          {2, 15, 5}, {3, 15, 5},  {4, 15, 5},  {1, 20, 5},  {0, 20, 5},  {4, 20, 5},
+                          {1, 25, 5}, {0, 25, 5},  {0, 40, 15}, {2, 40, 15}, {3, 55, 15}, {1, 7, 7}};
+    for (vesk::OperationOrder order : {vesk::OperationOrder::Current, vesk::OperationOrder::Earlier}) {
+        vesk::HortonSteps steps;
+        for (const Call &c : calls) {
+            const vesk::HortonCurve &curve = curves[c.curve];
+            EXPECT_EQ(steps.capacity(curve, c.end, c.step, order), vesk::stepCapacity(curve, c.end, c.step, order))
+                << c.curve << " " << c.end << " " << c.step;
+        }
+    }
+}
+
 TEST(SubAreaLossStep, ImperviousWorkedExample) {
     const vesk::SubArea roof = impervious(3.0, 0.1);
     LossState state{};
