@@ -7,10 +7,7 @@ include(CMakePackageConfigHelpers)
 set(VESK_INSTALL_CMAKEDIR ${CMAKE_INSTALL_LIBDIR}/cmake/vesk)
 set(VESK_INSTALL_PKGCONFIGDIR ${CMAKE_INSTALL_LIBDIR}/pkgconfig)
 
-set(VESK_INSTALLED_LEVELS veskdll133)
-if(TARGET veskdll)
-  list(APPEND VESK_INSTALLED_LEVELS veskdll)
-endif()
+set(VESK_INSTALLED_LEVELS veskdll133 veskdll)
 
 install(TARGETS ${VESK_INSTALLED_LEVELS} EXPORT veskTargets
         RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR}
@@ -24,6 +21,8 @@ file(RELATIVE_PATH VESK_PC_PREFIX_FROM_PCFILEDIR
 string(REGEX REPLACE "/$" "" VESK_PC_PREFIX_FROM_PCFILEDIR "${VESK_PC_PREFIX_FROM_PCFILEDIR}")
 set(VESK_PC_DESCRIPTION_veskdll133 "Urban storm-water runoff library, current level")
 set(VESK_PC_DESCRIPTION_veskdll "Urban storm-water runoff library, earlier level")
+# Both headers include the generated version header beside them.
+install(FILES ${PROJECT_BINARY_DIR}/include/vesk_version.h DESTINATION ${CMAKE_INSTALL_INCLUDEDIR})
 foreach(level IN LISTS VESK_INSTALLED_LEVELS)
   install(FILES ${PROJECT_SOURCE_DIR}/include/${level}.h DESTINATION ${CMAKE_INSTALL_INCLUDEDIR})
   set(VESK_PC_NAME ${level})

@@ -2,7 +2,7 @@
 # the undecorated export names.  Included by the top-level CMakeLists.txt
 # before any target exists, so the settings here reach every target.
 #
-# - Exports: a .def file per level, generated from tests/exports/<level>.txt
+# - Exports: a .def file per level, generated from cmake/exports/<level>.txt
 #   (the same list the export checks compare with), linked with --kill-at so
 #   the __stdcall names carry no @n suffix.
 # - Runtime: libgcc, libstdc++ and winpthread are linked statically, so the
@@ -31,9 +31,9 @@ include(${CMAKE_CURRENT_LIST_DIR}/windows_exports.cmake)
 set(VESK_WINDOWS_IMPORT_LIBRARY_SCRIPT ${CMAKE_CURRENT_LIST_DIR}/windows_import_library.cmake)
 
 # Turns the shared library of one level into <level>.dll exporting exactly
-# the names in tests/exports/<level>.txt.
+# the names in cmake/exports/<level>.txt.
 function(vesk_windows_level name)
-  set(names_file ${PROJECT_SOURCE_DIR}/tests/exports/${name}.txt)
+  set(names_file ${PROJECT_SOURCE_DIR}/cmake/exports/${name}.txt)
   file(STRINGS ${names_file} names REGEX "[^ \t]")
   list(TRANSFORM names STRIP)
   list(JOIN names "\n    " def_body)

@@ -5,9 +5,8 @@
 #include "veskdll133.h"
 
 int main(void) {
-    /* The version this program was written for: 1.3.3.6 travels as
-     * {major, minor, build, release} = {1, 3, 6, 3}. */
-    const VersionStamp expected = {1, 3, 6, 3};
+    /* The version this program was built against, from the header. */
+    const VersionStamp expected = VESK_VERSION_STAMP_INIT;
     const double storm[6] = {0.10, 0.35, 0.60, 0.25, 0.10, 0.05}; /* inches per 5 min */
     BasinInput basin = {0};
     PrecipState state;

@@ -17,7 +17,8 @@
  *
  * Units (throughout):
  *   area ............ square miles (sq mi)
- *   length .......... miles (mi)
+ *   length .......... miles (mi); the flow-path and flow-time calculators
+ *                     take feet (ft) and feet per second (ft/s)
  *   depth ........... inches (in)
  *   infiltration .... inches per hour (in/h); the Horton decay is per second
  *   time ............ minutes (min)
@@ -54,6 +55,9 @@
 #include <stddef.h>
 #include <stdint.h>
 
+#include "vesk_version.h"
+
+/* Both headers define these the same way and only when not yet defined. */
 #ifndef VESK_CALL
 #  if defined(_WIN32)
 #    define VESK_CALL __stdcall
@@ -420,32 +424,39 @@ VESK_API double VESK_CALL vesk_runoffCoeffCorr(const char *soilGroup, int32_t re
 VESK_API double VESK_CALL vesk_runoffCoeff(const char *soilGroup, int32_t returnPeriod,
                                            double imperviousPct);
 
-/** Cut-off length 500 * exp(-0.035 * x). */
+/** Cut-off length of overland flow in feet: 500 * exp(-0.035 * x). */
 VESK_API double VESK_CALL vesk_maxLengthCutoff(double x);
 
-/** Overland part of a flow path: the smaller of totalLength and maxLength. */
+/** Overland part of a flow path: the smaller of totalLength and maxLength
+ *  (any one length unit; the cut-off above is in feet). */
 VESK_API double VESK_CALL vesk_calcOverlandLen(double totalLength, double maxLength);
 
-/** Channel part of a flow path: totalLength - overlandLength, at least 0. */
+/** Channel part of a flow path: totalLength - overlandLength, at least 0
+ *  (the unit of the arguments). */
 VESK_API double VESK_CALL vesk_calcChannelLen(double totalLength, double overlandLength);
 
-/** Overland (initial) flow time 0.395 * (1.1 - C) * L^0.5 / S^0.33; 0 when
+/** Overland (initial) flow time in minutes, 0.395 * (1.1 - C) * L^0.5 /
+ *  S^0.33 with the overland length L in feet and the slope S in ft/ft; 0 when
  *  slope is 0.  The fourth argument is accepted and not used. */
 VESK_API double VESK_CALL vesk_initialFlowTime(double runoffCoefficient, double overlandLength,
                                                double slope, double unused);
 
-/** Travel time length / (60 * velocity); 0 when velocity is 0.  The third
+/** Travel time in minutes, length / (60 * velocity) with the length in feet
+ *  and the velocity in feet per second; 0 when velocity is 0.  The third
  *  argument is accepted and not used. */
 VESK_API double VESK_CALL vesk_flowTravelTime(double length, double velocity, double unused);
 
-/** Minimum time of concentration: 10 up to 25 % imperviousness, else 5. */
+/** Minimum time of concentration in minutes: 10 up to 25 % imperviousness,
+ *  else 5. */
 VESK_API double VESK_CALL vesk_calcMinTc(double imperviousPct);
 
-/** Regional time of concentration length / 180 + 10. */
+/** Regional time of concentration in minutes, length / 180 + 10 with the
+ *  length in feet. */
 VESK_API double VESK_CALL vesk_calcRegionalTc(double length);
 
-/** Time of concentration: initialTime + travelTime, limited to regionalTime
- *  at 25 % imperviousness or less, and at least minTime. */
+/** Time of concentration in minutes (all times in minutes): initialTime +
+ *  travelTime, limited to regionalTime at 25 % imperviousness or less, and at
+ *  least minTime. */
 VESK_API double VESK_CALL vesk_calcTc(double initialTime, double travelTime, double minTime,
                                       double regionalTime, double imperviousPct);
 

@@ -12,7 +12,8 @@
  *
  * Units (throughout):
  *   area ............ square miles (sq mi)
- *   length .......... miles (mi)
+ *   length .......... miles (mi); the flow-path and flow-time calculators
+ *                     take feet (ft) and feet per second (ft/s)
  *   depth ........... inches (in)
  *   infiltration .... inches per hour (in/h); the Horton decay is per second
  *   time ............ minutes (min)
@@ -48,19 +49,35 @@
 #include <stddef.h>
 #include <stdint.h>
 
-#if defined(_WIN32)
-#  define VESK_CALL __stdcall
-#  define VESK_API
-#else
-#  define VESK_CALL
-#  define VESK_API __attribute__((visibility("default")))
+#include "vesk_version.h"
+
+/* Both headers define these the same way and only when not yet defined. */
+#ifndef VESK_CALL
+#  if defined(_WIN32)
+#    define VESK_CALL __stdcall
+#  else
+#    define VESK_CALL
+#  endif
+#endif
+
+#ifndef VESK_API
+#  if defined(_WIN32)
+#    define VESK_API
+#  else
+#    define VESK_API __attribute__((visibility("default")))
+#  endif
+#endif
+
+#ifndef VESK_STATIC_ASSERT
+#  ifdef __cplusplus
+#    define VESK_STATIC_ASSERT(condition, message) static_assert(condition, message)
+#  else
+#    define VESK_STATIC_ASSERT(condition, message) _Static_assert(condition, message)
+#  endif
 #endif
 
 #ifdef __cplusplus
-#  define VESK_STATIC_ASSERT(condition, message) static_assert(condition, message)
 extern "C" {
-#else
-#  define VESK_STATIC_ASSERT(condition, message) _Static_assert(condition, message)
 #endif
 
 /* ------------------------------------------------------------------------ */
@@ -92,7 +109,9 @@ extern "C" {
 /* ------------------------------------------------------------------------ */
 
 /** Version of the library as four integers (16 bytes).  Note the order:
- *  version 1.3.3.6 travels as major 1, minor 3, build 6, release 3. */
+ *  version 1.3.3.6 travels as major 1, minor 3, build 6, release 3.  The
+ *  stamp of the version this header belongs to is VESK_VERSION_STAMP_INIT
+ *  (vesk_version.h):  VersionStamp expected = VESK_VERSION_STAMP_INIT; */
 typedef struct VersionStamp {
     int32_t major;   /**< first number of the version (1) */
     int32_t minor;   /**< second number (3) */
@@ -253,7 +272,8 @@ VESK_API void VESK_CALL vesk_free(void);
 /** Returns the pending error code (VESK_OK when none) without changing it. */
 VESK_API int32_t VESK_CALL vesk_geterror(void);
 
-/** Fills *stamp with this library's version, 1.3.3.6: {1, 3, 6, 3}.  Does
+/** Fills *stamp with this library's version (1.3.3.6 gives {1, 3, 6, 3}, the
+ *  same as VESK_VERSION_STAMP_INIT of the header built with it).  Does
  *  nothing when stamp is null.  Does not touch the error code. */
 VESK_API void VESK_CALL vesk_getversion(VersionStamp *stamp);
 
@@ -437,32 +457,39 @@ VESK_API double VESK_CALL vesk_runoffCoeffCorr(const char *soilGroup, int32_t re
 VESK_API double VESK_CALL vesk_runoffCoeff(const char *soilGroup, int32_t returnPeriod,
                                            double imperviousPct);
 
-/** Cut-off length 500 * exp(-0.035 * x). */
+/** Cut-off length of overland flow in feet: 500 * exp(-0.035 * x). */
 VESK_API double VESK_CALL vesk_maxLengthCutoff(double x);
 
-/** Overland part of a flow path: the smaller of totalLength and maxLength. */
+/** Overland part of a flow path: the smaller of totalLength and maxLength
+ *  (any one length unit; the cut-off above is in feet). */
 VESK_API double VESK_CALL vesk_calcOverlandLen(double totalLength, double maxLength);
 
-/** Channel part of a flow path: totalLength - overlandLength, at least 0. */
+/** Channel part of a flow path: totalLength - overlandLength, at least 0
+ *  (the unit of the arguments). */
 VESK_API double VESK_CALL vesk_calcChannelLen(double totalLength, double overlandLength);
 
-/** Overland (initial) flow time 0.395 * (1.1 - C) * L^0.5 / S^0.33; 0 when
+/** Overland (initial) flow time in minutes, 0.395 * (1.1 - C) * L^0.5 /
+ *  S^0.33 with the overland length L in feet and the slope S in ft/ft; 0 when
  *  slope is 0.  The fourth argument is accepted and not used. */
 VESK_API double VESK_CALL vesk_initialFlowTime(double runoffCoefficient, double overlandLength,
                                                double slope, double unused);
 
-/** Travel time length / (60 * velocity); 0 when velocity is 0.  The third
+/** Travel time in minutes, length / (60 * velocity) with the length in feet
+ *  and the velocity in feet per second; 0 when velocity is 0.  The third
  *  argument is accepted and not used. */
 VESK_API double VESK_CALL vesk_flowTravelTime(double length, double velocity, double unused);
 
-/** Minimum time of concentration: 10 up to 25 % imperviousness, else 5. */
+/** Minimum time of concentration in minutes: 10 up to 25 % imperviousness,
+ *  else 5. */
 VESK_API double VESK_CALL vesk_calcMinTc(double imperviousPct);
 
-/** Regional time of concentration length / 180 + 10. */
+/** Regional time of concentration in minutes, length / 180 + 10 with the
+ *  length in feet. */
 VESK_API double VESK_CALL vesk_calcRegionalTc(double length);
 
-/** Time of concentration: initialTime + travelTime, limited to regionalTime
- *  at 25 % imperviousness or less, and at least minTime. */
+/** Time of concentration in minutes (all times in minutes): initialTime +
+ *  travelTime, limited to regionalTime at 25 % imperviousness or less, and at
+ *  least minTime. */
 VESK_API double VESK_CALL vesk_calcTc(double initialTime, double travelTime, double minTime,
                                       double regionalTime, double imperviousPct);
 

@@ -6,12 +6,14 @@
 #pragma once
 
 #include "frame/common_records.h"
+#include "simulation/convolution_ring.h"
+#include "simulation/horton_infiltration.h"
 #include "veskdll.h"
 
 namespace vesk {
 
-// A prepared basin.  Created all zero; owns the two arrays of its ring.
-// Moved into the registry by value: the copy there takes over the arrays.
+// A prepared basin.  Created all zero; its ring owns the ring's arrays, so a
+// basin moves (into the registry) but is never copied.
 struct Basin {
     double area{};           // sq mi
     double length{};         // mi
@@ -34,6 +36,7 @@ struct Basin {
     UnitHydrographSummary uh{};
     ConvolutionRing ring{};
     StepState step{}; // latest step, copied out whole by vesk_getbasin_precip
+    HortonSteps infiltrationSteps{}; // Horton rates carried from step to step
 };
 
 // The record a basin input file is read into: a file that ends early still

@@ -1,9 +1,7 @@
 #include "earlier/basin_preparation.h"
 
-#include "earlier/basin_shares.h"
-#include "earlier/fraction_defaults.h"
-#include "earlier/relations.h"
-#include "frame/library_state.h"
+#include "earlier/area_partition.h"
+#include "earlier/parameter_defaults.h"
 #include "unithydrograph/finite_values.h"
 #include "unithydrograph/unit_hydrograph.h"
 
@@ -35,21 +33,6 @@ Basin copiedRecord(const ::BasinInput &record) {
     return basin;
 }
 
-// A fraction of 0 or below asks for the default line; none is above 1.
-void fillFractions(Basin &basin) {
-    if (basin.dcif <= 0.0) basin.dcif = defaultDcif(basin.disconnectionLevel, basin.imperviousPct);
-    if (basin.rpf <= 0.0) basin.rpf = defaultRpf(basin.disconnectionLevel, basin.imperviousPct);
-    if (basin.dcif > 1.0) basin.dcif = 1.0;
-    if (basin.rpf > 1.0) basin.rpf = 1.0;
-}
-
-// The coefficients follow the effective imperviousness, not the plain one.
-void fillCoefficients(Basin &basin) {
-    basin.eiaPct = effectiveImperviousness(basin.disconnectionLevel, basin.imperviousPct);
-    if (basin.shape.ct <= 0.0) basin.shape.ct = timeToPeakCoefficient(basin.eiaPct, basin.area);
-    if (basin.shape.cp <= 0.0) basin.shape.cp = peakCoefficient(basin.eiaPct, basin.area);
-}
-
 // The loss step computes with these; the hydrograph checks its own inputs.
 bool lossParametersFinite(const Basin &basin) {
     return allFinite({basin.imperviousPct, basin.dcif, basin.rpf, basin.perviousDepressionStorage,
@@ -68,22 +51,20 @@ bool recordFinite(const ::BasinInput &r) {
 
 Basin preparedBasin(const ::BasinInput &record) {
     Basin basin = copiedRecord(record);
-    fillFractions(basin);
+    // The shares read only the imperviousness and the fractions, which the
+    // defaults settle before the coefficients.
+    applyParameterDefaults(basin);
     const BasinShares shares = basinShares(basin.imperviousPct, basin.dcif, basin.rpf);
     basin.rpaShare = shares.rpaShare;
     basin.spaShare = shares.spaShare;
     basin.runOnRatio = shares.runOnRatio;
-    fillCoefficients(basin);
     return basin;
 }
 
-int buildBasinHydrograph(Basin &basin) {
-    if (!lossParametersFinite(basin)) {
-        setErrorCode(VESK_ERR_UH_FIT);
-        return VESK_ERR_UH_FIT;
-    }
+Status buildBasinHydrograph(Basin &basin) {
+    if (!lossParametersFinite(basin)) return Status::CannotBuild;
     const HydrographGeometry geometry{basin.area, basin.length, basin.centroidLength, basin.slope};
-    return buildUnitHydrograph(geometry, basin.shape, basin.uh, basin.ring, Rounding::Earlier);
+    return buildUnitHydrograph(geometry, basin.shape, basin.uh, basin.ring, OperationOrder::Earlier);
 }
 
 } // namespace vesk::earlier

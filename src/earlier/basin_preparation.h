@@ -1,17 +1,18 @@
 // Earlier-level preparation of a host's record: copied as it is (nothing is
 // snapped, nothing written back), the missing fractions and coefficients
 // filled in, the basin shares and the effective imperviousness stored, then
-// the shared unit hydrograph in this level's rounding order.
+// the shared unit hydrograph in this level's order of operations.
 #pragma once
 
 #include "earlier/basin.h"
+#include "frame/status.h"
 
 namespace vesk::earlier {
 
 // The stored basin before its unit hydrograph: the record's fields, DCIF and
 // RPF given or defaulted and limited to 1, the shares, the run-on ratio, the
-// effective imperviousness and ct and cp given or derived from it.  Never
-// sets the error code.
+// effective imperviousness and ct and cp given or derived from it.  Cannot
+// fail.
 Basin preparedBasin(const ::BasinInput &record);
 
 // Whether every number of the record that preparation reads is finite, judged
@@ -21,10 +22,9 @@ Basin preparedBasin(const ::BasinInput &record);
 // not looked at.
 bool recordFinite(const ::BasinInput &record);
 
-// Builds the basin's unit hydrograph.  Returns 0 when built, otherwise the
-// code it set: 2 when the basin holds a NaN or infinite parameter or the
-// shape cannot be built, 3 when the arrays cannot be allocated (nothing is
-// allocated then).
-int buildBasinHydrograph(Basin &basin);
+// Builds the basin's unit hydrograph.  Returns Ok when built, CannotBuild
+// when the basin holds a NaN or infinite parameter or the shape cannot be
+// built, NoMemory when the arrays cannot be allocated (nothing is kept then).
+Status buildBasinHydrograph(Basin &basin);
 
 } // namespace vesk::earlier

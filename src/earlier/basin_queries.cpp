@@ -2,7 +2,7 @@
 // copy is given only while no code is pending; the step block whenever the
 // basin is found.
 #include "frame/basin_registry.h"
-#include "frame/level.h"
+#include "level.h"
 #include "frame/library_state.h"
 
 namespace vesk::earlier {
@@ -16,7 +16,9 @@ const Basin *foundBasin(const char *name, const void *destination) {
         setErrorCode(VESK_ERR_NULL);
         return nullptr;
     }
-    return lookupBasin(libraryState().registry, name);
+    const FoundBasin found = lookupBasin(libraryState().registry, name);
+    reportStatus(found.status);
+    return found.basin;
 }
 
 // The basin's parameters as preparation stored them, with the hydrograph's

@@ -1,16 +1,17 @@
 // vesk_execute of the earlier level: one step per call, whatever the host's
 // integer argument says.
-#include "earlier/basin_step.h"
+#include "earlier/basin_time_step.h"
 #include "frame/basin_registry.h"
-#include "frame/level.h"
+#include "level.h"
 #include "frame/library_state.h"
 
 extern "C" {
 
 VESK_API double VESK_CALL vesk_execute(const char *name, double rainDepth, int32_t /*unused*/) {
-    vesk::Basin *basin = vesk::lookupBasin(vesk::libraryState().registry, name);
+    const vesk::FoundBasin found = vesk::lookupBasin(vesk::libraryState().registry, name);
+    vesk::reportStatus(found.status);
     if (vesk::errorCode() != VESK_OK) return -1.0; // failed lookup or a pending code: no step
-    return vesk::earlier::takeBasinStep(*basin, rainDepth);
+    return vesk::earlier::takeBasinStep(*found.basin, rainDepth);
 }
 
 } // extern "C"

@@ -4,16 +4,10 @@
 #include <cmath>
 
 #include "earlier/relations.h"
+#include "relations/peaking_constants.h"
 #include "relations/peaking_tables.h"
 
 namespace vesk::earlier {
-
-namespace {
-constexpr double kSmallAreaLimit = 0.25; // sq mi
-constexpr double kSmallAreaExponent = -0.31;
-constexpr double kSmallAreaFactor = 0.65;
-constexpr double kAreaExponent = 0.15;
-} // namespace
 
 double timeToPeakCoefficient(double imperviousPct, double area) {
     const double ct = ctFromImperviousness(imperviousPct);
@@ -22,7 +16,7 @@ double timeToPeakCoefficient(double imperviousPct, double area) {
 }
 
 double peakCoefficient(double imperviousPct, double area) {
-    return peakingParameter(imperviousPct) * std::pow(area, kAreaExponent) * ctFromImperviousness(imperviousPct);
+    return peakingParameter(imperviousPct) * std::pow(area, kPeakAreaExponent) * ctFromImperviousness(imperviousPct);
 }
 
 } // namespace vesk::earlier

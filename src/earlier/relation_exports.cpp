@@ -1,6 +1,6 @@
 // The calculators whose arguments or tables differ at the earlier level.
 #include "earlier/relations.h"
-#include "frame/level.h"
+#include "level.h"
 
 extern "C" {
 

@@ -6,7 +6,7 @@
 
 #include <cstddef>
 
-#include "frame/level.h"
+#include "level.h"
 
 namespace vesk {
 

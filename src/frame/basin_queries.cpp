@@ -1,7 +1,7 @@
 // vesk_getbasin and vesk_getbasin_precip: copies of a stored basin, given
 // only while no error code is pending.
 #include "frame/basin_registry.h"
-#include "frame/level.h"
+#include "level.h"
 #include "frame/library_state.h"
 
 namespace vesk {
@@ -15,8 +15,9 @@ const Basin *gatedBasin(const char *name, const void *destination) {
         setErrorCode(VESK_ERR_NULL);
         return nullptr;
     }
-    const Basin *basin = lookupBasin(libraryState().registry, name);
-    return errorCode() == VESK_OK ? basin : nullptr;
+    const FoundBasin found = lookupBasin(libraryState().registry, name);
+    reportStatus(found.status);
+    return errorCode() == VESK_OK ? found.basin : nullptr;
 }
 
 // The basin's parameters as prepared, in the host's record.  The pervious

@@ -2,13 +2,17 @@
 
 #include <cstring>
 #include <new>
+#include <utility>
 
 #include "frame/allocation.h"
-#include "frame/library_state.h"
 
 namespace vesk {
 
 namespace {
+
+// The index holds at most this many basins per 4 slots before it doubles.
+constexpr std::size_t kIndexLoadPerFourSlots = 3;
+constexpr std::size_t kFirstIndexSize = 64;
 
 char *upperCasedCopy(const char *name) {
     const std::size_t length = std::strlen(name);
@@ -31,8 +35,46 @@ bool equalsUpperCased(const char *stored, const char *name) {
 
 void releaseNode(RegistryNode *node) {
     release(node->name);
-    releaseRing(node->basin.ring);
+    node->~RegistryNode(); // the basin frees its ring
     release(node);
+}
+
+std::size_t slotOf(uint64_t key, std::size_t indexSize) { return static_cast<std::size_t>(key) & (indexSize - 1); }
+
+// The stored node of `name` (whose key is `key`), or null.
+RegistryNode *indexedNode(const BasinRegistry &registry, const char *name, uint64_t key) {
+    if (registry.indexSize == 0) return nullptr;
+    for (RegistryNode *node = registry.index[slotOf(key, registry.indexSize)]; node; node = node->indexNext)
+        if (node->nameKey == key && equalsUpperCased(node->name, name)) return node;
+    return nullptr;
+}
+
+void linkIntoIndex(RegistryNode **index, std::size_t indexSize, RegistryNode *node) {
+    RegistryNode *&slot = index[slotOf(node->nameKey, indexSize)];
+    node->indexNext = slot;
+    slot = node;
+}
+
+// Makes room for one more basin: the index doubles (or is created) once it
+// would hold more than three basins per four slots.  False, with the
+// registry untouched, when the larger table cannot be allocated.
+bool indexHasRoomForOneMore(BasinRegistry &registry) {
+    const std::size_t size = registry.indexSize;
+    if (size != 0 && (registry.count + 1) * 4 <= size * kIndexLoadPerFourSlots) return true;
+    const std::size_t grown = size == 0 ? kFirstIndexSize : 2 * size;
+    auto **index = allocateArray<RegistryNode *>(grown);
+    if (index == nullptr) return false;
+    for (std::size_t i = 0; i < size; ++i) {
+        for (RegistryNode *node = registry.index[i]; node != nullptr;) {
+            RegistryNode *following = node->indexNext;
+            linkIntoIndex(index, grown, node);
+            node = following;
+        }
+    }
+    release(registry.index);
+    registry.index = index;
+    registry.indexSize = grown;
+    return true;
 }
 
 } // namespace
@@ -44,49 +86,53 @@ int nameHash(const char *name) {
     return static_cast<int>(sum);
 }
 
-BasinRegistry *createRegistry() {
-    auto *registry = static_cast<BasinRegistry *>(allocateZeroed(sizeof(BasinRegistry)));
-    if (registry == nullptr) setErrorCode(VESK_ERR_NO_MEMORY);
-    return registry;
+uint64_t nameKey(const char *name) {
+    uint64_t key = 14695981039346656037ull;
+    for (const char *byte = name; *byte != '\0'; ++byte) {
+        key ^= upperCased(static_cast<unsigned char>(*byte));
+        key *= 1099511628211ull;
+    }
+    return key;
 }
 
-bool insertBasin(BasinRegistry *registry, const char *name, Basin basin) {
-    if (registry == nullptr || name == nullptr) {
-        releaseRing(basin.ring);
-        setErrorCode(VESK_ERR_NULL);
-        return false;
-    }
+BasinRegistry *createRegistry() {
+    return static_cast<BasinRegistry *>(allocateZeroed(sizeof(BasinRegistry)));
+}
+
+Status insertBasin(BasinRegistry *registry, const char *name, Basin basin) {
+    if (registry == nullptr || name == nullptr) return Status::NullArgument;
     char *copy = upperCasedCopy(name);
     auto *node = copy ? static_cast<RegistryNode *>(allocateZeroed(sizeof(RegistryNode))) : nullptr;
     if (node == nullptr) {
         release(copy);
-        releaseRing(basin.ring);
-        setErrorCode(VESK_ERR_NO_MEMORY);
-        return false;
+        return Status::NoMemory;
     }
-    new (node) RegistryNode{copy, basin, nullptr};
+    new (node) RegistryNode{copy, std::move(basin), nullptr, nameKey(copy), nullptr};
 
-    RegistryNode **link = &registry->chains[nameHash(copy)];
-    for (; *link != nullptr; link = &(*link)->next) {
-        if (std::strcmp((*link)->name, copy) == 0) {
-            releaseNode(node);
-            setErrorCode(VESK_ERR_DUPLICATE_BASIN);
-            return false;
-        }
+    if (indexedNode(*registry, copy, node->nameKey) != nullptr) {
+        releaseNode(node);
+        return Status::DuplicateName;
     }
-    *link = node; // appended: the chain stays in insertion order
-    return true;
+    if (!indexHasRoomForOneMore(*registry)) {
+        releaseNode(node);
+        return Status::NoMemory;
+    }
+    // Appended: the chain stays in insertion order.
+    const int chain = nameHash(copy);
+    if (registry->tails[chain] == nullptr)
+        registry->chains[chain] = node;
+    else
+        registry->tails[chain]->next = node;
+    registry->tails[chain] = node;
+    linkIntoIndex(registry->index, registry->indexSize, node);
+    ++registry->count;
+    return Status::Ok;
 }
 
-Basin *lookupBasin(BasinRegistry *registry, const char *name) {
-    if (registry == nullptr || name == nullptr) {
-        setErrorCode(VESK_ERR_NULL);
-        return nullptr;
-    }
-    for (RegistryNode *node = registry->chains[nameHash(name)]; node != nullptr; node = node->next)
-        if (equalsUpperCased(node->name, name)) return &node->basin;
-    setErrorCode(VESK_ERR_BASIN_NOT_FOUND);
-    return nullptr;
+FoundBasin lookupBasin(BasinRegistry *registry, const char *name) {
+    if (registry == nullptr || name == nullptr) return FoundBasin{nullptr, Status::NullArgument};
+    if (RegistryNode *node = indexedNode(*registry, name, nameKey(name))) return FoundBasin{&node->basin, Status::Ok};
+    return FoundBasin{nullptr, Status::BasinNotFound};
 }
 
 void teardownRegistry(BasinRegistry *registry) {
@@ -98,6 +144,7 @@ void teardownRegistry(BasinRegistry *registry) {
             head = next;
         }
     }
+    release(registry->index);
     release(registry);
 }
 

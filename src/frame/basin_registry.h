@@ -1,25 +1,38 @@
 // The registry of named basins: 256 chains selected by the byte sum of the
-// upper-cased name.  Names are case-insensitive keys; the registry stores and
-// compares only the upper-cased form.  There is no removal of one basin: a
-// basin lives until the registry is torn down.
+// upper-cased name, each in insertion order.  Names are case-insensitive
+// keys; the registry stores and compares only the upper-cased form.  Beside
+// the chains an index finds a name's node without walking its chain (a hash
+// of the whole upper-cased name into a table that doubles as the registry
+// grows), and each chain's tail lets an insertion append without walking.
+// There is no removal of one basin: a basin lives until the registry is torn
+// down.  Failures come back as a status; the registry never touches the error
+// code.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
-#include "frame/level.h"
+#include "frame/status.h"
+#include "level.h"
 
 namespace vesk {
 
 inline constexpr int kRegistryChains = 256;
 
 struct RegistryNode {
-    char *name;   // owned, upper-cased
-    Basin basin;  // owns the arrays of its ring
-    RegistryNode *next;
+    char *name;            // owned, upper-cased
+    Basin basin;           // owns the arrays of its ring
+    RegistryNode *next;    // next node of the same chain, in insertion order
+    uint64_t nameKey;      // index hash of the upper-cased name
+    RegistryNode *indexNext; // next node of the same index slot
 };
 
 struct BasinRegistry {
     RegistryNode *chains[kRegistryChains]; // oldest node at the head
+    RegistryNode *tails[kRegistryChains];  // newest node of each chain
+    RegistryNode **index;                  // indexSize slots, null until the first basin
+    std::size_t indexSize;                 // a power of two, or 0
+    std::size_t count;                     // basins stored
 };
 
 // Upper-cases ASCII a..z; every other byte is unchanged.
@@ -30,19 +43,29 @@ inline unsigned char upperCased(unsigned char byte) {
 // Chain index of a name: the sum of its upper-cased bytes modulo 256.
 int nameHash(const char *name);
 
-// A new registry with 256 empty chains, or null with code 3.
+// Index hash of a name: 64-bit FNV-1a over its upper-cased bytes.
+uint64_t nameKey(const char *name);
+
+// A new registry with 256 empty chains and no index yet, or null when it
+// cannot be allocated.
 BasinRegistry *createRegistry();
 
-// Stores `basin` under the upper-cased `name`.  On failure sets 5 (no registry
-// or null name), 3 (out of memory) or 6 (name already stored), releases the
-// basin's arrays and leaves the registry as it was.
-bool insertBasin(BasinRegistry *registry, const char *name, Basin basin);
+// Stores `basin` under the upper-cased `name`.  Returns Ok, NullArgument (no
+// registry or null name), NoMemory (the name, the node or a larger index) or
+// DuplicateName; on failure the basin (with its ring) is dropped and the
+// registry is left exactly as it was.
+Status insertBasin(BasinRegistry *registry, const char *name, Basin basin);
 
 // The stored basin (not a copy) under `name` in any letter case, or null with
-// code 5 (no registry or null name) or 1 (no such name).
-Basin *lookupBasin(BasinRegistry *registry, const char *name);
+// the reason: NullArgument (no registry or null name) or BasinNotFound.
+struct FoundBasin {
+    Basin *basin;
+    Status status;
+};
+FoundBasin lookupBasin(BasinRegistry *registry, const char *name);
 
-// Releases every node, name and ring, then the table.  Null is harmless.
+// Releases every node, name and ring, the index, then the table.  Null is
+// harmless.
 void teardownRegistry(BasinRegistry *registry);
 
 } // namespace vesk

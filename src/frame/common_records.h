@@ -1,5 +1,5 @@
-// Records that both levels' stored basins hold in the same shape: the unit
-// hydrograph's summary and its convolution ring.
+// What both levels' stored basins hold in the same shape: the unit
+// hydrograph's summary and the fraction floor.
 #pragma once
 
 #include <cstdint>
@@ -17,22 +17,5 @@ struct UnitHydrographSummary {
     double uhPeakRate{};       // cfs per inch over the basin
     double unitRunoffVolume{}; // acre-ft of one inch of runoff
 };
-
-// The sampled unit hydrograph and the ring of pending outflow contributions.
-// Both arrays are owned by the basin that carries the ring; releaseRing frees
-// them.  Before a step, slot convolutionPosition holds everything earlier
-// excess contributes to the coming step's outflow, the next slots (cyclically)
-// what it contributes to later steps.
-struct ConvolutionRing {
-    int32_t uhLength{};             // number of ordinates
-    double *uhOrdinates{};          // cfs per inch, spaced uhTimeStep apart
-    double *convolutionBuffer{};    // cfs, uhLength slots
-    int32_t convolutionPosition{};  // slot of the coming step
-    double previousOutflow{};       // cfs, outflow of the step before the latest
-    double outflow{};               // cfs, outflow of the latest step
-};
-
-// Frees both arrays and leaves the ring empty.  Harmless on an empty ring.
-void releaseRing(ConvolutionRing &ring);
 
 } // namespace vesk

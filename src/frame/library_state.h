@@ -1,10 +1,13 @@
 // The process-wide state of a loaded library: the basin registry, the error
 // code and the allocation-failure seam used by the tests.  Exactly one
-// LibraryState exists per library (library_state.cpp); everything else
-// receives what it works on as arguments or goes through these functions.
+// LibraryState exists per library (library_state.cpp).  Only the export
+// functions read or set the error code; everything below them receives what
+// it works on as arguments and reports back through its return value.
 #pragma once
 
 #include <cstdint>
+
+#include "frame/status.h"
 
 namespace vesk {
 
@@ -20,5 +23,10 @@ LibraryState &libraryState();
 
 inline int32_t errorCode() { return libraryState().errorCode; }
 inline void setErrorCode(int32_t code) { libraryState().errorCode = code; }
+
+// Sets the code of a failed status; Ok leaves the pending code alone.
+inline void reportStatus(Status status) {
+    if (status != Status::Ok) setErrorCode(static_cast<int32_t>(status));
+}
 
 } // namespace vesk

@@ -1,6 +1,15 @@
 // vesk_free and vesk_geterror: the same at both levels.
 #include "frame/basin_registry.h"
 #include "frame/library_state.h"
+#include "frame/status.h"
+
+// The statuses the internals report are the public codes.
+static_assert(static_cast<int32_t>(vesk::Status::Ok) == VESK_OK);
+static_assert(static_cast<int32_t>(vesk::Status::BasinNotFound) == VESK_ERR_BASIN_NOT_FOUND);
+static_assert(static_cast<int32_t>(vesk::Status::CannotBuild) == VESK_ERR_UH_FIT);
+static_assert(static_cast<int32_t>(vesk::Status::NoMemory) == VESK_ERR_NO_MEMORY);
+static_assert(static_cast<int32_t>(vesk::Status::NullArgument) == VESK_ERR_NULL);
+static_assert(static_cast<int32_t>(vesk::Status::DuplicateName) == VESK_ERR_DUPLICATE_BASIN);
 
 extern "C" {
 

@@ -3,7 +3,7 @@
 #include <new>
 
 #include "frame/basin_file.h"
-#include "frame/level.h"
+#include "level.h"
 #include "frame/library_state.h"
 
 extern "C" {

@@ -8,6 +8,7 @@ extern "C" {
 VESK_API void VESK_CALL vesk_open(void) {
     vesk::LibraryState &state = vesk::libraryState();
     state.registry = vesk::createRegistry();
+    if (state.registry == nullptr) state.errorCode = VESK_ERR_NO_MEMORY;
     // A failed allocation (3) or any earlier pending code survives the open.
     if (state.errorCode == VESK_OK) state.errorCode = VESK_ERR_VERSION_UNCONFIRMED;
 }

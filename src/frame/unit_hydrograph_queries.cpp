@@ -1,20 +1,22 @@
 // vesk_getuhlength and vesk_getuhordinatevalue: they answer from the lookup
 // alone, whatever code is pending.
 #include "frame/basin_registry.h"
-#include "frame/level.h"
+#include "level.h"
 #include "frame/library_state.h"
 
 extern "C" {
 
 VESK_API int32_t VESK_CALL vesk_getuhlength(const char *name) {
-    const vesk::Basin *basin = vesk::lookupBasin(vesk::libraryState().registry, name);
-    return basin ? basin->ring.uhLength : -1;
+    const vesk::FoundBasin found = vesk::lookupBasin(vesk::libraryState().registry, name);
+    vesk::reportStatus(found.status);
+    return found.basin ? found.basin->ring.uhLength : -1;
 }
 
 VESK_API double VESK_CALL vesk_getuhordinatevalue(const char *name, int32_t index) {
-    const vesk::Basin *basin = vesk::lookupBasin(vesk::libraryState().registry, name);
-    if (basin == nullptr) return -1.0;
-    const vesk::ConvolutionRing &ring = basin->ring;
+    const vesk::FoundBasin found = vesk::lookupBasin(vesk::libraryState().registry, name);
+    vesk::reportStatus(found.status);
+    if (found.basin == nullptr) return -1.0;
+    const vesk::ConvolutionRing &ring = found.basin->ring;
     if (index < 0 || index >= ring.uhLength || ring.uhOrdinates == nullptr) return 0.0;
     return ring.uhOrdinates[index];
 }

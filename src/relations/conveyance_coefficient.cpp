@@ -1,6 +1,6 @@
 // Conveyance coefficient from the imperviousness: rising along two straight
 // lines up to 40 %, 20 up to 100 %, and 0 outside 0 to below 100 %.
-#include "frame/level.h"
+#include "level.h"
 #include "relations/linear_interpolation.h"
 
 extern "C" {

@@ -4,9 +4,16 @@
 #include <cmath>
 
 #include "frame/common_records.h"
-#include "frame/level.h"
+#include "level.h"
 
 namespace {
+
+constexpr double kPercent = 100.0;
+// The surviving share of the unconnected runoff is
+// exp(receivingShare · kRunOnDecay · infiltration / (rainfall · kRainfallScale · kHalf)).
+constexpr double kRunOnDecay = -0.52;
+constexpr double kRainfallScale = 1.15;
+constexpr double kHalf = 0.5;
 
 // Keeps a fraction strictly inside (0, 1) so that neither share vanishes.
 double insideUnitInterval(double fraction) {
@@ -21,9 +28,9 @@ extern "C" {
 
 VESK_API double VESK_CALL vesk_calcEIA(double dcif, double rpf, double imperviousPct,
                                        double rainfall, double infiltration) {
-    const double impervious = imperviousPct / 100.0;
+    const double impervious = imperviousPct / kPercent;
     if (impervious < vesk::kFractionFloor) return 0.0;
-    if (impervious >= 1.0 - vesk::kFractionFloor) return 100.0;
+    if (impervious >= 1.0 - vesk::kFractionFloor) return kPercent;
 
     const double connected = insideUnitInterval(dcif);
     const double receiving = insideUnitInterval(rpf);
@@ -36,8 +43,8 @@ VESK_API double VESK_CALL vesk_calcEIA(double dcif, double rpf, double imperviou
 
     // The surviving share of the unconnected runoff falls with the receiving
     // share and with the ratio of infiltration to rainfall.
-    const double exponent = receivingShare * (-0.52) * infiltration / (rainfall * 1.15 * 0.5);
-    return 100.0 * (connected + (1.0 - connected) * std::exp(exponent)) / (1.0 + perviousRatio);
+    const double exponent = receivingShare * kRunOnDecay * infiltration / (rainfall * kRainfallScale * kHalf);
+    return kPercent * (connected + (1.0 - connected) * std::exp(exponent)) / (1.0 + perviousRatio);
 }
 
 } // extern "C"

@@ -2,11 +2,18 @@
 // length, and the channel part that follows it.
 #include <cmath>
 
-#include "frame/level.h"
+#include "level.h"
+
+namespace {
+// The cut-off length (ft) falls from 500 ft by this factor per unit of its
+// argument.
+constexpr double kLongestCutoff = 500.0; // ft
+constexpr double kCutoffDecay = -0.035;
+} // namespace
 
 extern "C" {
 
-VESK_API double VESK_CALL vesk_maxLengthCutoff(double x) { return 500.0 * std::exp(-0.035 * x); }
+VESK_API double VESK_CALL vesk_maxLengthCutoff(double x) { return kLongestCutoff * std::exp(kCutoffDecay * x); }
 
 VESK_API double VESK_CALL vesk_calcOverlandLen(double totalLength, double maxLength) {
     return totalLength > maxLength ? maxLength : totalLength;

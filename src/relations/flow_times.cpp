@@ -1,13 +1,29 @@
 // Overland and travel times, and the time of concentration with its minimum
-// and its regional limit.  Times in minutes.
+// and its regional limit.  Lengths in feet, velocities in feet per second,
+// slopes in ft/ft, times in minutes.
 #include <cmath>
 
-#include "frame/level.h"
+#include "level.h"
 
 namespace {
 // At this imperviousness or less a basin counts as rural: a longer minimum
 // time and the regional limit apply.
 constexpr double kRuralImperviousPct = 25.0;
+
+// Overland flow time (min) = kOverlandFactor · (kOverlandRunoffLimit − C)
+// · L^kOverlandLengthExponent / S^kOverlandSlopeExponent, L in ft, S in ft/ft.
+constexpr double kOverlandFactor = 0.395;
+constexpr double kOverlandRunoffLimit = 1.1;
+constexpr double kOverlandLengthExponent = 0.5;
+constexpr double kOverlandSlopeExponent = 0.33;
+
+constexpr double kSecondsPerMinute = 60.0;
+
+constexpr double kRuralMinimumTc = 10.0; // min
+constexpr double kUrbanMinimumTc = 5.0;  // min
+// Regional time of concentration (min) = L / kRegionalFeetPerMinute + kRegionalBaseTc, L in ft.
+constexpr double kRegionalFeetPerMinute = 180.0;
+constexpr double kRegionalBaseTc = 10.0; // min
 } // namespace
 
 extern "C" {
@@ -16,21 +32,24 @@ extern "C" {
 VESK_API double VESK_CALL vesk_initialFlowTime(double runoffCoefficient, double overlandLength,
                                                double slope, double /*unused*/) {
     if (slope == 0.0) return 0.0;
-    return 0.395 * (1.1 - runoffCoefficient) * std::pow(overlandLength, 0.5) /
-           std::pow(slope, 0.33);
+    return kOverlandFactor * (kOverlandRunoffLimit - runoffCoefficient) *
+           std::pow(overlandLength, kOverlandLengthExponent) / std::pow(slope, kOverlandSlopeExponent);
 }
 
-// The time in seconds length / velocity, in minutes; no velocity gives no time.
+// The time in seconds length / velocity (ft over ft/s), in minutes; no
+// velocity gives no time.
 VESK_API double VESK_CALL vesk_flowTravelTime(double length, double velocity, double /*unused*/) {
     if (velocity == 0.0) return 0.0;
-    return length / (60.0 * velocity);
+    return length / (kSecondsPerMinute * velocity);
 }
 
 VESK_API double VESK_CALL vesk_calcMinTc(double imperviousPct) {
-    return imperviousPct <= kRuralImperviousPct ? 10.0 : 5.0;
+    return imperviousPct <= kRuralImperviousPct ? kRuralMinimumTc : kUrbanMinimumTc;
 }
 
-VESK_API double VESK_CALL vesk_calcRegionalTc(double length) { return length / 180.0 + 10.0; }
+VESK_API double VESK_CALL vesk_calcRegionalTc(double length) {
+    return length / kRegionalFeetPerMinute + kRegionalBaseTc;
+}
 
 VESK_API double VESK_CALL vesk_calcTc(double initialTime, double travelTime, double minTime,
                                       double regionalTime, double imperviousPct) {

@@ -3,7 +3,7 @@
 #include "relations/impervious_fractions.h"
 
 #include "frame/common_records.h"
-#include "frame/level.h"
+#include "level.h"
 #include "relations/impervious_fraction_tables.h"
 #include "relations/selector.h"
 

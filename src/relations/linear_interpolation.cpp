@@ -1,7 +1,7 @@
 // Export of the general linear interpolation.
 #include "relations/linear_interpolation.h"
 
-#include "frame/level.h"
+#include "level.h"
 
 extern "C" {
 

@@ -4,17 +4,11 @@
 
 #include <cmath>
 
-#include "frame/level.h"
+#include "level.h"
+#include "relations/peaking_constants.h"
 #include "relations/peaking_tables.h"
 
 namespace vesk {
-
-namespace {
-constexpr double kSmallAreaLimit = 0.25;     // sq mi
-constexpr double kSmallAreaFactor = 0.65;
-constexpr double kSmallAreaExponent = -0.31;
-constexpr double kPeakAreaExponent = 0.15;
-} // namespace
 
 double smallAreaCorrectedCt(double ct, double area) {
     if (area < kSmallAreaLimit) return std::pow(area, kSmallAreaExponent) * (ct * kSmallAreaFactor);

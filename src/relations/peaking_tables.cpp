@@ -4,7 +4,7 @@
 
 #include <cmath>
 
-#include "frame/level.h"
+#include "level.h"
 #include "relations/selector.h"
 
 namespace vesk {

@@ -2,7 +2,7 @@
 // The positions are fixed, their meaning is the caller's.
 #include <cmath>
 
-#include "frame/level.h"
+#include "level.h"
 
 extern "C" {
 

@@ -4,7 +4,7 @@
 // values of the coefficients (1.3 enters as 1.2999999523162842).
 #include <cmath>
 
-#include "frame/level.h"
+#include "level.h"
 #include "relations/selector.h"
 
 namespace {

@@ -1,20 +1,22 @@
 #include "simulation/basin_loss_step.h"
 
-#include "frame/library_state.h"
 #include "simulation/sub_area_loss_step.h"
 
 namespace vesk {
 
 namespace {
 
-// Sub-areas of a hair's breadth are never stepped; a pending error code also
-// stops every sub-area (it is looked at again for each one).
-bool processes(const SubArea &subArea) { return subArea.area > kFractionFloor && errorCode() == VESK_OK; }
+// Sub-areas of a hair's breadth are never stepped.
+bool largeEnough(const SubArea &subArea) { return subArea.area > kFractionFloor; }
 
-// Runs one sub-area with `waterInput` and books its loss volume.
+// Runs one sub-area with `waterInput` and books its loss volume.  The
+// basin's HortonSteps evaluates each distinct rate once.
 void stepSubArea(Basin &basin, const SubArea &subArea, LossState &state, double waterInput) {
     state.waterInput = waterInput;
-    basin.lossVolume += subAreaLossStep(basin.precip.time, basin.precip.timeStep, subArea, state);
+    const double capacity =
+        basin.infiltrationSteps.capacity(hortonCurve(subArea), static_cast<double>(basin.precip.time),
+                                         static_cast<double>(basin.precip.timeStep), OperationOrder::Current);
+    basin.lossVolume += subAreaLossStep(capacity, subArea, state);
 }
 
 // The sub-area's excess depth spread over the whole basin.
@@ -24,7 +26,9 @@ double basinShare(const Basin &basin, const SubArea &subArea, const LossState &s
 
 } // namespace
 
-void basinLossStep(Basin &basin) {
+void basinLossStep(Basin &basin, SubAreaStepping stepping) {
+    const bool stepped = stepping == SubAreaStepping::Run;
+    auto processes = [stepped](const SubArea &subArea) { return stepped && largeEnough(subArea); };
     PrecipState &precip = basin.precip;
     precip.stepExcess = 0.0;
     basin.rainVolume += precip.stepRain * basin.area;

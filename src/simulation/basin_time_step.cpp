@@ -4,7 +4,7 @@
 #include <limits>
 
 #include "simulation/basin_loss_step.h"
-#include "simulation/ring_convolution.h"
+#include "simulation/convolution_ring.h"
 
 namespace vesk {
 
@@ -25,10 +25,10 @@ bool clockCanAdvance(const Basin &basin) {
     return basin.precip.time <= std::numeric_limits<int32_t>::max() - basin.precip.timeStep;
 }
 
-void takeBasinStep(Basin &basin, double rainDepth) {
+void takeBasinStep(Basin &basin, double rainDepth, SubAreaStepping stepping) {
     basin.precip.time += basin.precip.timeStep;
     basin.precip.stepRain = rainDepth;
-    basinLossStep(basin);
+    basinLossStep(basin, stepping);
     trackPeak(basin, advanceRing(basin.ring, basin.precip.stepExcess));
 }
 

@@ -1,21 +1,24 @@
 // vesk_execute: steps a stored basin up to the host's target time.
 #include "frame/basin_registry.h"
-#include "frame/level.h"
+#include "level.h"
 #include "frame/library_state.h"
 #include "simulation/basin_time_step.h"
 
 extern "C" {
 
 VESK_API double VESK_CALL vesk_execute(const char *name, double rainDepth, int32_t targetTime) {
-    vesk::Basin *basin = vesk::lookupBasin(vesk::libraryState().registry, name);
-    if (vesk::errorCode() != VESK_OK) return -1.0;
+    const vesk::FoundBasin found = vesk::lookupBasin(vesk::libraryState().registry, name);
+    vesk::reportStatus(found.status);
+    if (vesk::errorCode() != VESK_OK) return -1.0; // failed lookup or a pending code: no step
+    vesk::Basin *basin = found.basin;
     // A clock that cannot move (every basin loaded from a file has step 0)
     // would never reach the target: refuse instead of looping.
     if (basin->precip.timeStep < 1) return -1.0;
     // Near the end of the int32 clock the target may be out of reach; stop
     // where the next step would wrap the clock round.
+    // No code is pending here, so every sub-area is stepped.
     while (basin->precip.time < targetTime && vesk::clockCanAdvance(*basin))
-        vesk::takeBasinStep(*basin, rainDepth);
+        vesk::takeBasinStep(*basin, rainDepth, vesk::SubAreaStepping::Run);
     return basin->ring.outflow;
 }
 

@@ -1,8 +1,10 @@
-# Runoff simulation.  The ring convolution is common to both levels; the
-# sub-area loss model, the time step with its peak and vesk_execute belong to
-# the current level (the earlier level has its own lumped loss step).
+# Runoff simulation.  The convolution ring and Horton infiltration are common
+# to both levels; the sub-area loss model, the time step with its peak and
+# vesk_execute belong to the current level (the earlier level has its own
+# lumped loss step).
 set(VESK_SIMULATION_SHARED
-    ${CMAKE_CURRENT_LIST_DIR}/ring_convolution.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/convolution_ring.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/horton_infiltration.cpp
 )
 set(VESK_SIMULATION_CURRENT
     ${CMAKE_CURRENT_LIST_DIR}/sub_area_loss_step.cpp

@@ -1,26 +1,19 @@
 #include "simulation/sub_area_loss_step.h"
 
-#include <cmath>
+#include "simulation/horton_infiltration.h"
 
 namespace vesk {
 
-double hortonRate(const SubArea &subArea, int64_t minutes) {
-    // 64-bit seconds: the product stays exact for every clock an int32 can hold.
-    const int64_t seconds = 60 * minutes;
-    return subArea.finalInfiltrationRate +
-           (subArea.initialInfiltrationRate - subArea.finalInfiltrationRate) *
-               std::exp(-subArea.infiltrationDecay * static_cast<double>(seconds));
+HortonCurve hortonCurve(const SubArea &subArea) {
+    return HortonCurve{subArea.initialInfiltrationRate, subArea.finalInfiltrationRate, subArea.infiltrationDecay};
+}
+
+double curveCapacity(int32_t time, int32_t timeStep, const SubArea &subArea) {
+    return stepCapacity(hortonCurve(subArea), static_cast<double>(time), static_cast<double>(timeStep),
+                        OperationOrder::Current);
 }
 
 namespace {
-
-// Infiltration capacity (in) of the step: the trapezoid under the Horton curve
-// between the start and the end of the step, plus the carried capacity.
-double stepCapacity(int32_t time, int32_t timeStep, const SubArea &subArea, double carry) {
-    const double rateAtEnd = hortonRate(subArea, time);
-    const double rateAtStart = hortonRate(subArea, static_cast<int64_t>(time) - timeStep);
-    return (static_cast<double>(timeStep) / 60.0) * ((rateAtEnd + rateAtStart) * 0.5) + carry;
-}
 
 // Fills depression storage from `remainder`; returns what is left over.
 double fillDepressionStorage(const SubArea &subArea, LossState &state, double remainder) {
@@ -37,13 +30,17 @@ double fillDepressionStorage(const SubArea &subArea, LossState &state, double re
 } // namespace
 
 double subAreaLossStep(int32_t time, int32_t timeStep, const SubArea &subArea, LossState &state) {
+    return subAreaLossStep(curveCapacity(time, timeStep, subArea), subArea, state);
+}
+
+double subAreaLossStep(double curveCapacity, const SubArea &subArea, LossState &state) {
     state.infiltration = 0.0;
     state.otherLoss = 0.0;
     state.excessLoss = 0.0;
     state.excess = 0.0;
 
     // Infiltration takes first; capacity the rain does not use is not kept.
-    const double capacity = stepCapacity(time, timeStep, subArea, state.capacityCarry);
+    const double capacity = curveCapacity + state.capacityCarry;
     double remainder = 0.0;
     if (capacity >= state.waterInput) {
         state.infiltration = state.waterInput;

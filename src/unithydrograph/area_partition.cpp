@@ -1,5 +1,7 @@
 #include "unithydrograph/area_partition.h"
 
+#include "simulation/step_minutes.h"
+
 namespace vesk {
 
 namespace {
@@ -59,12 +61,6 @@ SubArea perviousSubArea(double area, const BasinInput &record) {
 }
 
 } // namespace
-
-bool fitsWholeMinutes(double timeStep) { return timeStep > -2147483649.0 && timeStep < 2147483648.0; }
-
-int32_t wholeMinutes(double timeStep) {
-    return fitsWholeMinutes(timeStep) ? static_cast<int32_t>(timeStep) : 0;
-}
 
 void partitionArea(BasinInput &record, Basin &basin) {
     const Split split = snappedSplit(record);

@@ -3,23 +3,13 @@
 // matter and writing the snapped values back into the host's record.
 #pragma once
 
-#include <cstdint>
-
-#include "frame/basin.h"
+#include "simulation/basin.h"
 
 namespace vesk {
 
-// Whether the simulation step truncated toward zero is a 32-bit count (NaN
-// and infinities are not).
-bool fitsWholeMinutes(double timeStep);
-
-// The simulation step in whole minutes, truncated toward zero; 0 when it does
-// not fit (preparation refuses such a record).
-int32_t wholeMinutes(double timeStep);
-
 // Copies `record` into the fresh `basin`, snaps imperviousPct, dcif and rpf
 // (writing every snapped value back into `record`) and fills the sub-areas
-// from the snapped values.  Sets no error code.
+// from the snapped values.  Cannot fail.
 void partitionArea(BasinInput &record, Basin &basin);
 
 } // namespace vesk

@@ -1,7 +1,8 @@
 #include "unithydrograph/basin_preparation.h"
 
-#include "frame/basin_registry.h"
-#include "frame/library_state.h"
+#include <utility>
+
+#include "simulation/step_minutes.h"
 #include "unithydrograph/area_partition.h"
 #include "unithydrograph/finite_values.h"
 #include "unithydrograph/parameter_defaults.h"
@@ -21,23 +22,21 @@ bool recordUsable(const BasinInput &r) {
            fitsWholeMinutes(r.timeStep);
 }
 
-void prepareAndStoreBasin(BasinInput &record, const char *name) {
+PartitionedBasin partitionedBasin(BasinInput &record) {
     // Judged on the record as the host passed it, before any write-back.
-    const bool usable = recordUsable(record);
+    PartitionedBasin partitioned{Basin{}, recordUsable(record)};
+    partitionArea(record, partitioned.basin);
+    applyParameterDefaults(partitioned.basin);
+    return partitioned;
+}
 
-    Basin basin{};
-    partitionArea(record, basin);
-    applyParameterDefaults(basin);
-    if (errorCode() != VESK_OK) return;
-
-    if (!usable) {
-        setErrorCode(VESK_ERR_UH_FIT);
-        return;
-    }
+Status storeWithHydrograph(PartitionedBasin partitioned, BasinRegistry *registry, const char *name) {
+    if (!partitioned.usable) return Status::CannotBuild;
+    Basin &basin = partitioned.basin;
     const HydrographGeometry geometry{basin.area, basin.length, basin.centroidLength, basin.slope};
-    if (buildUnitHydrograph(geometry, basin.shape, basin.uh, basin.ring) != 0) return;
-
-    insertBasin(libraryState().registry, name, basin); // releases the ring on failure
+    const Status built = buildUnitHydrograph(geometry, basin.shape, basin.uh, basin.ring);
+    if (built != Status::Ok) return built;
+    return insertBasin(registry, name, std::move(basin));
 }
 
 } // namespace vesk

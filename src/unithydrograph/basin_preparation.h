@@ -2,7 +2,9 @@
 // insertion into the registry.
 #pragma once
 
-#include "frame/basin.h"
+#include "frame/basin_registry.h"
+#include "frame/status.h"
+#include "simulation/basin.h"
 
 namespace vesk {
 
@@ -12,10 +14,21 @@ namespace vesk {
 // is checked by the construction itself.
 bool recordUsable(const BasinInput &record);
 
-// Prepares a basin from `record` (writing the snapped imperviousPct, dcif and
-// rpf back into it) and stores it under `name`.  A code standing on entry, or
-// one set on the way, stops the pipeline after the step that finds it;
-// nothing is stored then.
-void prepareAndStoreBasin(BasinInput &record, const char *name);
+// A basin after the partition and the defaults, before its hydrograph, with
+// the record's usability judged as the host passed it.
+struct PartitionedBasin {
+    Basin basin;
+    bool usable;
+};
+
+// Partitions `record` into a new basin (writing the snapped imperviousPct,
+// dcif and rpf back into it) and fills in the defaults.  Cannot fail.
+PartitionedBasin partitionedBasin(BasinInput &record);
+
+// Builds the unit hydrograph of a partitioned basin and stores the basin
+// under `name`.  Returns Ok, CannotBuild (an unusable record or a shape that
+// cannot be built), NoMemory, or the registry's NullArgument or
+// DuplicateName; nothing is stored on failure.
+Status storeWithHydrograph(PartitionedBasin partitioned, BasinRegistry *registry, const char *name);
 
 } // namespace vesk

@@ -3,7 +3,6 @@
 #include <cmath>
 #include <limits>
 
-#include "frame/library_state.h"
 #include "unithydrograph/finite_values.h"
 #include "unithydrograph/piece_fitting.h"
 
@@ -12,11 +11,6 @@ namespace vesk {
 namespace {
 
 constexpr double kLargestCount = std::numeric_limits<int32_t>::max();
-
-int cannotBuild() {
-    setErrorCode(VESK_ERR_UH_FIT);
-    return VESK_ERR_UH_FIT;
-}
 
 // What the method needs before it starts: a sampling step of at least one
 // minute, a positive slope (its root divides) and finite numbers throughout.
@@ -37,21 +31,6 @@ double volumeLeftForTail(const HydrographCurve &c) {
            c.falling.integral(p.t75f, p.t50f);
 }
 
-// Two segments whose area is the volume left: the first takes a third of the
-// duration and falls to 0.4·q50, the second falls on to 0.
-Tail tailClosing(double volumeLeft, const ShapePoints &p, Rounding rounding) {
-    const double shapeFactor = rounding == Rounding::Earlier ? 0.7333333333333334 : 1.0 / 3.0 + 0.4;
-    const double duration = 2.0 * volumeLeft / (p.q50 * shapeFactor);
-    Tail tail;
-    tail.tMid = p.t50f + duration / 3.0;
-    tail.tEnd = p.t50f + duration;
-    const double slope1 = (p.q50 - 0.4 * p.q50) / (p.t50f - tail.tMid);
-    tail.first = Line{p.q50 - slope1 * p.t50f, slope1};
-    const double slope2 = (0.4 * p.q50 - 0.0) / (tail.tMid - tail.tEnd);
-    tail.second = Line{0.4 * p.q50 - slope2 * tail.tMid, slope2};
-    return tail;
-}
-
 bool isFinite(const Tail &t) {
     return allFinite({t.tMid, t.tEnd, t.first.intercept, t.first.slope, t.second.intercept, t.second.slope});
 }
@@ -66,33 +45,32 @@ int32_t ordinateCount(double tEnd, int32_t step) {
 
 } // namespace
 
-int designUnitHydrograph(const HydrographGeometry &geometry, ShapeParameters &shape,
-                         UnitHydrographSummary &summary, Rounding rounding, HydrographCurve &curve) {
+bool designUnitHydrograph(const HydrographGeometry &geometry, ShapeParameters &shape,
+                          UnitHydrographSummary &summary, OperationOrder order, HydrographCurve &curve) {
     curve = HydrographCurve{};
-    if (!inputsUsable(geometry, shape)) return cannotBuild();
+    if (!inputsUsable(geometry, shape)) return false;
     const int32_t step = shape.uhTimeStep;
 
-    curve.points = shapePoints(geometry, shape, summary, rounding);
+    curve.points = shapePoints(geometry, shape, summary, order);
     const ShapePoints &p = curve.points;
     if (!isFinite(p) ||
         !allFinite({shape.width50, shape.width75, shape.rise50Fraction, shape.rise75Fraction}))
-        return cannotBuild();
-    if (!risingGridBounded(p.t75r, step)) return cannotBuild();
+        return false;
+    if (!risingGridBounded(p.t75r, step)) return false;
 
-    if (!fitRisingCurve(p, static_cast<double>(step), rounding, curve.rising)) return cannotBuild();
-    if (!fitPeakCurve(p, shape.width75, rounding, curve.peak)) return cannotBuild();
+    if (!fitRisingCurve(p, static_cast<double>(step), order, curve.rising)) return false;
+    if (!fitPeakCurve(p, shape.width75, order, curve.peak)) return false;
     curve.falling = fallingLine(p);
 
     curve.tailVolume = volumeLeftForTail(curve);
-    if (!(curve.tailVolume > 0.0)) return cannotBuild(); // the pieces already hold the inch
-    curve.tail = tailClosing(curve.tailVolume, p, rounding);
-    if (!isFinite(curve.tail)) return cannotBuild();
+    if (!(curve.tailVolume > 0.0)) return false; // the pieces already hold the inch
+    curve.tail = fitTail(curve.tailVolume, p, order);
+    if (!isFinite(curve.tail)) return false;
     // A tail ending within the first step leaves one ordinate, 0: the basin
     // could never give outflow, the step is too coarse for it.
-    if (curve.tail.tEnd <= step) return cannotBuild();
+    if (curve.tail.tEnd <= step) return false;
     curve.count = ordinateCount(curve.tail.tEnd, step);
-    if (curve.count == 0) return cannotBuild();
-    return 0;
+    return curve.count != 0;
 }
 
 } // namespace vesk

@@ -5,11 +5,11 @@
 #include <cstdint>
 
 #include "frame/common_records.h"
-#include "frame/level.h"
-#include "unithydrograph/curve_fitting.h"
+#include "frame/operation_order.h"
+#include "level.h"
+#include "unithydrograph/hydrograph_geometry.h"
 #include "unithydrograph/hydrograph_pieces.h"
 #include "unithydrograph/shape_points.h"
-#include "unithydrograph/unit_hydrograph.h"
 
 namespace vesk {
 
@@ -36,9 +36,9 @@ struct HydrographCurve {
 
 // Every step of the construction except the arrays: writes `summary` and the
 // derived or moved widths and fractions of `shape` and fills `curve`.
-// Returns 0, or 2 with code 2 when the basin cannot be built (the reasons of
-// buildUnitHydrograph).  Allocates nothing.
-int designUnitHydrograph(const HydrographGeometry &geometry, ShapeParameters &shape,
-                         UnitHydrographSummary &summary, Rounding rounding, HydrographCurve &curve);
+// Returns false when the basin cannot be built (the reasons of
+// buildUnitHydrograph other than memory).  Allocates nothing.
+bool designUnitHydrograph(const HydrographGeometry &geometry, ShapeParameters &shape,
+                          UnitHydrographSummary &summary, OperationOrder order, HydrographCurve &curve);
 
 } // namespace vesk

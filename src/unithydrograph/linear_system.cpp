@@ -8,9 +8,9 @@ namespace vesk {
 namespace {
 
 // Scales pivot row i so that its pivot column ends as 1/pivot.
-void scalePivotRow(double *row, int n, int i, double pivot, Rounding rounding) {
+void scalePivotRow(double *row, int n, int i, double pivot, OperationOrder order) {
     row[i] = 1.0;
-    if (rounding == Rounding::Earlier) {
+    if (order == OperationOrder::Earlier) {
         const double reciprocal = 1.0 / pivot;
         for (int j = 0; j < n; ++j) row[j] = row[j] * reciprocal;
     } else {
@@ -28,15 +28,15 @@ void eliminate(double *row, const double *source, int n, int column) {
 
 } // namespace
 
-int solveLinearSystem(int n, double *matrix, const double *rhs, double *solution,
-                      Rounding rounding) {
+bool solveLinearSystem(int n, double *matrix, const double *rhs, double *solution,
+                      OperationOrder order) {
     auto row = [matrix, n](int r) { return matrix + static_cast<std::ptrdiff_t>(r) * n; };
 
     // Forward sweep: scale each pivot row, clear the column below it.
     for (int i = 0; i < n; ++i) {
         const double pivot = row(i)[i];
-        if (pivot == 0.0) return 0; // no row exchanges: an exact zero ends the solve
-        scalePivotRow(row(i), n, i, pivot, rounding);
+        if (pivot == 0.0) return false; // no row exchanges: an exact zero ends the solve
+        scalePivotRow(row(i), n, i, pivot, order);
         for (int k = i + 1; k < n; ++k) eliminate(row(k), row(i), n, i);
     }
     // Backward sweep: clear each row right of its diagonal, left to right.
@@ -51,7 +51,7 @@ int solveLinearSystem(int n, double *matrix, const double *rhs, double *solution
         for (int j = 0; j < n; ++j) sum += static_cast<long double>(rhs[j]) * row(i)[j];
         solution[i] = static_cast<double>(sum);
     }
-    return -1;
+    return true;
 }
 
 } // namespace vesk

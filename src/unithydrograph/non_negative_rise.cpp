@@ -21,17 +21,16 @@ void replaceByFallback(double c[4], double q50, double q75, double t50, double t
 
 } // namespace
 
-void ensureNonNegativeRise(double coefficients[4], double step, double q50, double q75,
-                           double t50, double t75, int &fallbackFlag) {
-    fallbackFlag = 0;
-    if (!(t75 > 0.0)) return;
+bool ensureNonNegativeRise(double coefficients[4], double step, double q50, double q75,
+                           double t50, double t75) {
+    if (!(t75 > 0.0)) return false;
     for (double t = 0.0; t < t75; t += step) {
         if (risingCubicAt(coefficients, t) < 0.0) {
             replaceByFallback(coefficients, q50, q75, t50, t75);
-            fallbackFlag = -1;
-            return;
+            return true;
         }
     }
+    return false;
 }
 
 } // namespace vesk

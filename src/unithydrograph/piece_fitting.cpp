@@ -6,8 +6,6 @@ namespace vesk {
 
 namespace {
 
-constexpr int kSolved = -1;
-
 // Mean of the secants from the origin to the two falling points, with the
 // ten-digit third the method was calibrated with.
 double initialRisingSlope(const ShapePoints &p) {
@@ -41,14 +39,14 @@ bool inflectionWellInside(const Cubic &cubic, const ShapePoints &p, double width
 // The quadratic from (tEdge, q75) to the peak with zero slope there; when
 // that system is singular, the straight line between the two points instead.
 // False when even the line has no width (tEdge is the peak time).
-bool fitPeakHalf(const ShapePoints &p, double tEdge, Rounding rounding, Quadratic &half) {
+bool fitPeakHalf(const ShapePoints &p, double tEdge, OperationOrder order, Quadratic &half) {
     double m[9];
     valueRow(m + 0, 3, tEdge);
     valueRow(m + 3, 3, p.tPeak);
     slopeRow(m + 6, 3, p.tPeak);
     const double rhs[3] = {p.q75, p.qPeak, 0.0};
     double a[3];
-    if (solveLinearSystem(3, m, rhs, a, rounding) == kSolved) {
+    if (solveLinearSystem(3, m, rhs, a, order)) {
         half = Quadratic{a[0], a[1], a[2]};
         return true;
     }
@@ -60,21 +58,19 @@ bool fitPeakHalf(const ShapePoints &p, double tEdge, Rounding rounding, Quadrati
 
 } // namespace
 
-bool fitRisingCurve(const ShapePoints &p, double step, Rounding rounding, RisingCurve &rising) {
+bool fitRisingCurve(const ShapePoints &p, double step, OperationOrder order, RisingCurve &rising) {
     double m[16] = {1.0, 0.0, 0.0, 0.0, //
                     0.0, 1.0, 0.0, 0.0};
     valueRow(m + 8, 4, p.t50r);
     valueRow(m + 12, 4, p.t75r);
     const double rhs[4] = {0.0, initialRisingSlope(p), p.q50, p.q75};
     double c[4];
-    if (solveLinearSystem(4, m, rhs, c, rounding) != kSolved) return false;
+    if (!solveLinearSystem(4, m, rhs, c, order)) return false;
 
-    int fallbackFlag = 0;
-    ensureNonNegativeRise(c, step, p.q50, p.q75, p.t50r, p.t75r, fallbackFlag);
     rising = RisingCurve{};
     rising.t50r = p.t50r;
     rising.t75r = p.t75r;
-    rising.fallback = fallbackFlag == -1;
+    rising.fallback = ensureNonNegativeRise(c, step, p.q50, p.q75, p.t50r, p.t75r);
     if (rising.fallback) {
         rising.parabola = c[0];
         rising.line = Line{c[2], c[1]};
@@ -84,7 +80,7 @@ bool fitRisingCurve(const ShapePoints &p, double step, Rounding rounding, Rising
     return true;
 }
 
-bool fitPeakCurve(const ShapePoints &p, double width75, Rounding rounding, PeakCurve &peak) {
+bool fitPeakCurve(const ShapePoints &p, double width75, OperationOrder order, PeakCurve &peak) {
     double m[16];
     valueRow(m + 0, 4, p.t75r);
     valueRow(m + 4, 4, p.tPeak);
@@ -97,16 +93,30 @@ bool fitPeakCurve(const ShapePoints &p, double width75, Rounding rounding, PeakC
     peak.tPeak = p.tPeak;
     peak.t75f = p.t75f;
 
-    const bool solved = solveLinearSystem(4, m, rhs, c, rounding) == kSolved;
+    const bool solved = solveLinearSystem(4, m, rhs, c, order);
     if (solved) peak.cubic = Cubic{c[0], c[1], c[2], c[3]};
     peak.split = !solved || inflectionWellInside(peak.cubic, p, width75);
     if (!peak.split) return true;
-    return fitPeakHalf(p, p.t75r, rounding, peak.before) && fitPeakHalf(p, p.t75f, rounding, peak.after);
+    return fitPeakHalf(p, p.t75r, order, peak.before) && fitPeakHalf(p, p.t75f, order, peak.after);
 }
 
 Line fallingLine(const ShapePoints &p) {
     const double slope = (p.q75 - p.q50) / (p.t75f - p.t50f);
     return Line{p.q75 - slope * p.t75f, slope};
+}
+
+Tail fitTail(double volumeLeft, const ShapePoints &p, OperationOrder order) {
+    // The earlier order writes the factor 1/3 + 0.4 as one rounded constant.
+    const double shapeFactor = order == OperationOrder::Earlier ? 0.7333333333333334 : 1.0 / 3.0 + 0.4;
+    const double duration = 2.0 * volumeLeft / (p.q50 * shapeFactor);
+    Tail tail;
+    tail.tMid = p.t50f + duration / 3.0;
+    tail.tEnd = p.t50f + duration;
+    const double slope1 = (p.q50 - 0.4 * p.q50) / (p.t50f - tail.tMid);
+    tail.first = Line{p.q50 - slope1 * p.t50f, slope1};
+    const double slope2 = (0.4 * p.q50 - 0.0) / (tail.tMid - tail.tEnd);
+    tail.second = Line{0.4 * p.q50 - slope2 * tail.tMid, slope2};
+    return tail;
 }
 
 } // namespace vesk

@@ -3,9 +3,9 @@
 #pragma once
 
 #include "frame/common_records.h"
-#include "frame/level.h"
-#include "unithydrograph/curve_fitting.h"
-#include "unithydrograph/unit_hydrograph.h"
+#include "frame/operation_order.h"
+#include "level.h"
+#include "unithydrograph/hydrograph_geometry.h"
 
 namespace vesk {
 
@@ -22,7 +22,7 @@ struct ShapePoints {
 // `summary`), widths and rise fractions (defaults and the 40 % rule written to
 // `shape`), and the shape times.
 ShapePoints shapePoints(const HydrographGeometry &geometry, ShapeParameters &shape,
-                        UnitHydrographSummary &summary, Rounding rounding);
+                        UnitHydrographSummary &summary, OperationOrder order);
 
 // Whether every time and rate of `points` is a finite number.
 bool isFinite(const ShapePoints &points);

@@ -1,6 +1,6 @@
 # Basin preparation, the unit hydrograph and its curve fitting.
 # VESK_UNITHYDROGRAPH_SHARED is compiled into both levels: the earlier level
-# builds the same hydrograph with its own rounding order.
+# builds the same hydrograph with its own order of operations.
 # VESK_UNITHYDROGRAPH_CURRENT holds the current level's preparation (area
 # partition with write-back, defaults, vesk_addbasin).
 set(VESK_UNITHYDROGRAPH_SHARED

@@ -49,10 +49,7 @@ protected:
         openReady();
     }
     static vesk::Basin *stored(const char *name) {
-        const int32_t code = vesk::errorCode();
-        vesk::Basin *basin = vesk::lookupBasin(vesk::libraryState().registry, name);
-        vesk::setErrorCode(code);
-        return basin;
+        return vesk::lookupBasin(vesk::libraryState().registry, name).basin;
     }
     static int storedCount() {
         int count = 0;
@@ -77,10 +74,9 @@ TEST_F(AddBasin, StoresTheWorkedBasinWithItsHydrograph) {
     ShapeParameters shape = before.shape;
     vesk::UnitHydrographSummary summary;
     vesk::ConvolutionRing ring;
-    ASSERT_EQ(vesk::buildUnitHydrograph({1.0, 2.0, 1.0, 0.02}, shape, summary, ring), 0);
+    ASSERT_EQ(vesk::buildUnitHydrograph({1.0, 2.0, 1.0, 0.02}, shape, summary, ring), vesk::Status::Ok);
     ASSERT_EQ(basin->ring.uhLength, 26);
     for (int i = 0; i < 26; ++i) EXPECT_EQ(basin->ring.uhOrdinates[i], ring.uhOrdinates[i]);
-    vesk::releaseRing(ring);
     EXPECT_NEAR(basin->ring.uhOrdinates[0], 114.8, 0.05);
     EXPECT_EQ(basin->uh.uhPeakRate, summary.uhPeakRate);
     EXPECT_EQ(basin->shape.width50, shape.width50);

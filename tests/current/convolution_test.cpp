@@ -7,7 +7,7 @@
 #include "frame_test_support.h"
 #include "hand_built_basin.h"
 #include "simulation/basin_time_step.h"
-#include "simulation/ring_convolution.h"
+#include "simulation/convolution_ring.h"
 
 namespace {
 
@@ -31,10 +31,10 @@ TEST(RingConvolution, OutflowSeries) {
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.what);
-        handbuilt::OwnedBasin owned(vesk::Basin{});
-        handbuilt::giveRing(owned.basin, c.ordinates);
-        EXPECT_EQ(outflows(owned.basin.ring, c.excesses), c.expected);
-        EXPECT_EQ(owned.basin.ring.previousOutflow, c.expected[c.expected.size() - 2]);
+        vesk::Basin basin;
+        handbuilt::giveRing(basin, c.ordinates);
+        EXPECT_EQ(outflows(basin.ring, c.excesses), c.expected);
+        EXPECT_EQ(basin.ring.previousOutflow, c.expected[c.expected.size() - 2]);
     }
 }
 
@@ -52,13 +52,13 @@ TEST(RingConvolution, RingWithoutOrdinatesGivesNoOutflow) {
 TEST(RingConvolution, MatchesTheDiscreteConvolution) {
     std::mt19937_64 random(7);
     std::uniform_real_distribution<double> unit(0.0, 1.0);
-    handbuilt::OwnedBasin owned(vesk::Basin{});
-    handbuilt::giveRing(owned.basin, {0.5, 3.0, 7.25, 4.0, 2.0, 1.0, 0.25});
-    const vesk::ConvolutionRing &ring = owned.basin.ring;
+    vesk::Basin basin;
+    handbuilt::giveRing(basin, {0.5, 3.0, 7.25, 4.0, 2.0, 1.0, 0.25});
+    const vesk::ConvolutionRing &ring = basin.ring;
     std::vector<double> excess;
     for (int k = 0; k < 500; ++k) {
         excess.push_back(unit(random) < 0.4 ? 0.0 : unit(random));
-        const double outflow = vesk::advanceRing(owned.basin.ring, excess.back());
+        const double outflow = vesk::advanceRing(basin.ring, excess.back());
         double expected = 0.0;
         for (int i = 0; i < ring.uhLength && i <= k; ++i) expected += ring.uhOrdinates[i] * excess[k - i];
         ASSERT_NEAR(outflow, expected, 1e-12) << "step " << k;
@@ -69,8 +69,7 @@ TEST(RingConvolution, MatchesTheDiscreteConvolution) {
 class BasinStep : public FreshLibrary {};
 
 TEST_F(BasinStep, ClockRainAndOutflowOfOneStep) {
-    handbuilt::OwnedBasin owned(handbuilt::lossless(2.0, 5, {1, 2, 1}));
-    vesk::Basin &basin = owned.basin;
+    vesk::Basin basin = handbuilt::lossless(2.0, 5, {1, 2, 1});
     vesk::takeBasinStep(basin, 0.75);
     EXPECT_EQ(basin.precip.time, 5);
     EXPECT_EQ(basin.precip.stepRain, 0.75);
@@ -83,8 +82,7 @@ TEST_F(BasinStep, ClockRainAndOutflowOfOneStep) {
 }
 
 TEST_F(BasinStep, PeakStaysAtTheFirstOfEqualMaxima) {
-    handbuilt::OwnedBasin owned(handbuilt::lossless(1.0, 5, {1, 1, 0.5}));
-    vesk::Basin &basin = owned.basin;
+    vesk::Basin basin = handbuilt::lossless(1.0, 5, {1, 1, 0.5});
     // Outflows 2, 2, 1, 0: the maximum is reached at 5 and again at 10.
     for (double rain : {2.0, 0.0, 0.0, 0.0}) vesk::takeBasinStep(basin, rain);
     EXPECT_EQ(basin.peakOutflow, 2.0);
@@ -92,8 +90,7 @@ TEST_F(BasinStep, PeakStaysAtTheFirstOfEqualMaxima) {
 }
 
 TEST_F(BasinStep, PeakFollowsARisingOutflowAndIgnoresNaN) {
-    handbuilt::OwnedBasin owned(handbuilt::lossless(1.0, 10, {1, 2, 3}));
-    vesk::Basin &basin = owned.basin;
+    vesk::Basin basin = handbuilt::lossless(1.0, 10, {1, 2, 3});
     for (double rain : {1.0, 0.0, 0.0}) vesk::takeBasinStep(basin, rain);
     EXPECT_EQ(basin.peakOutflow, 3.0);
     EXPECT_EQ(basin.peakTime, 30.0);

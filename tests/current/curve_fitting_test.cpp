@@ -8,26 +8,26 @@
 
 namespace {
 
-using vesk::Rounding;
+using vesk::OperationOrder;
 
-// Solves the system and returns the solution; `result` receives the return.
-std::vector<double> solve(std::vector<double> matrix, const std::vector<double> &rhs, int &result,
-                          Rounding rounding = Rounding::Current) {
+// Solves the system and returns the solution; `solved` receives the return.
+std::vector<double> solve(std::vector<double> matrix, const std::vector<double> &rhs, bool &solved,
+                          OperationOrder order = OperationOrder::Current) {
     const int n = static_cast<int>(rhs.size());
     std::vector<double> solution(rhs.size(), -99.0);
-    result = vesk::solveLinearSystem(n, matrix.data(), rhs.data(), solution.data(), rounding);
+    solved = vesk::solveLinearSystem(n, matrix.data(), rhs.data(), solution.data(), order);
     return solution;
 }
 
 TEST(SolveLinearSystem, UnitLeadingRowsGiveExactCoefficients) {
     // The rising system: value and slope at 0, then two value conditions.
     const double t50 = 12.197, t75 = 16.075;
-    for (Rounding rounding : {Rounding::Current, Rounding::Earlier}) {
-        int result = 0;
+    for (OperationOrder order : {OperationOrder::Current, OperationOrder::Earlier}) {
+        bool solved = false;
         const auto c = solve({1, 0, 0, 0, 0, 1, 0, 0, 1, t50, t50 * t50, t50 * t50 * t50, 1, t75,
                               t75 * t75, t75 * t75 * t75},
-                             {0.0, 31.7, 448.6, 672.9}, result, rounding);
-        ASSERT_EQ(result, -1);
+                             {0.0, 31.7, 448.6, 672.9}, solved, order);
+        ASSERT_TRUE(solved);
         EXPECT_EQ(c[0], 0.0);
         EXPECT_EQ(c[1], 31.7);
         EXPECT_NEAR(c[0] + c[1] * t50 + c[2] * t50 * t50 + c[3] * t50 * t50 * t50, 448.6, 1e-9);
@@ -39,7 +39,7 @@ TEST(SolveLinearSystem, LeavesTheInverseAndKeepsTheRightHandSide) {
     std::vector<double> m = {2, 1, 1, 3};
     const std::vector<double> rhs = {3, 5};
     double x[2];
-    ASSERT_EQ(vesk::solveLinearSystem(2, m.data(), rhs.data(), x), -1);
+    ASSERT_TRUE(vesk::solveLinearSystem(2, m.data(), rhs.data(), x));
     EXPECT_DOUBLE_EQ(m[0], 0.6);
     EXPECT_DOUBLE_EQ(m[1], -0.2);
     EXPECT_DOUBLE_EQ(m[2], -0.2);
@@ -66,9 +66,9 @@ TEST(SolveLinearSystem, ZeroPivotFailsWithoutTouchingTheSolution) {
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.what);
-        int result = 1;
-        const auto x = solve(c.matrix, c.rhs, result);
-        EXPECT_EQ(result, 0);
+        bool solved = true;
+        const auto x = solve(c.matrix, c.rhs, solved);
+        EXPECT_FALSE(solved);
         for (double v : x) EXPECT_EQ(v, -99.0);
     }
 }
@@ -76,9 +76,9 @@ TEST(SolveLinearSystem, ZeroPivotFailsWithoutTouchingTheSolution) {
 TEST(SolveLinearSystem, RowsEqualOnlyAfterRoundingAreSolved) {
     // 0.1 · 3 and 0.3 differ in the last bit: the second pivot is -2^-54, not
     // zero, and the solve goes through to a huge but exact solution.
-    int result = 0;
-    const auto x = solve({1, 0.1 * 3, 1, 0.3}, {1, 2}, result);
-    ASSERT_EQ(result, -1);
+    bool solved = false;
+    const auto x = solve({1, 0.1 * 3, 1, 0.3}, {1, 2}, solved);
+    ASSERT_TRUE(solved);
     EXPECT_EQ(x[0], 0x1.3333333333335p+52);
     EXPECT_EQ(x[1], -0x1p+54);
 }
@@ -90,11 +90,11 @@ TEST(SolveLinearSystem, RowsEqualOnlyAfterRoundingAreSolved) {
 TEST(SolveLinearSystem, RoundingOrdersDifferInTheLastBits) {
     const std::vector<double> m = {7.6, 4.5, 5.9, 1.8, 5.9, 7.9, 4.9, 6.8, 6.2};
     const std::vector<double> rhs = {0.3, 2.3, 1.8};
-    int a = 0, b = 0;
-    const auto current = solve(m, rhs, a, Rounding::Current);
-    const auto earlier = solve(m, rhs, b, Rounding::Earlier);
-    ASSERT_EQ(a, -1);
-    ASSERT_EQ(b, -1);
+    bool a = false, b = false;
+    const auto current = solve(m, rhs, a, OperationOrder::Current);
+    const auto earlier = solve(m, rhs, b, OperationOrder::Earlier);
+    ASSERT_TRUE(a);
+    ASSERT_TRUE(b);
     EXPECT_EQ(current, (std::vector<double>{-0x1.db824ad4e38edp-3, 0x1.7bc3e55cfab12p-2, 0x1.12b4988f4d6d7p-4}));
     EXPECT_EQ(earlier, (std::vector<double>{-0x1.db824ad4e38ebp-3, 0x1.7bc3e55cfab0fp-2, 0x1.12b4988f4d6d8p-4}));
 }
@@ -104,31 +104,30 @@ struct RiseCase {
     const char *what;
     double c[4];
     double step, t75;
-    int expectedFlag;
+    bool replaced; // by the fallback
 };
 
 TEST(EnsureNonNegativeRise, ReplacesOnlyACubicNegativeOnTheGrid) {
     // q50 = 10 at t50 = 6, q75 = 15 at t75.
     const RiseCase cases[] = {
-        {"positive throughout", {0, 1, 0, 0}, 5, 15, 0},
+        {"positive throughout", {0, 1, 0, 0}, 5, 15, false},
         // t² − 0.11·t³: 0, 11.25, then −10 at t = 10.
         // With step 5 below t75 = 15 the grid is 0, 5 and 10.
-        {"negative at the last grid point below t75", {0, 0, 1, -0.11}, 5, 15, -1},
+        {"negative at the last grid point below t75", {0, 0, 1, -0.11}, 5, 15, true},
         // t² − 0.07·t³: 30 at t = 10, negative only from about 14.3 on.
-        {"negative only at t75 itself", {0, 0, 1, -0.07}, 5, 15, 0},
+        {"negative only at t75 itself", {0, 0, 1, -0.07}, 5, 15, false},
         // (t − 1)(t − 4): negative between 1 and 4 only, no grid point there.
-        {"dip between grid points", {4, -5, 1, 0}, 5, 15, 0},
+        {"dip between grid points", {4, -5, 1, 0}, 5, 15, false},
         // −1 + t: negative at t = 0 only, which is sampled.
-        {"negative at t = 0 only", {-1, 1, 0, 0}, 5, 15, -1},
-        {"t75 not positive: nothing sampled", {-1, 0, 0, 0}, 5, 0, 0},
+        {"negative at t = 0 only", {-1, 1, 0, 0}, 5, 15, true},
+        {"t75 not positive: nothing sampled", {-1, 0, 0, 0}, 5, 0, false},
     };
     for (const RiseCase &rc : cases) {
         SCOPED_TRACE(rc.what);
         double c[4] = {rc.c[0], rc.c[1], rc.c[2], rc.c[3]};
-        int flag = 7;
-        vesk::ensureNonNegativeRise(c, rc.step, 10.0, 15.0, 6.0, rc.t75, flag);
-        EXPECT_EQ(flag, rc.expectedFlag);
-        if (flag == 0) {
+        const bool replaced = vesk::ensureNonNegativeRise(c, rc.step, 10.0, 15.0, 6.0, rc.t75);
+        EXPECT_EQ(replaced, rc.replaced);
+        if (!replaced) {
             for (int i = 0; i < 4; ++i) EXPECT_EQ(c[i], rc.c[i]);
         } else {
             EXPECT_EQ(c[0], 10.0 / 36.0);                         // parabola through (6, 10)

@@ -1,6 +1,7 @@
 // vesk_execute: how many steps a call takes, what it returns and when it
 // refuses.
 #include <limits>
+#include <utility>
 
 #include "frame/basin_registry.h"
 #include "frame/library_state.h"
@@ -16,8 +17,8 @@ protected:
         openReady();
     }
     static vesk::Basin &store(const char *name, vesk::Basin basin) {
-        EXPECT_TRUE(vesk::insertBasin(vesk::libraryState().registry, name, basin));
-        return *vesk::lookupBasin(vesk::libraryState().registry, name);
+        EXPECT_EQ(vesk::insertBasin(vesk::libraryState().registry, name, std::move(basin)), vesk::Status::Ok);
+        return *vesk::lookupBasin(vesk::libraryState().registry, name).basin;
     }
 };
 

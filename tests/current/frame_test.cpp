@@ -1,4 +1,7 @@
 // The error code, the version handshake and the life of the registry.
+#include <cstring>
+#include <string>
+
 #include "frame/basin_registry.h"
 #include "frame/library_state.h"
 #include "frame/version.h"
@@ -20,15 +23,26 @@ TEST_F(Frame, OpenCreatesEmptyRegistryAndAsksForTheVersion) {
     for (auto *head : vesk::libraryState().registry->chains) EXPECT_EQ(head, nullptr);
 }
 
-TEST_F(Frame, VersionTravelsAsOneThreeSixThree) {
+// The third number of the version travels in the fourth field and the
+// fourth in the third: 1.3.3.6 is {1, 3, 6, 3}.
+TEST_F(Frame, VersionTravelsWithReleaseAndBuildSwapped) {
     VersionStamp stamp{-1, -1, -1, -1};
     vesk_getversion(&stamp);
-    EXPECT_EQ(stamp.major, 1);
-    EXPECT_EQ(stamp.minor, 3);
-    EXPECT_EQ(stamp.build, 6);
-    EXPECT_EQ(stamp.release, 3);
+    EXPECT_EQ(stamp.major, VESK_VERSION_MAJOR);
+    EXPECT_EQ(stamp.minor, VESK_VERSION_MINOR);
+    EXPECT_EQ(stamp.build, VESK_VERSION_BUILD);
+    EXPECT_EQ(stamp.release, VESK_VERSION_RELEASE);
+    const VersionStamp init = VESK_VERSION_STAMP_INIT;
+    EXPECT_EQ(std::memcmp(&stamp, &init, sizeof stamp), 0);
     vesk_getversion(nullptr); // must not crash
     EXPECT_EQ(vesk_geterror(), VESK_OK);
+}
+
+TEST_F(Frame, VersionTextIsSpelledFromTheProjectVersion) {
+    const std::string expected = std::to_string(VESK_VERSION_MAJOR) + "," + std::to_string(VESK_VERSION_MINOR) +
+                                 "," + std::to_string(VESK_VERSION_RELEASE) + "," +
+                                 std::to_string(VESK_VERSION_BUILD) + "/0";
+    EXPECT_EQ(std::string(vesk::kVersionText), expected);
 }
 
 TEST_F(Frame, VersionTextParsingStopsAtFourNumbersAndIgnoresTrailingDigits) {
@@ -49,13 +63,16 @@ struct StampCase {
     int32_t expected;
 };
 
+constexpr int32_t kMajor = VESK_VERSION_MAJOR, kMinor = VESK_VERSION_MINOR;
+constexpr int32_t kBuild = VESK_VERSION_BUILD, kRelease = VESK_VERSION_RELEASE;
+
 TEST_F(Frame, CheckVersionComparesMajorMinorAndReleaseOnly) {
     const StampCase cases[] = {
-        {{1, 3, 6, 3}, VESK_OK},
-        {{1, 3, 99, 3}, VESK_OK},
-        {{1, 3, 6, 4}, VESK_ERR_VERSION_UNCONFIRMED},
-        {{2, 3, 6, 3}, VESK_ERR_VERSION_UNCONFIRMED},
-        {{1, 4, 6, 3}, VESK_ERR_VERSION_UNCONFIRMED},
+        {{kMajor, kMinor, kBuild, kRelease}, VESK_OK},
+        {{kMajor, kMinor, 99, kRelease}, VESK_OK},
+        {{kMajor, kMinor, kBuild, kRelease + 1}, VESK_ERR_VERSION_UNCONFIRMED},
+        {{kMajor + 1, kMinor, kBuild, kRelease}, VESK_ERR_VERSION_UNCONFIRMED},
+        {{kMajor, kMinor + 1, kBuild, kRelease}, VESK_ERR_VERSION_UNCONFIRMED},
     };
     for (const StampCase &c : cases) {
         vesk_free();
@@ -69,9 +86,10 @@ TEST_F(Frame, CheckVersionComparesMajorMinorAndReleaseOnly) {
 
 TEST_F(Frame, MatchingStampClearsOnlyCodeSeven) {
     openReady();
-    vesk::lookupBasin(vesk::libraryState().registry, "NEVER STORED");
+    EXPECT_EQ(vesk_getuhlength("NEVER STORED"), -1);
     ASSERT_EQ(vesk_geterror(), VESK_ERR_BASIN_NOT_FOUND);
-    const VersionStamp good{1, 3, 6, 3}, bad{1, 3, 6, 4};
+    const VersionStamp good = VESK_VERSION_STAMP_INIT;
+    const VersionStamp bad{kMajor, kMinor, kBuild, kRelease + 1};
     vesk_checkversion(&good);
     EXPECT_EQ(vesk_geterror(), VESK_ERR_BASIN_NOT_FOUND);
     vesk_checkversion(&bad);
@@ -82,9 +100,9 @@ TEST_F(Frame, MatchingStampClearsOnlyCodeSeven) {
 
 TEST_F(Frame, FailedLookupReplacesPendingSevenWhichThenStays) {
     vesk_open();
-    vesk::lookupBasin(vesk::libraryState().registry, "NEVER STORED");
+    EXPECT_EQ(vesk_getuhlength("NEVER STORED"), -1);
     EXPECT_EQ(vesk_geterror(), VESK_ERR_BASIN_NOT_FOUND);
-    const VersionStamp good{1, 3, 6, 3};
+    const VersionStamp good = VESK_VERSION_STAMP_INIT;
     vesk_checkversion(&good);
     EXPECT_EQ(vesk_geterror(), VESK_ERR_BASIN_NOT_FOUND);
 }
@@ -92,7 +110,7 @@ TEST_F(Frame, FailedLookupReplacesPendingSevenWhichThenStays) {
 TEST_F(Frame, RejectedStampWorksWithoutRegistry) {
     vesk_checkversion(nullptr);
     EXPECT_EQ(vesk_geterror(), VESK_ERR_VERSION_UNCONFIRMED);
-    const VersionStamp good{1, 3, 6, 3};
+    const VersionStamp good = VESK_VERSION_STAMP_INIT;
     vesk_checkversion(&good);
     EXPECT_EQ(vesk_geterror(), VESK_OK);
 }
@@ -122,7 +140,7 @@ TEST_F(Frame, OpenWhoseTableCannotBeAllocatedLeavesThreeAndNoRegistry) {
     EXPECT_EQ(vesk_geterror(), VESK_ERR_NO_MEMORY);
     EXPECT_EQ(vesk::libraryState().registry, nullptr);
     // Every later lookup finds no registry and reports 5, replacing the 3.
-    EXPECT_EQ(vesk::lookupBasin(vesk::libraryState().registry, "A"), nullptr);
+    EXPECT_EQ(vesk_getuhlength("A"), -1);
     EXPECT_EQ(vesk_geterror(), VESK_ERR_NULL);
 }
 

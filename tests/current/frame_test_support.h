@@ -20,7 +20,7 @@ protected:
     // Opens the library and presents this library's own version.
     static void openReady() {
         vesk_open();
-        VersionStamp stamp{1, 3, 6, 3};
+        VersionStamp stamp = VESK_VERSION_STAMP_INIT;
         vesk_checkversion(&stamp);
     }
 };

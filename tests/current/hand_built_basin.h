@@ -3,10 +3,9 @@
 #pragma once
 
 #include <initializer_list>
-#include <utility>
 
 #include "frame/allocation.h"
-#include "frame/basin.h"
+#include "simulation/basin.h"
 
 namespace handbuilt {
 
@@ -20,8 +19,7 @@ inline vesk::SubArea impervious(double area, double storage) {
     return vesk::SubArea{area, 0.0, 0.0, 0.0, storage, 5.0};
 }
 
-// Gives the basin a ring over `ordinates` (owned arrays; the registry or
-// releaseRing frees them).
+// Gives the basin a ring over `ordinates` (the ring owns and frees them).
 inline void giveRing(vesk::Basin &basin, std::initializer_list<double> ordinates) {
     const auto length = static_cast<int32_t>(ordinates.size());
     basin.ring.uhLength = length;
@@ -41,14 +39,5 @@ inline vesk::Basin lossless(double area, int32_t timeStep, std::initializer_list
     giveRing(basin, ordinates);
     return basin;
 }
-
-// Owns a basin kept outside the registry and frees its ring at the end.
-struct OwnedBasin {
-    vesk::Basin basin;
-    explicit OwnedBasin(vesk::Basin b) : basin(std::move(b)) {}
-    ~OwnedBasin() { vesk::releaseRing(basin.ring); }
-    OwnedBasin(const OwnedBasin &) = delete;
-    OwnedBasin &operator=(const OwnedBasin &) = delete;
-};
 
 } // namespace handbuilt

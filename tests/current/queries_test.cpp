@@ -1,6 +1,8 @@
 // The four queries: what they copy out and when they refuse.
 #include <cstring>
 
+#include <utility>
+
 #include "frame/basin_registry.h"
 #include "frame/library_state.h"
 #include "frame_test_support.h"
@@ -11,11 +13,8 @@ namespace {
 class Queries : public FreshLibrary {
 protected:
     static vesk::Basin &store(const char *name, vesk::Basin basin) {
-        EXPECT_TRUE(vesk::insertBasin(vesk::libraryState().registry, name, basin));
-        const int32_t code = vesk::errorCode();
-        vesk::Basin &stored = *vesk::lookupBasin(vesk::libraryState().registry, name);
-        vesk::setErrorCode(code);
-        return stored;
+        EXPECT_EQ(vesk::insertBasin(vesk::libraryState().registry, name, std::move(basin)), vesk::Status::Ok);
+        return *vesk::lookupBasin(vesk::libraryState().registry, name).basin;
     }
 };
 
@@ -100,7 +99,7 @@ TEST_F(Queries, GetBasinMapsTheStoredFields) {
     basin.uia.maxDepressionStorage = 0.09; // not reported: DCIA speaks for both
     basin.rpa = handbuilt::pervious(0.5, 3.5, 0.4, 0.0012, 0.3);
     basin.spa = handbuilt::pervious(0.5, 9.0, 9.0, 9.0, 9.0); // not reported: RPA speaks
-    store("Marsh", basin);
+    store("Marsh", std::move(basin));
 
     BasinInput out;
     std::memset(&out, 0xAB, sizeof out);
@@ -162,7 +161,7 @@ TEST_F(Queries, PrecipStateBytesHoldTheSubAreasInTheirBoundaryOrder) {
     basin.uia = handbuilt::impervious(0.2, 0.0);
     basin.rpa = handbuilt::pervious(0.3, 0.0, 0.0, 0.0, 0.0);
     basin.spa = handbuilt::pervious(0.3, 0.0, 0.0, 0.0, 0.0);
-    store("Bytes", basin);
+    store("Bytes", std::move(basin));
     vesk_execute("Bytes", 1.0, 5);
 
     unsigned char block[sizeof(PrecipState)];

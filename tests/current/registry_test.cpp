@@ -1,7 +1,10 @@
 // Names, chains, duplicates and failures of the basin registry.
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "frame/basin_registry.h"
 #include "frame/library_state.h"
@@ -45,8 +48,8 @@ TEST_F(Registry, HashIsTheByteSumOfTheUpperCasedName) {
 }
 
 TEST_F(Registry, NamesAreStoredUpperCasedAndFoundInAnyCase) {
-    ASSERT_TRUE(vesk::insertBasin(registry, "North Creek", basinWithArrays(2.0)));
-    vesk::Basin *found = vesk::lookupBasin(registry, "NORTH cREEK");
+    ASSERT_EQ(vesk::insertBasin(registry, "North Creek", basinWithArrays(2.0)), vesk::Status::Ok);
+    vesk::Basin *found = vesk::lookupBasin(registry, "NORTH cREEK").basin;
     ASSERT_NE(found, nullptr);
     EXPECT_EQ(found->area, 2.0);
     EXPECT_STREQ(registry->chains[vesk::nameHash("NORTH CREEK")]->name, "NORTH CREEK");
@@ -54,91 +57,156 @@ TEST_F(Registry, NamesAreStoredUpperCasedAndFoundInAnyCase) {
 }
 
 TEST_F(Registry, LookupReturnsTheStoredBasinNotACopy) {
-    ASSERT_TRUE(vesk::insertBasin(registry, "B1", basinWithArrays(1.0)));
-    vesk::lookupBasin(registry, "b1")->precip.time = 15;
-    EXPECT_EQ(vesk::lookupBasin(registry, "B1")->precip.time, 15);
+    ASSERT_EQ(vesk::insertBasin(registry, "B1", basinWithArrays(1.0)), vesk::Status::Ok);
+    vesk::lookupBasin(registry, "b1").basin->precip.time = 15;
+    EXPECT_EQ(vesk::lookupBasin(registry, "B1").basin->precip.time, 15);
 }
 
 TEST_F(Registry, DuplicateInOtherCaseIsRefusedAndFirstKept) {
-    ASSERT_TRUE(vesk::insertBasin(registry, "basin", basinWithArrays(1.0)));
-    EXPECT_FALSE(vesk::insertBasin(registry, "BaSiN", basinWithArrays(9.0)));
-    EXPECT_EQ(vesk_geterror(), VESK_ERR_DUPLICATE_BASIN);
-    EXPECT_EQ(vesk::lookupBasin(registry, "BASIN")->area, 1.0);
+    ASSERT_EQ(vesk::insertBasin(registry, "basin", basinWithArrays(1.0)), vesk::Status::Ok);
+    EXPECT_EQ(vesk::insertBasin(registry, "BaSiN", basinWithArrays(9.0)), vesk::Status::DuplicateName);
+    EXPECT_EQ(vesk::lookupBasin(registry, "BASIN").basin->area, 1.0);
     EXPECT_EQ(chainLength(vesk::nameHash("BASIN")), 1);
 }
 
 TEST_F(Registry, PermutationsShareAChainInInsertionOrder) {
-    ASSERT_TRUE(vesk::insertBasin(registry, "ABC", basinWithArrays(1.0)));
-    ASSERT_TRUE(vesk::insertBasin(registry, "CBA", basinWithArrays(2.0)));
-    ASSERT_TRUE(vesk::insertBasin(registry, "bca", basinWithArrays(3.0)));
+    ASSERT_EQ(vesk::insertBasin(registry, "ABC", basinWithArrays(1.0)), vesk::Status::Ok);
+    ASSERT_EQ(vesk::insertBasin(registry, "CBA", basinWithArrays(2.0)), vesk::Status::Ok);
+    ASSERT_EQ(vesk::insertBasin(registry, "bca", basinWithArrays(3.0)), vesk::Status::Ok);
     const int chain = vesk::nameHash("ABC");
     ASSERT_EQ(chainLength(chain), 3);
     EXPECT_STREQ(registry->chains[chain]->name, "ABC");
     EXPECT_STREQ(registry->chains[chain]->next->name, "CBA");
     EXPECT_STREQ(registry->chains[chain]->next->next->name, "BCA");
-    EXPECT_EQ(vesk::lookupBasin(registry, "cba")->area, 2.0);
-    EXPECT_EQ(vesk::lookupBasin(registry, "BCA")->area, 3.0);
+    EXPECT_EQ(vesk::lookupBasin(registry, "cba").basin->area, 2.0);
+    EXPECT_EQ(vesk::lookupBasin(registry, "BCA").basin->area, 3.0);
 }
 
 TEST_F(Registry, EmptyNameIsAnOrdinaryKeyInChainZero) {
-    ASSERT_TRUE(vesk::insertBasin(registry, "", basinWithArrays(4.0)));
+    ASSERT_EQ(vesk::insertBasin(registry, "", basinWithArrays(4.0)), vesk::Status::Ok);
     EXPECT_EQ(chainLength(0), 1);
-    EXPECT_EQ(vesk::lookupBasin(registry, "")->area, 4.0);
+    EXPECT_EQ(vesk::lookupBasin(registry, "").basin->area, 4.0);
 }
 
 TEST_F(Registry, TrailingBlankMakesAnotherKey) {
-    ASSERT_TRUE(vesk::insertBasin(registry, "X", basinWithArrays(1.0)));
-    ASSERT_TRUE(vesk::insertBasin(registry, "X ", basinWithArrays(2.0)));
-    EXPECT_EQ(vesk::lookupBasin(registry, "X ")->area, 2.0);
-    EXPECT_EQ(vesk::lookupBasin(registry, "X")->area, 1.0);
+    ASSERT_EQ(vesk::insertBasin(registry, "X", basinWithArrays(1.0)), vesk::Status::Ok);
+    ASSERT_EQ(vesk::insertBasin(registry, "X ", basinWithArrays(2.0)), vesk::Status::Ok);
+    EXPECT_EQ(vesk::lookupBasin(registry, "X ").basin->area, 2.0);
+    EXPECT_EQ(vesk::lookupBasin(registry, "X").basin->area, 1.0);
 }
 
 TEST_F(Registry, HighBytesAreNotUpperCasedAndLandInTheirChain) {
     const char name[] = "\xe9t\xe9";
-    ASSERT_TRUE(vesk::insertBasin(registry, name, basinWithArrays(1.0)));
+    ASSERT_EQ(vesk::insertBasin(registry, name, basinWithArrays(1.0)), vesk::Status::Ok);
     EXPECT_EQ(chainLength((0xe9 + 'T' + 0xe9) % 256), 1);
-    EXPECT_NE(vesk::lookupBasin(registry, "\xe9T\xe9"), nullptr);
-    EXPECT_EQ(vesk::lookupBasin(registry, "\xc9T\xc9"), nullptr);
+    EXPECT_NE(vesk::lookupBasin(registry, "\xe9T\xe9").basin, nullptr);
+    EXPECT_EQ(vesk::lookupBasin(registry, "\xc9T\xc9").basin, nullptr);
 }
 
-TEST_F(Registry, UnknownNameSetsOneWhichOutlivesLaterSuccess) {
-    EXPECT_EQ(vesk::lookupBasin(registry, "NOPE"), nullptr);
-    EXPECT_EQ(vesk_geterror(), VESK_ERR_BASIN_NOT_FOUND);
-    ASSERT_TRUE(vesk::insertBasin(registry, "YES", basinWithArrays(1.0)));
-    EXPECT_NE(vesk::lookupBasin(registry, "YES"), nullptr);
-    EXPECT_EQ(vesk_geterror(), VESK_ERR_BASIN_NOT_FOUND);
+TEST_F(Registry, UnknownNameIsReportedAndTheCodeLeftToTheExports) {
+    const vesk::FoundBasin missing = vesk::lookupBasin(registry, "NOPE");
+    EXPECT_EQ(missing.basin, nullptr);
+    EXPECT_EQ(missing.status, vesk::Status::BasinNotFound);
+    ASSERT_EQ(vesk::insertBasin(registry, "YES", basinWithArrays(1.0)), vesk::Status::Ok);
+    EXPECT_EQ(vesk::lookupBasin(registry, "YES").status, vesk::Status::Ok);
+    EXPECT_EQ(vesk_geterror(), VESK_OK); // the registry never sets a code
 }
 
-TEST_F(Registry, NullNameOrAbsentRegistryIsFive) {
-    EXPECT_FALSE(vesk::insertBasin(registry, nullptr, basinWithArrays(1.0)));
-    EXPECT_EQ(vesk_geterror(), VESK_ERR_NULL);
-    vesk::setErrorCode(VESK_OK);
-    EXPECT_EQ(vesk::lookupBasin(registry, nullptr), nullptr);
-    EXPECT_EQ(vesk_geterror(), VESK_ERR_NULL);
+TEST_F(Registry, NullNameOrAbsentRegistryIsANullArgument) {
+    EXPECT_EQ(vesk::insertBasin(registry, nullptr, basinWithArrays(1.0)), vesk::Status::NullArgument);
+    EXPECT_EQ(vesk::lookupBasin(registry, nullptr).basin, nullptr);
+    EXPECT_EQ(vesk::lookupBasin(registry, nullptr).status, vesk::Status::NullArgument);
     vesk_free();
-    EXPECT_FALSE(vesk::insertBasin(vesk::libraryState().registry, "A", basinWithArrays(1.0)));
-    EXPECT_EQ(vesk_geterror(), VESK_ERR_NULL);
-    vesk::setErrorCode(VESK_OK);
-    EXPECT_EQ(vesk::lookupBasin(vesk::libraryState().registry, "A"), nullptr);
-    EXPECT_EQ(vesk_geterror(), VESK_ERR_NULL);
+    EXPECT_EQ(vesk::insertBasin(vesk::libraryState().registry, "A", basinWithArrays(1.0)),
+              vesk::Status::NullArgument);
+    EXPECT_EQ(vesk::lookupBasin(vesk::libraryState().registry, "A").basin, nullptr);
+    EXPECT_EQ(vesk::lookupBasin(vesk::libraryState().registry, "A").status, vesk::Status::NullArgument);
 }
 
-TEST_F(Registry, EachAllocationFailureOfInsertSetsThreeAndChangesNothing) {
-    ASSERT_TRUE(vesk::insertBasin(registry, "KEEP", basinWithArrays(1.0)));
+TEST_F(Registry, EachAllocationFailureOfInsertIsNoMemoryAndChangesNothing) {
+    ASSERT_EQ(vesk::insertBasin(registry, "KEEP", basinWithArrays(1.0)), vesk::Status::Ok);
     for (int failing = 1; failing <= 2; ++failing) { // the name copy, then the node
         vesk::Basin basin = basinWithArrays(2.0);
-        vesk::setErrorCode(VESK_OK);
         vesk::failAllocationNumber(failing);
-        EXPECT_FALSE(vesk::insertBasin(registry, "NEW", basin)) << failing;
-        EXPECT_EQ(vesk_geterror(), VESK_ERR_NO_MEMORY) << failing;
+        EXPECT_EQ(vesk::insertBasin(registry, "NEW", std::move(basin)), vesk::Status::NoMemory) << failing;
         vesk::failAllocationNumber(0);
-        vesk::setErrorCode(VESK_OK);
-        EXPECT_EQ(vesk::lookupBasin(registry, "NEW"), nullptr);
-        EXPECT_NE(vesk::lookupBasin(registry, "KEEP"), nullptr);
+        EXPECT_EQ(vesk::lookupBasin(registry, "NEW").basin, nullptr);
+        EXPECT_NE(vesk::lookupBasin(registry, "KEEP").basin, nullptr);
         int stored = 0;
         for (int chain = 0; chain < vesk::kRegistryChains; ++chain) stored += chainLength(chain);
         EXPECT_EQ(stored, 1) << failing;
     }
+}
+
+// The index beside the chains: created with the first basin, doubled as the
+// registry grows.  Its allocation is the third of an insertion (after the
+// name and the node); when it fails the registry stays exactly as it was.
+TEST_F(Registry, AFailedIndexAllocationIsNoMemoryAndChangesNothing) {
+    vesk::failAllocationNumber(3);
+    EXPECT_EQ(vesk::insertBasin(registry, "FIRST", basinWithArrays(1.0)), vesk::Status::NoMemory);
+    vesk::failAllocationNumber(0);
+    EXPECT_EQ(registry->count, 0u);
+    EXPECT_EQ(registry->index, nullptr);
+    EXPECT_EQ(registry->chains[vesk::nameHash("FIRST")], nullptr);
+    EXPECT_EQ(registry->tails[vesk::nameHash("FIRST")], nullptr);
+    EXPECT_EQ(vesk::lookupBasin(registry, "first").status, vesk::Status::BasinNotFound);
+
+    // Fill the first table to its limit, then fail the doubling.
+    std::vector<std::string> names;
+    for (int i = 1;; ++i) {
+        names.push_back("B-" + std::to_string(i));
+        ASSERT_EQ(vesk::insertBasin(registry, names.back().c_str(), basinWithArrays(i)), vesk::Status::Ok);
+        if ((registry->count + 1) * 4 > registry->indexSize * 3) break;
+    }
+    const std::size_t size = registry->indexSize;
+    int lengths[vesk::kRegistryChains];
+    for (int chain = 0; chain < vesk::kRegistryChains; ++chain) lengths[chain] = chainLength(chain);
+    vesk::failAllocationNumber(3);
+    EXPECT_EQ(vesk::insertBasin(registry, "ONE MORE", basinWithArrays(0.5)), vesk::Status::NoMemory);
+    vesk::failAllocationNumber(0);
+    EXPECT_EQ(registry->indexSize, size);
+    EXPECT_EQ(registry->count, names.size());
+    for (int chain = 0; chain < vesk::kRegistryChains; ++chain) EXPECT_EQ(chainLength(chain), lengths[chain]);
+    EXPECT_EQ(vesk::lookupBasin(registry, "ONE MORE").basin, nullptr);
+
+    ASSERT_EQ(vesk::insertBasin(registry, "ONE MORE", basinWithArrays(0.5)), vesk::Status::Ok);
+    EXPECT_EQ(registry->indexSize, 2 * size);
+    for (std::size_t i = 0; i < names.size(); ++i)
+        EXPECT_EQ(vesk::lookupBasin(registry, names[i].c_str()).basin->area, static_cast<double>(i + 1));
+    EXPECT_EQ(vesk::lookupBasin(registry, "one more").basin->area, 0.5);
+}
+
+// Names that crowd a few chains (the byte sums of B-000001 ... spread over
+// few values) are found through the index in any case, and every chain keeps
+// its insertion order with its tail at the newest node.
+TEST_F(Registry, ThousandsOfSimilarNamesAreFoundAndChainsKeepTheirOrder) {
+    constexpr int kBasins = 5000;
+    char name[16];
+    for (int i = 1; i <= kBasins; ++i) {
+        std::snprintf(name, sizeof name, "b-%06d", i);
+        ASSERT_EQ(vesk::insertBasin(registry, name, basinWithArrays(i)), vesk::Status::Ok);
+    }
+    EXPECT_EQ(vesk::insertBasin(registry, "B-000077", basinWithArrays(0.0)), vesk::Status::DuplicateName);
+    for (int i = 1; i <= kBasins; ++i) {
+        std::snprintf(name, sizeof name, "B-%06d", i);
+        const vesk::FoundBasin found = vesk::lookupBasin(registry, name);
+        ASSERT_NE(found.basin, nullptr) << name;
+        EXPECT_EQ(found.basin->area, static_cast<double>(i));
+    }
+    EXPECT_EQ(vesk::lookupBasin(registry, "B-005001").status, vesk::Status::BasinNotFound);
+    int stored = 0;
+    for (int chain = 0; chain < vesk::kRegistryChains; ++chain) {
+        double previous = 0.0;
+        const vesk::RegistryNode *last = nullptr;
+        for (const vesk::RegistryNode *node = registry->chains[chain]; node; node = node->next) {
+            EXPECT_GT(node->basin.area, previous); // inserted in increasing order
+            previous = node->basin.area;
+            last = node;
+            ++stored;
+        }
+        EXPECT_EQ(registry->tails[chain], last);
+    }
+    EXPECT_EQ(stored, kBasins);
 }
 
 TEST_F(Registry, TeardownReleasesLongChains) {
@@ -146,7 +214,7 @@ TEST_F(Registry, TeardownReleasesLongChains) {
     // sanitizer run reports any node, name or array left behind.
     std::string name = "ABCDE";
     for (int i = 0; i < 40; ++i) {
-        ASSERT_TRUE(vesk::insertBasin(registry, name.c_str(), basinWithArrays(i)));
+        ASSERT_EQ(vesk::insertBasin(registry, name.c_str(), basinWithArrays(i)), vesk::Status::Ok);
         std::next_permutation(name.begin(), name.end());
     }
     EXPECT_EQ(chainLength(vesk::nameHash("ABCDE")), 40);

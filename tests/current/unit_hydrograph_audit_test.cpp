@@ -81,7 +81,7 @@ TEST(HydrographPieces, RisingSlopeUsesTheTenDigitThird) {
     shape.uhTimeStep = 5;
     vesk::UnitHydrographSummary summary{};
     vesk::HydrographCurve curve;
-    ASSERT_EQ(vesk::designUnitHydrograph(geometry, shape, summary, vesk::Rounding::Current, curve), 0);
+    ASSERT_TRUE(vesk::designUnitHydrograph(geometry, shape, summary, vesk::OperationOrder::Current, curve));
     ASSERT_FALSE(curve.rising.fallback);
     const vesk::ShapePoints &p = curve.points;
     const double secants = p.q50 / p.t50f + p.q75 / p.t75f;

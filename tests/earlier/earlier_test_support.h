@@ -44,6 +44,6 @@ protected:
 
     // The stored basin itself, for what no export returns.
     static const vesk::Basin *stored(const char *name) {
-        return vesk::lookupBasin(vesk::libraryState().registry, name);
+        return vesk::lookupBasin(vesk::libraryState().registry, name).basin;
     }
 };

@@ -6,7 +6,7 @@
 #include <cmath>
 #include <limits>
 
-#include "earlier/fraction_defaults.h"
+#include "earlier/parameter_defaults.h"
 #include "earlier/relations.h"
 #include "veskdll.h"
 

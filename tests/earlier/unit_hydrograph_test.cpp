@@ -1,5 +1,5 @@
-// The earlier level builds the shared unit hydrograph in its own rounding
-// order; the three worked hydrographs come out the same to 0.1 cfs.
+// The earlier level builds the shared unit hydrograph in its own order of
+// operations; the three worked hydrographs come out the same to 0.1 cfs.
 #include <vector>
 
 #include "earlier_test_support.h"

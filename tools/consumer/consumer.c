@@ -5,7 +5,7 @@
 #include <veskdll133.h>
 
 int main(void) {
-    const VersionStamp stamp = {1, 3, 6, 3};
+    const VersionStamp stamp = VESK_VERSION_STAMP_INIT;
     BasinInput basin = {0};
     double outflow;
 

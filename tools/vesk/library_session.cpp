@@ -5,8 +5,8 @@
 namespace vesk::tool {
 
 VersionStamp builtAgainstVersion() {
-    return VersionStamp{VESK_TOOL_VERSION_MAJOR, VESK_TOOL_VERSION_MINOR, VESK_TOOL_VERSION_BUILD,
-                        VESK_TOOL_VERSION_RELEASE};
+    const VersionStamp stamp = VESK_VERSION_STAMP_INIT;
+    return stamp;
 }
 
 LibrarySession::LibrarySession() {

@@ -1,6 +1,7 @@
-// The shares of the basin that the receiving and the separate pervious part
-// take, and the unconnected impervious area per unit of receiving area.  They
-// are stored for the host; no step reads them.
+// The earlier level's area partition: the shares of the basin that the
+// receiving and the separate pervious part take, and the unconnected
+// impervious area per unit of receiving area.  They are stored for the host;
+// no step reads them.
 #pragma once
 
 namespace vesk::earlier {

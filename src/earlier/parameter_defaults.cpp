@@ -1,4 +1,6 @@
-#include "earlier/fraction_defaults.h"
+#include "earlier/parameter_defaults.h"
+
+#include "earlier/relations.h"
 
 namespace vesk::earlier {
 
@@ -40,6 +42,30 @@ double defaultDcif(int32_t level, double imperviousPct) {
 
 double defaultRpf(int32_t level, double imperviousPct) {
     return lineValue(linesOf(kRpfDefaults, level), imperviousPct);
+}
+
+namespace {
+
+// A fraction of 0 or below asks for the default line; none is above 1.
+void fillFractions(Basin &basin) {
+    if (basin.dcif <= 0.0) basin.dcif = defaultDcif(basin.disconnectionLevel, basin.imperviousPct);
+    if (basin.rpf <= 0.0) basin.rpf = defaultRpf(basin.disconnectionLevel, basin.imperviousPct);
+    if (basin.dcif > 1.0) basin.dcif = 1.0;
+    if (basin.rpf > 1.0) basin.rpf = 1.0;
+}
+
+// The coefficients follow the effective imperviousness, not the plain one.
+void fillCoefficients(Basin &basin) {
+    basin.eiaPct = effectiveImperviousness(basin.disconnectionLevel, basin.imperviousPct);
+    if (basin.shape.ct <= 0.0) basin.shape.ct = timeToPeakCoefficient(basin.eiaPct, basin.area);
+    if (basin.shape.cp <= 0.0) basin.shape.cp = peakCoefficient(basin.eiaPct, basin.area);
+}
+
+} // namespace
+
+void applyParameterDefaults(Basin &basin) {
+    fillFractions(basin);
+    fillCoefficients(basin);
 }
 
 } // namespace vesk::earlier

@@ -1,9 +1,11 @@
 // vesk_addbasin of the earlier level: preparation, then the unit hydrograph,
 // then the registry; a pending code stops the pipeline before the hydrograph,
 // and a record holding a NaN or infinite number is refused with code 2 there.
+#include <utility>
+
 #include "earlier/basin_preparation.h"
 #include "frame/basin_registry.h"
-#include "frame/level.h"
+#include "level.h"
 #include "frame/library_state.h"
 
 extern "C" {
@@ -20,8 +22,10 @@ VESK_API void VESK_CALL vesk_addbasin(const BasinInput *record, const char *name
         vesk::setErrorCode(VESK_ERR_UH_FIT);
         return;
     }
-    if (vesk::earlier::buildBasinHydrograph(basin) != 0) return;
-    vesk::insertBasin(vesk::libraryState().registry, name, basin);
+    const vesk::Status built = vesk::earlier::buildBasinHydrograph(basin);
+    vesk::reportStatus(built == vesk::Status::Ok
+                           ? vesk::insertBasin(vesk::libraryState().registry, name, std::move(basin))
+                           : built);
 }
 
 } // extern "C"

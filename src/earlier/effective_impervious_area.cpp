@@ -1,7 +1,7 @@
 // The earlier level's effective imperviousness: only disconnection level 2
 // counts less than the whole impervious area as effective, by the mean of the
 // imperviousness and a banded straight line in it.
-#include "earlier/fraction_tables.h"
+#include "earlier/impervious_fraction_tables.h"
 #include "earlier/relations.h"
 #include "relations/selector.h"
 

@@ -1,6 +1,6 @@
 // The earlier level's DCIF and RPF relations: straight lines in the
 // imperviousness, one to three bands per disconnection level, no floor.
-#include "earlier/fraction_tables.h"
+#include "earlier/impervious_fraction_tables.h"
 #include "earlier/relations.h"
 #include "relations/selector.h"
 

@@ -1,4 +1,4 @@
-#include "earlier/basin_shares.h"
+#include "earlier/area_partition.h"
 
 #include <cmath>
 #include <limits>

@@ -2,6 +2,8 @@
 #pragma once
 
 #include "frame/common_records.h"
+#include "simulation/convolution_ring.h"
+#include "simulation/horton_infiltration.h"
 #include "veskdll133.h"
 
 namespace vesk {
@@ -17,8 +19,8 @@ struct SubArea {
 };
 
 // A prepared basin with its unit hydrograph and complete simulation state.
-// Created all zero; owns the two arrays of its ring.  Moved into the registry
-// by value: the copy there takes over the arrays.
+// Created all zero; its ring owns the ring's arrays, so a basin moves (into
+// the registry) but is never copied.
 struct Basin {
     double area{};           // sq mi
     double length{};         // mi
@@ -42,6 +44,7 @@ struct Basin {
     double rainVolume{};   // in x sq mi, running
     double lossVolume{};   // in x sq mi, running
     double runoffVolume{}; // in x sq mi, running
+    HortonSteps infiltrationSteps{}; // Horton rates carried from step to step
 };
 
 // The record a basin input file is read into: all zero, so the time step and

@@ -9,9 +9,9 @@
 //     receiving pervious part;
 //   - every contribution weighted by its part's share of the basin (a share
 //     of 0 simply gives 0; there is no area threshold).
-#include "earlier/lumped_loss_step.h"
+#include "earlier/basin_loss_step.h"
 
-#include <cmath>
+#include "simulation/horton_infiltration.h"
 
 namespace vesk::earlier {
 
@@ -19,21 +19,13 @@ namespace {
 
 constexpr double kImperviousLossShare = 0.05;
 
-// Horton rate (in/h) at `minutes` on the basin's clock: fc + (f0 - fc) e^(-k t),
-// with t in seconds.
-double hortonRate(const Basin &basin, double minutes) {
-    const double f0 = basin.initialInfiltrationRate;
-    const double fc = basin.finalInfiltrationRate;
-    return fc + (f0 - fc) * std::exp(-basin.infiltrationDecay * (60.0 * minutes));
-}
-
 // Depth infiltrated on the pervious part in the step that ends at `clock`.
 // Nothing infiltrates without a positive decay coefficient, nor in a step that
 // would begin before the clock's start.
-double stepInfiltration(const Basin &basin, double clock, double stepMinutes, double rain) {
+double stepInfiltration(Basin &basin, double clock, double stepMinutes, double rain) {
     if (clock < stepMinutes || basin.infiltrationDecay <= 0.0) return 0.0;
-    const double capacity =
-        0.5 * (hortonRate(basin, clock - stepMinutes) + hortonRate(basin, clock)) * stepMinutes * (1.0 / 60.0);
+    const HortonCurve curve{basin.initialInfiltrationRate, basin.finalInfiltrationRate, basin.infiltrationDecay};
+    const double capacity = basin.infiltrationSteps.capacity(curve, clock, stepMinutes, OperationOrder::Earlier);
     return capacity > rain ? rain : capacity;
 }
 

@@ -1,0 +1,79 @@
+#include "simulation/convolution_ring.h"
+
+#include <cstddef>
+#include <utility>
+
+#include "frame/allocation.h"
+
+namespace vesk {
+
+ConvolutionRing::ConvolutionRing(ConvolutionRing &&other) noexcept
+    : uhLength(std::exchange(other.uhLength, 0)),
+      uhOrdinates(std::exchange(other.uhOrdinates, nullptr)),
+      convolutionBuffer(std::exchange(other.convolutionBuffer, nullptr)),
+      convolutionPosition(std::exchange(other.convolutionPosition, 0)),
+      previousOutflow(other.previousOutflow), outflow(other.outflow) {}
+
+ConvolutionRing &ConvolutionRing::operator=(ConvolutionRing &&other) noexcept {
+    if (this != &other) {
+        release(uhOrdinates);
+        release(convolutionBuffer);
+        uhLength = std::exchange(other.uhLength, 0);
+        uhOrdinates = std::exchange(other.uhOrdinates, nullptr);
+        convolutionBuffer = std::exchange(other.convolutionBuffer, nullptr);
+        convolutionPosition = std::exchange(other.convolutionPosition, 0);
+        previousOutflow = other.previousOutflow;
+        outflow = other.outflow;
+    }
+    return *this;
+}
+
+ConvolutionRing::~ConvolutionRing() {
+    release(uhOrdinates);
+    release(convolutionBuffer);
+}
+
+std::optional<ConvolutionRing> ConvolutionRing::withLength(int32_t length) {
+    const auto count = static_cast<std::size_t>(length);
+    ConvolutionRing ring;
+    ring.uhOrdinates = allocateArray<double>(count);
+    if (ring.uhOrdinates == nullptr) return std::nullopt;
+    ring.convolutionBuffer = allocateArray<double>(count);
+    if (ring.convolutionBuffer == nullptr) return std::nullopt; // the ring frees the ordinates
+    for (std::size_t i = 0; i < count; ++i) ring.convolutionBuffer[i] = 0.0;
+    ring.uhLength = length;
+    return ring;
+}
+
+namespace {
+
+// Adds ordinate i times the excess to slot (position + i) mod length.  Split
+// in the run up to the end of the ring and the wrapped run from slot 0, so no
+// modulo is needed; every slot still receives exactly one addition.
+void spreadExcess(ConvolutionRing &ring, double stepExcess) {
+    const int32_t length = ring.uhLength;
+    const int32_t position = ring.convolutionPosition;
+    const double *ordinates = ring.uhOrdinates;
+    double *slots = ring.convolutionBuffer;
+    const int32_t untilEnd = length - position;
+    for (int32_t i = 0; i < untilEnd; ++i) slots[position + i] += ordinates[i] * stepExcess;
+    for (int32_t i = untilEnd; i < length; ++i) slots[i - untilEnd] += ordinates[i] * stepExcess;
+}
+
+} // namespace
+
+double advanceRing(ConvolutionRing &ring, double stepExcess) {
+    ring.previousOutflow = ring.outflow;
+    if (ring.uhLength <= 0 || ring.uhOrdinates == nullptr || ring.convolutionBuffer == nullptr) {
+        ring.outflow = 0.0; // no ordinates: nothing ever reaches the outlet
+        return ring.outflow;
+    }
+    spreadExcess(ring, stepExcess);
+    const int32_t position = ring.convolutionPosition;
+    ring.outflow = ring.convolutionBuffer[position];
+    ring.convolutionBuffer[position] = 0.0;
+    ring.convolutionPosition = position + 1 < ring.uhLength ? position + 1 : 0;
+    return ring.outflow;
+}
+
+} // namespace vesk
