@@ -2,12 +2,14 @@
 
 #include <cerrno>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <functional>
 #include <new>
+#include <optional>
 
 #include "basin_source.h"
-#include "fraction_requests.h"
+#include "basin_checks.h"
 #include "calculator_table.h"
 #include "hydrograph_csv.h"
 #include "hydrograph_svg.h"
@@ -47,21 +49,77 @@ void writeFile(const std::string &path, const std::function<void(std::ostream &)
     if (!file) throw inputErrorIn(path, "writing failed");
 }
 
+std::optional<UnitSystem> requestedUnits(const std::string &units) {
+    if (units.empty()) return std::nullopt;
+    if (units == "us") return UnitSystem::Us;
+    if (units == "si") return UnitSystem::Si;
+    throw InputError("--units takes 'us' or 'si', got '" + units + "'");
+}
+
+// A whole number of minutes within [low, high]; 0 for an empty option.
+int minutesOption(const char *option, const std::string &text, int low, int high) {
+    if (text.empty()) return 0;
+    const std::optional<int32_t> value = parseWholeNumber(text);
+    if (!value || *value < low || *value > high)
+        throw InputError(std::string(option) + " takes a whole number of minutes from " + std::to_string(low) +
+                         " to " + std::to_string(high) + ", got '" + text + "'");
+    return *value;
+}
+
+bool samePath(const std::string &a, const std::string &b) {
+    std::error_code error;
+    if (std::filesystem::equivalent(a, b, error)) return true;
+    std::error_code errorA, errorB;
+    const std::filesystem::path canonicalA = std::filesystem::weakly_canonical(a, errorA);
+    const std::filesystem::path canonicalB = std::filesystem::weakly_canonical(b, errorB);
+    return !errorA && !errorB && canonicalA == canonicalB;
+}
+
+// An output that would overwrite an input (or the other output) is refused
+// before anything is read or written.
+void refuseOverwritingInputs(const RunCommand &command) {
+    std::vector<std::string> inputs = command.basinFiles;
+    inputs.push_back(command.stormFile);
+    const std::pair<const char *, const std::string *> outputs[] = {{"--csv", &command.csvFile},
+                                                                    {"--plot", &command.plotFile}};
+    for (const auto &[option, output] : outputs) {
+        if (output->empty()) continue;
+        for (const std::string &input : inputs)
+            if (samePath(*output, input))
+                throw InputError(*output + ": " + option + " would overwrite the input file " + input +
+                                 "; choose another output name");
+    }
+    if (!command.csvFile.empty() && !command.plotFile.empty() && samePath(command.csvFile, command.plotFile))
+        throw InputError(command.plotFile + ": --plot and --csv name the same file");
+}
+
+// Every basin of the files, checked; warnings about unusual values to `err`.
+std::vector<BasinSource> checkedBasins(const std::vector<std::string> &paths, UnitSystem units, std::ostream &err) {
+    std::vector<BasinSource> sources;
+    for (const std::string &path : paths)
+        for (BasinSource &source : readBasinSources(path, units)) sources.push_back(std::move(source));
+    for (const BasinSource &source : sources)
+        for (const std::string &w : checkBasin(source, units)) err << "warning: " << w << '\n';
+    return sources;
+}
+
 } // namespace
 
 int runCommand(const RunCommand &command, std::ostream &out, std::ostream &err) {
     return guarded(err, [&] {
-        std::vector<BasinSource> sources;
-        std::vector<std::string> notes;
-        for (const std::string &path : command.basinFiles) {
-            sources.push_back(readBasinSource(path));
-            for (std::string &n : fillFractionRequests(sources.back())) notes.push_back(std::move(n));
-        }
-        const Storm storm = readStorm(command.stormFile);
+        refuseOverwritingInputs(command);
+        const std::optional<UnitSystem> requested = requestedUnits(command.units);
+        const UnitSystem units = requested.value_or(UnitSystem::Us);
+        RunOptions options;
+        options.timeStep = minutesOption("--time-step", command.timeStep, 1, 1440);
+        options.duration = minutesOption("--duration", command.duration, 1, kMaxRunMinutes);
+        options.units = units;
+        const std::vector<BasinSource> sources = checkedBasins(command.basinFiles, units, err);
+        const Storm storm = stormAtRunStep(sources, readStorm(command.stormFile, requested), options);
+        for (const std::string &n : stepNotes(sources, storm.stepMinutes)) err << "note: " << n << '\n';
         LibrarySession session;
-        const RunResult result = runStorm(sources, storm, command.options);
-        for (const std::string &n : notes) out << "note: " << n << '\n';
-        if (!notes.empty()) out << '\n';
+        const RunResult result = runStorm(sources, storm, options);
+        refuseNonFiniteResults(result);
         if (!command.csvFile.empty())
             writeFile(command.csvFile, [&](std::ostream &file) { writeHydrographCsv(file, result); });
         if (!command.plotFile.empty())
@@ -73,17 +131,24 @@ int runCommand(const RunCommand &command, std::ostream &out, std::ostream &err) 
     });
 }
 
-int unitHydrographCommand(const std::string &basinFile, std::ostream &out, std::ostream &err) {
+int unitHydrographCommand(const UhCommand &command, std::ostream &out, std::ostream &err) {
     return guarded(err, [&] {
-        BasinSource source = readBasinSource(basinFile);
-        const std::vector<std::string> notes = fillFractionRequests(source);
+        const UnitSystem units = requestedUnits(command.units).value_or(UnitSystem::Us);
+        const int step = minutesOption("--time-step", command.timeStep, 1, 1440);
+        const std::vector<BasinSource> sources = checkedBasins({command.basinFile}, units, err);
         LibrarySession session;
-        // The unit hydrograph does not depend on the simulation step; the
-        // basin's own uhTimeStep keeps the record steppable.
-        source.record.timeStep = source.record.shape.uhTimeStep;
-        addBasin(source.record, source.name, source.path);
-        for (const std::string &n : notes) out << "note: " << n << "\n\n";
-        printUnitHydrograph(out, source.name, preparedBasin(source.name), unitHydrograph(source.name));
+        for (const BasinSource &source : sources) {
+            BasinInput record = source.record;
+            if (step > 0) record.shape.uhTimeStep = step;
+            else if (!source.uhTimeStepGiven)
+                throw InputError(source.placeOf("uhTimeStep") + ": basin " + source.name +
+                                 " gives no uhTimeStep; choose one with --time-step");
+            // The simulation step matches, so the stored basin could be stepped.
+            record.timeStep = record.shape.uhTimeStep;
+            addBasin(record, source.name, source.path);
+            if (&source != &sources.front()) out << '\n';
+            printUnitHydrograph(out, source.name, preparedBasin(source.name), unitHydrograph(source.name), units);
+        }
         return kExitOk;
     });
 }

@@ -15,15 +15,23 @@ inline constexpr int kExitInputError = 1;   // the user's files or arguments
 inline constexpr int kExitLibraryError = 2; // the library refused
 
 struct RunCommand {
-    std::vector<std::string> basinFiles;
+    std::vector<std::string> basinFiles; // positional basin files or basin tables (.csv)
     std::string stormFile;
-    RunOptions options;
+    std::string timeStep; // minutes as typed; empty: the storm's own step
+    std::string duration; // minutes as typed; empty: until every outflow is back to 0
+    std::string units;    // "us", "si" or empty (US, unless the storm names its unit)
     std::string csvFile;  // empty: no CSV
     std::string plotFile; // empty: no SVG
 };
 
+struct UhCommand {
+    std::string basinFile;
+    std::string timeStep; // empty: the basin's uhTimeStep
+    std::string units;
+};
+
 int runCommand(const RunCommand &command, std::ostream &out, std::ostream &err);
-int unitHydrographCommand(const std::string &basinFile, std::ostream &out, std::ostream &err);
+int unitHydrographCommand(const UhCommand &command, std::ostream &out, std::ostream &err);
 int calcCommand(const std::vector<std::string> &words, bool list, std::ostream &out, std::ostream &err);
 
 } // namespace vesk::tool

@@ -13,17 +13,17 @@ namespace {
 using vesk::tool::RunCommand;
 
 void addRunOptions(CLI::App &run, RunCommand &command) {
-    run.add_option("BASIN_FILE", command.basinFiles, "basin input files (a name and 22 numbers each)")
+    run.add_option("BASIN_FILE", command.basinFiles,
+                   "basin files (a name and 22 numbers each) or basin tables (.csv, one basin per row)")
         ->required();
     run.add_option("--rain", command.stormFile,
-                   "storm CSV: 'time,depth' rows (minutes at the end of each step, inches) or one depth per row")
+                   "storm CSV: 'time,depth' rows (minutes at the end of each step) or one depth per row")
         ->required();
-    run.add_option("--time-step", command.options.timeStep,
-                   "simulation step in minutes (default: the basins' unit-hydrograph step)")
-        ->check(CLI::Range(1, 1440));
-    run.add_option("--duration", command.options.duration,
-                   "minutes to simulate (default: until every outflow is back to 0 after the storm)")
-        ->check(CLI::Range(1, vesk::tool::kMaxRunMinutes));
+    run.add_option("--time-step", command.timeStep,
+                   "simulation step in minutes; resamples a timed storm (default: the storm's own step)");
+    run.add_option("--duration", command.duration,
+                   "minutes to simulate (default: until every outflow is back to 0 after the storm)");
+    run.add_option("--units", command.units, "us (default: sq mi, mi, in, cfs) or si (km2, km, mm, m3/s)");
     run.add_option("--csv", command.csvFile, "write the hydrograph (time, rain, outflow per basin) as CSV");
     run.add_option("--plot", command.plotFile, "write rain and outflow as an SVG chart");
 }
@@ -38,9 +38,11 @@ int main(int argc, char **argv) {
     CLI::App *run = app.add_subcommand("run", "run basins through a storm and summarize the runoff");
     addRunOptions(*run, runArguments);
 
-    std::string uhFile;
+    vesk::tool::UhCommand uhArguments;
     CLI::App *uh = app.add_subcommand("uh", "show a basin's prepared parameters and unit hydrograph");
-    uh->add_option("BASIN_FILE", uhFile, "basin input file")->required();
+    uh->add_option("BASIN_FILE", uhArguments.basinFile, "basin file or basin table")->required();
+    uh->add_option("--time-step", uhArguments.timeStep, "build at this step in minutes (default: uhTimeStep)");
+    uh->add_option("--units", uhArguments.units, "us (default) or si");
 
     bool list = false;
     CLI::App *calc = app.add_subcommand("calc", "call one of the library's calculators: calc NAME ARG...");
@@ -57,7 +59,7 @@ int main(int argc, char **argv) {
 
     int status = 0;
     if (*run) status = vesk::tool::runCommand(runArguments, std::cout, std::cerr);
-    else if (*uh) status = vesk::tool::unitHydrographCommand(uhFile, std::cout, std::cerr);
+    else if (*uh) status = vesk::tool::unitHydrographCommand(uhArguments, std::cout, std::cerr);
     else status = vesk::tool::calcCommand(calc->remaining(), list, std::cout, std::cerr);
     // A summary lost on a full disk or a closed pipe is a failure, not a success.
     std::cout.flush();

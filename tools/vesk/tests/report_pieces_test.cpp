@@ -84,11 +84,13 @@ TEST(Summary, FirstOfEqualPeaksAndRunoffCoefficient) {
 
 TEST(Summary, WarnsOfVolumeMismatchWithItsCause) {
     RunResult result = twoBasinRun();
-    result.basins[0].prepared.shape.uhTimeStep = 10; // simulated at 5
+    result.basins[0].prepared.shape.uhTimeStep = 5;
+    result.basins[0].prepared.uhPeakTime = 4.0;
     std::string all;
     for (const std::string &warning : runWarnings(result)) all += warning + "\n";
     EXPECT_NE(all.find("basin North, upper: the outflow hydrograph holds"), std::string::npos) << all;
-    EXPECT_NE(all.find("differs from the basin's 10-minute uhTimeStep"), std::string::npos) << all;
+    EXPECT_NE(all.find("the 5-minute step is coarse for the basin's 4.0-minute time to peak"), std::string::npos)
+        << all;
     EXPECT_NE(all.find("basin B<&>: the outflow hydrograph holds - of the run's excess"), std::string::npos) << all;
     EXPECT_NE(all.find("basin B<&>: the sampled unit hydrograph holds 0.0 % of one inch"), std::string::npos) << all;
 }

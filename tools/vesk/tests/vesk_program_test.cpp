@@ -8,6 +8,8 @@
 
 #include <sys/wait.h>
 
+#include <algorithm>
+
 #include "number_text.h"
 #include "test_files.h"
 #include "veskdll133.h"
@@ -78,16 +80,115 @@ TEST(VeskRun, WorkedImperviousBasinGivesScaledUnitHydrograph) {
     EXPECT_EQ(run.out.find("warning"), std::string::npos) << run.out;
 }
 
-TEST(VeskRun, CoarseTimeStepIsWarnedAbout) {
-    // Stepping at 10 minutes takes one 5-minute ordinate per 10 minutes: the
-    // outflow volume doubles.
-    const ProgramRun run = runVesk({"run", dataPath("worked_impervious.basin"), "--rain",
-                                    dataPath("three_depths.csv"), "--time-step", "10"});
+// A storm given in 1-minute steps runs at 1 minute: the unit hydrograph is
+// built at that step (with a note), so the outflow holds the runoff.
+TEST(VeskRun, OneMinuteStormBuildsOneMinuteUnitHydrographs) {
+    std::string storm = "time_min,depth_in\n";
+    for (int k = 1; k <= 120; ++k) storm += std::to_string(k) + "," + (k > 30 && k < 60 ? "0.015" : "0.003") + "\n";
+    const std::string csv = outputPath("one-minute-run.csv");
+    const ProgramRun run = runVesk({"run", examplePath("cedar_creek.basin"), "--rain",
+                                    writeScratchFile("one-minute.csv", storm), "--csv", csv});
     ASSERT_EQ(run.status, 0) << run.err;
-    EXPECT_NE(run.out.find("warning: basin WorkedExample: the outflow hydrograph holds 199."), std::string::npos)
-        << run.out;
-    EXPECT_NE(run.out.find("the 10-minute time step differs from the basin's 5-minute uhTimeStep"),
-              std::string::npos);
+    EXPECT_NE(run.err.find("cedar_creek.basin:8: basin CedarCreek: unit hydrograph built at the run's 1-minute "
+                           "step instead of the file's uhTimeStep 5 min"),
+              std::string::npos)
+        << run.err;
+    EXPECT_EQ(run.out.find("warning"), std::string::npos) << run.out;
+    const double runoff = number(summaryRow(run.out, "runoff volume")[1]);
+    const double outflow = number(summaryRow(run.out, "outflow volume")[1]);
+    EXPECT_NEAR(outflow / runoff, 1.0, 0.01);
+    EXPECT_EQ(csvRows(readWholeFile(csv))[2][0], "1");
+
+    // Summed into 5-minute steps the same storm gives nearly the same peak.
+    const ProgramRun coarse = runVesk({"run", examplePath("cedar_creek.basin"), "--rain", outputPath("one-minute.csv"),
+                                       "--time-step", "5.0"});
+    ASSERT_EQ(coarse.status, 0) << coarse.err;
+    EXPECT_EQ(coarse.err.find("note"), std::string::npos) << coarse.err;
+    EXPECT_NEAR(number(summaryRow(coarse.out, "peak outflow")[1]), number(summaryRow(run.out, "peak outflow")[1]),
+                0.02 * number(summaryRow(run.out, "peak outflow")[1]));
+}
+
+// The shipped Meadowbrook basin asks for both fractions: vesk and a host
+// that loads the same file with vesk_loadandadd report the same peak.
+TEST(VeskRun, DerivedFractionsGiveTheLoaderHostsPeak) {
+    const ProgramRun run =
+        runVesk({"run", examplePath("meadowbrook.basin"), "--rain", examplePath("design_storm_2h.csv")});
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.err.find("note"), std::string::npos) << run.err;
+
+    vesk_open();
+    const VersionStamp stamp{1, 3, 6, 3};
+    vesk_checkversion(&stamp);
+    vesk_loadandadd(examplePath("meadowbrook.basin").c_str());
+    ASSERT_EQ(vesk_geterror(), VESK_OK);
+    // A loaded basin has no time step: the host adds what was prepared again
+    // under its own name with its step.
+    BasinInput prepared{};
+    vesk_getbasin("Meadowbrook", &prepared);
+    prepared.timeStep = 5;
+    vesk_addbasin(&prepared, "Host");
+    ASSERT_EQ(vesk_geterror(), VESK_OK);
+    const Table storm = csvRows(readWholeFile(examplePath("design_storm_2h.csv")));
+    double peak = 0.0;
+    for (int32_t step = 1; step <= 60; ++step) {
+        const double rain = step < static_cast<int32_t>(storm.size()) ? number(storm[step][1]) : 0.0;
+        peak = std::max(peak, vesk_execute("Host", rain, 5 * step));
+    }
+    vesk_free();
+    EXPECT_EQ(summaryRow(run.out, "peak outflow")[1], fixedText(peak, 2));
+    EXPECT_EQ(summaryRow(run.out, "peak outflow")[1], "163.35");
+    EXPECT_EQ(summaryRow(run.out, "DCIF used")[0], fixedText(vesk_calcDCIF(2, 20.0), 3));
+}
+
+// The shipped table holds the three shipped basin files: the same run.
+TEST(VeskRun, ShippedTableRunsLikeTheBasinFiles) {
+    const ProgramRun files = runVesk({"run", examplePath("market_square.basin"), examplePath("cedar_creek.basin"),
+                                      examplePath("meadowbrook.basin"), "--rain", examplePath("design_storm_2h.csv")});
+    const ProgramRun table = runVesk({"run", examplePath("basins.csv"), "--rain", examplePath("design_storm_2h.csv")});
+    ASSERT_EQ(table.status, 0) << table.err;
+    EXPECT_EQ(table.out, files.out);
+}
+
+// The same basins given as a table, in US or SI units, give the same run.
+TEST(VeskRun, BasinTableInEitherUnitsGivesTheSameRun) {
+    const std::string us = writeScratchFile(
+        "basins-us.csv",
+        "Name,Area,disconnectionLevel,centroidLength,dcif,imperviousPct,length,rpf,slope,"
+        "imperviousDepressionStorage,perviousDepressionStorage,initialInfiltrationRate,infiltrationDecay,"
+        "finalInfiltrationRate,uhTimeStep\n"
+        "# the shipped Meadowbrook basin\n"
+        "Meadowbrook,0.45,2,0.50,derive,20,1.10,,0.02,0.10,0.30,4.0,0.0015,0.8,5\n");
+    // 0.45 sq mi = 1.1654946496512 km2; 1.1 mi = 1.7702784 km; 0.5 mi = 0.804672 km.
+    const std::string si = writeScratchFile(
+        "basins-si.csv",
+        "name,area,disconnectionLevel,centroidLength,imperviousPct,length,slope,imperviousDepressionStorage,"
+        "perviousDepressionStorage,initialInfiltrationRate,infiltrationDecay,finalInfiltrationRate\n"
+        "Meadowbrook,1.1654946496512,2,0.804672,20,1.7702784,0.02,2.54,7.62,101.6,0.0015,20.32\n");
+    const std::string stormMm = writeScratchFile("storm-mm.csv", [] {
+        std::string text = "time_min,depth_mm\n";
+        const Table storm = csvRows(readWholeFile(examplePath("design_storm_2h.csv")));
+        for (std::size_t k = 1; k < storm.size(); ++k)
+            text += storm[k][0] + "," + exactText(number(storm[k][1]) * 25.4) + "\n";
+        return text;
+    }());
+    const ProgramRun usRun = runVesk({"run", us, "--rain", examplePath("design_storm_2h.csv")});
+    ASSERT_EQ(usRun.status, 0) << usRun.err;
+    EXPECT_EQ(summaryRow(usRun.out, "peak outflow")[1], "163.35");
+
+    const ProgramRun siRun = runVesk({"run", si, "--units", "si", "--rain", stormMm});
+    ASSERT_EQ(siRun.status, 0) << siRun.err;
+    ASSERT_EQ(summaryRow(siRun.out, "peak outflow")[0], "m3/s");
+    EXPECT_NEAR(number(summaryRow(siRun.out, "peak outflow")[1]), 163.35 * 0.028316846592, 0.0002);
+    EXPECT_EQ(summaryRow(siRun.out, "area"), (std::vector<std::string>{"km2", "1.165"}));
+    EXPECT_NE(siRun.out.find("storm: 45.0 mm"), std::string::npos) << siRun.out;
+    // The storm's header says millimetres: read so without --units, refused with --units us.
+    EXPECT_EQ(runVesk({"run", us, "--rain", stormMm}).out, usRun.out);
+    const ProgramRun contradiction = runVesk({"run", us, "--rain", stormMm, "--units", "us"});
+    EXPECT_EQ(contradiction.status, 1);
+    EXPECT_NE(contradiction.err.find("storm-mm.csv:1: the header gives depths as depth_mm but --units us expects "
+                                     "depth_in"),
+              std::string::npos)
+        << contradiction.err;
 }
 
 TEST(VeskRun, DurationCutsTheRunAndSaysSo) {
@@ -210,8 +311,23 @@ INSTANTIATE_TEST_SUITE_P(
         Fault{"DecreasingTimes",
               {"run", kBasin, "--rain", writeScratchFile("decreasing.csv", "5,0.1\n10,0.1\n5,0.1\n")}, 1,
               "decreasing.csv:3: times must increase"},
-        Fault{"StormStepDiffers", {"run", kBasin, "--rain", writeScratchFile("tenmin.csv", "10,0.1\n20,0.1\n")}, 1,
-              "tenmin.csv: the storm's times step 10 min but the simulation steps 5 min"},
+        Fault{"StepCannotResample",
+              {"run", kBasin, "--rain", writeScratchFile("tenmin.csv", "10,0.1\n20,0.1\n"), "--time-step", "4"}, 1,
+              "tenmin.csv: the storm steps 10 min, which --time-step 4 can neither split evenly nor sum"},
+        Fault{"OneColumnStormWithoutStep",
+              {"run", writeScratchFile("no-step.csv", "name,area,length,centroidLength,imperviousPct,slope,"
+                                       "imperviousDepressionStorage,perviousDepressionStorage,initialInfiltrationRate,"
+                                       "finalInfiltrationRate,infiltrationDecay\nA,1,1,1,50,0.01,0.1,0.2,3,0.5,0.001\n"),
+               "--rain", dataPath("three_depths.csv")},
+              1, "three_depths.csv: the storm has no times, so its step is not known; give it with --time-step"},
+        Fault{"ImperviousnessAbove100",
+              {"run", writeScratchFile("165.basin", "T\n1 0 1 1\n165 2 0 0\n0 0.02\n0.1 0\n0 0 0\n0.5 0.1 0 0\n5 0 0\n"),
+               "--rain", kStorm},
+              1, "165.basin:3: basin T: imperviousPct 165 is impossible; allowed: 0 to 100 %"},
+        Fault{"HexadecimalTimeStep", {"run", kBasin, "--rain", kStorm, "--time-step", "0x5"}, 1,
+              "--time-step takes a whole number of minutes from 1 to 1440, got '0x5'"},
+        Fault{"UnknownUnits", {"run", kBasin, "--rain", kStorm, "--units", "metric"}, 1,
+              "--units takes 'us' or 'si', got 'metric'"},
         Fault{"BasinTypo",
               {"run", writeScratchFile("typo.basin", "T\n1 0 1 1\n100 2 0 0\n0 0.O2\n"), "--rain", kStorm}, 1,
               "typo.basin:4: value 10 (slope) '0.O2' is not a number"},
@@ -242,9 +358,49 @@ INSTANTIATE_TEST_SUITE_P(
                    return depths;
                }())},
               1, "endless.csv: 1500000 steps of 1440 min last longer than the 1000000 minutes vesk simulates"},
+        Fault{"CsvOverwritesTheStorm",
+              {"run", kBasin, "--rain", writeScratchFile("kept.csv", "5,0.1\n"), "--csv", outputPath("./kept.csv")}, 1,
+              "kept.csv: --csv would overwrite the input file"},
+        Fault{"PlotOverwritesABasin", {"run", kBasin, "--rain", kStorm, "--plot", kBasin}, 1,
+              "worked_impervious.basin: --plot would overwrite the input file"},
+        Fault{"PlotIsTheCsv",
+              {"run", kBasin, "--rain", kStorm, "--csv", outputPath("both.out"), "--plot", outputPath("both.out")}, 1,
+              "both.out: --plot and --csv name the same file"},
+        Fault{"EndlessStormDevice", {"run", kBasin, "--rain", "/dev/zero"}, 1,
+              "/dev/zero:1: line longer than 4096 characters"},
+        Fault{"HugeDepth", {"run", kBasin, "--rain", writeScratchFile("huge.csv", "5,1e308\n")}, 1,
+              "huge.csv:1: rain depth 1e308 in in one step is beyond the 100 in"},
         Fault{"NoCommand", {}, 106, "A subcommand is required"},
-        Fault{"ZeroTimeStep", {"run", kBasin, "--rain", kStorm, "--time-step", "0"}, 105, "--time-step"}),
+        Fault{"ZeroTimeStep", {"run", kBasin, "--rain", kStorm, "--time-step", "0"}, 1,
+              "--time-step takes a whole number of minutes from 1 to 1440, got '0'"}),
     [](const auto &info) { return std::string(info.param.label); });
+
+// The run ends at the 1,000,000-minute limit even when a storm's last depth
+// falls on it, and says that water was still draining.
+TEST(VeskRun, NoRunPassesTheMinuteLimit) {
+    const std::string csv = outputPath("limit.csv");
+    const ProgramRun run = runVesk({"run", kBasin, "--rain", writeScratchFile("limit-storm.csv", "999995,0\n1000000,1\n"),
+                                    "--csv", csv});
+    ASSERT_EQ(run.status, 0) << run.err;
+    const std::string text = readWholeFile(csv);
+    const std::size_t lastLine = text.rfind('\n', text.size() - 2);
+    EXPECT_EQ(text.substr(lastLine + 1, 8), "1000000,");
+    EXPECT_NE(run.out.find("the run stopped at the 1000000-minute limit with water still draining"),
+              std::string::npos)
+        << run.out;
+}
+
+// Overflowing arithmetic gives no number rather than inf or nan.
+TEST(VeskRun, NonFiniteOutflowIsRefused) {
+    const ProgramRun run = runVesk(
+        {"run", writeScratchFile("vast.basin", "Vast\n1e301 0 1 1\n100 2 0 0\n0 0.02\n0.1 0\n0 0 0\n0.5 0.1 0 0\n5 0 0\n"),
+         "--rain", writeScratchFile("deep.csv", "5,100\n10,100\n")});
+    EXPECT_EQ(run.status, 1) << run.out;
+    EXPECT_NE(run.err.find("vast.basin: basin Vast: the run's figures are beyond what can be computed"),
+              std::string::npos)
+        << run.err;
+    EXPECT_EQ(run.out, "");
+}
 
 // Results that cannot be written are a failure: the status says so.
 TEST(VeskProgram, UnwritableStandardOutputFails) {
