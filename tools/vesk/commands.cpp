@@ -11,6 +11,7 @@
 #include "basin_source.h"
 #include "basin_checks.h"
 #include "calculator_table.h"
+#include "design_storm.h"
 #include "hydrograph_csv.h"
 #include "hydrograph_svg.h"
 #include "input_error.h"
@@ -93,6 +94,12 @@ void refuseOverwritingInputs(const RunCommand &command) {
         throw InputError(command.plotFile + ": --plot and --csv name the same file");
 }
 
+double realOption(const char *option, const std::string &text) {
+    const std::optional<double> value = parsePlainDecimal(std::string(trimmed(text)));
+    if (!value) throw InputError(std::string(option) + " takes a decimal number, got '" + text + "'");
+    return *value;
+}
+
 // Every basin of the files, checked; warnings about unusual values to `err`.
 std::vector<BasinSource> checkedBasins(const std::vector<std::string> &paths, UnitSystem units, std::ostream &err) {
     std::vector<BasinSource> sources;
@@ -127,6 +134,26 @@ int runCommand(const RunCommand &command, std::ostream &out, std::ostream &err) 
         printRunSummary(out, result);
         if (!command.csvFile.empty()) out << "\nhydrograph written to " << command.csvFile << '\n';
         if (!command.plotFile.empty()) out << "plot written to " << command.plotFile << '\n';
+        return kExitOk;
+    });
+}
+
+int stormCommand(const StormCommand &command, std::ostream &out, std::ostream &err) {
+    return guarded(err, [&] {
+        const UnitSystem units = requestedUnits(command.units).value_or(UnitSystem::Us);
+        DesignStormOptions options;
+        options.relation.a = realOption("--a", command.a);
+        options.relation.b = realOption("--b", command.b);
+        options.relation.c = realOption("--c", command.c);
+        options.relation.factor = realOption("--factor", command.factor);
+        options.duration = minutesOption("--duration", command.duration, 1, kMaxRunMinutes);
+        options.step = minutesOption("--step", command.step, 1, 1440);
+        options.peakPosition = realOption("--peak-position", command.peakPosition);
+        options.uniform = command.uniform;
+        const std::vector<double> depths = designStorm(options);
+        out << "time_min," << (units == UnitSystem::Si ? "depth_mm" : "depth_in") << '\n';
+        for (std::size_t k = 0; k < depths.size(); ++k)
+            out << (k + 1) * static_cast<std::size_t>(options.step) << ',' << exactText(depths[k]) << '\n';
         return kExitOk;
     });
 }

@@ -30,6 +30,15 @@ struct UhCommand {
     std::string units;
 };
 
+struct StormCommand {
+    std::string a, b, c, factor = "1"; // the intensity relation, as typed
+    std::string duration, step;        // minutes, as typed
+    std::string peakPosition = "0.5";
+    bool uniform = false;
+    std::string units;
+};
+
+int stormCommand(const StormCommand &command, std::ostream &out, std::ostream &err);
 int runCommand(const RunCommand &command, std::ostream &out, std::ostream &err);
 int unitHydrographCommand(const UhCommand &command, std::ostream &out, std::ostream &err);
 int calcCommand(const std::vector<std::string> &words, bool list, std::ostream &out, std::ostream &err);

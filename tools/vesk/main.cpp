@@ -44,6 +44,21 @@ int main(int argc, char **argv) {
     uh->add_option("--time-step", uhArguments.timeStep, "build at this step in minutes (default: uhTimeStep)");
     uh->add_option("--units", uhArguments.units, "us (default) or si");
 
+    vesk::tool::StormCommand stormArguments;
+    CLI::App *storm = app.add_subcommand(
+        "storm", "write a design storm as CSV from the intensity relation i = factor * a / (b + t)^c");
+    storm->add_option("--a", stormArguments.a, "coefficient a: in/h x min^c (mm/h x min^c with --units si)")
+        ->required();
+    storm->add_option("--b", stormArguments.b, "offset b, minutes")->required();
+    storm->add_option("--c", stormArguments.c, "exponent c")->required();
+    storm->add_option("--factor", stormArguments.factor, "factor on the intensity, e.g. for a return period (1)");
+    storm->add_option("--duration", stormArguments.duration, "storm duration, minutes")->required();
+    storm->add_option("--step", stormArguments.step, "time step, minutes; divides the duration")->required();
+    storm->add_option("--peak-position", stormArguments.peakPosition,
+                      "where the deepest block falls: 0 first step .. 1 last step (0.5)");
+    storm->add_flag("--uniform", stormArguments.uniform, "spread the duration's depth evenly instead");
+    storm->add_option("--units", stormArguments.units, "us (inches, default) or si (millimetres)");
+
     bool list = false;
     CLI::App *calc = app.add_subcommand("calc", "call one of the library's calculators: calc NAME ARG...");
     calc->add_flag("--list", list, "name every calculator with its arguments and units");
@@ -58,7 +73,8 @@ int main(int argc, char **argv) {
     }
 
     int status = 0;
-    if (*run) status = vesk::tool::runCommand(runArguments, std::cout, std::cerr);
+    if (*storm) status = vesk::tool::stormCommand(stormArguments, std::cout, std::cerr);
+    else if (*run) status = vesk::tool::runCommand(runArguments, std::cout, std::cerr);
     else if (*uh) status = vesk::tool::unitHydrographCommand(uhArguments, std::cout, std::cerr);
     else status = vesk::tool::calcCommand(calc->remaining(), list, std::cout, std::cerr);
     // A summary lost on a full disk or a closed pipe is a failure, not a success.
