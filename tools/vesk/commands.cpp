@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <iostream>
 #include <new>
 #include <optional>
 
@@ -20,6 +21,7 @@
 #include "number_text.h"
 #include "run_report.h"
 #include "storm_file.h"
+#include "text_file.h"
 
 namespace vesk::tool {
 
@@ -41,8 +43,13 @@ int guarded(std::ostream &err, const std::function<int()> &body) {
     }
 }
 
-// Writes a whole output file, or reports which file could not be written.
+// Writes a whole output file ("-": standard output), or reports which file
+// could not be written.
 void writeFile(const std::string &path, const std::function<void(std::ostream &)> &write) {
+    if (path == kStandardInput) {
+        write(std::cout);
+        return;
+    }
     std::ofstream file(path, std::ios::binary);
     if (!file) throw inputErrorIn(path, std::string("cannot write: ") + std::strerror(errno));
     write(file);
@@ -84,13 +91,14 @@ void refuseOverwritingInputs(const RunCommand &command) {
     const std::pair<const char *, const std::string *> outputs[] = {{"--csv", &command.csvFile},
                                                                     {"--plot", &command.plotFile}};
     for (const auto &[option, output] : outputs) {
-        if (output->empty()) continue;
+        if (output->empty() || *output == kStandardInput) continue;
         for (const std::string &input : inputs)
             if (samePath(*output, input))
                 throw InputError(*output + ": " + option + " would overwrite the input file " + input +
                                  "; choose another output name");
     }
-    if (!command.csvFile.empty() && !command.plotFile.empty() && samePath(command.csvFile, command.plotFile))
+    if (!command.csvFile.empty() && !command.plotFile.empty() &&
+        (command.csvFile == command.plotFile || samePath(command.csvFile, command.plotFile)))
         throw InputError(command.plotFile + ": --plot and --csv name the same file");
 }
 
@@ -131,9 +139,13 @@ int runCommand(const RunCommand &command, std::ostream &out, std::ostream &err) 
             writeFile(command.csvFile, [&](std::ostream &file) { writeHydrographCsv(file, result); });
         if (!command.plotFile.empty())
             writeFile(command.plotFile, [&](std::ostream &file) { writeHydrographSvg(file, result); });
-        printRunSummary(out, result);
-        if (!command.csvFile.empty()) out << "\nhydrograph written to " << command.csvFile << '\n';
-        if (!command.plotFile.empty()) out << "plot written to " << command.plotFile << '\n';
+        // With a file on standard output the table goes to standard error.
+        const bool outputTaken = command.csvFile == kStandardInput || command.plotFile == kStandardInput;
+        std::ostream &report = outputTaken ? err : out;
+        printRunSummary(report, result);
+        for (const std::string &w : runWarnings(result)) err << "warning: " << w << '\n';
+        if (!command.csvFile.empty() && !outputTaken) report << "\nhydrograph written to " << command.csvFile << '\n';
+        if (!command.plotFile.empty() && !outputTaken) report << "plot written to " << command.plotFile << '\n';
         return kExitOk;
     });
 }
@@ -174,7 +186,11 @@ int unitHydrographCommand(const UhCommand &command, std::ostream &out, std::ostr
             record.timeStep = record.shape.uhTimeStep;
             addBasin(record, source.name, source.path);
             if (&source != &sources.front()) out << '\n';
-            printUnitHydrograph(out, source.name, preparedBasin(source.name), unitHydrograph(source.name), units);
+            const BasinInput prepared = preparedBasin(source.name);
+            const std::vector<double> ordinates = unitHydrograph(source.name);
+            printUnitHydrograph(out, source.name, prepared, ordinates, units);
+            for (const std::string &w : unitHydrographWarnings(source.name, prepared, ordinates))
+                err << "warning: " << w << '\n';
         }
         return kExitOk;
     });

@@ -13,6 +13,7 @@ namespace vesk::tool {
 inline constexpr int kExitOk = 0;
 inline constexpr int kExitInputError = 1;   // the user's files or arguments
 inline constexpr int kExitLibraryError = 2; // the library refused
+inline constexpr int kExitUsage = 3;        // a malformed command line
 
 struct RunCommand {
     std::vector<std::string> basinFiles; // positional basin files or basin tables (.csv)

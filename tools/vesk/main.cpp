@@ -1,14 +1,66 @@
 // vesk: a command-line host of the veskdll133 runoff library.  Runs basins
 // through a storm, shows a basin's unit hydrograph and calls the calculators.
+#include <algorithm>
 #include <iostream>
 #include <string>
 #include <vector>
 
 #include <CLI/CLI.hpp>
 
+#include "command_line_hints.h"
 #include "commands.h"
+#include "library_session.h"
 
 namespace {
+
+std::string stampText(const VersionStamp &v) {
+    // The stamp's order is major, minor, build, release; the version reads
+    // major.minor.release.build.
+    return std::to_string(v.major) + "." + std::to_string(v.minor) + "." + std::to_string(v.release) + "." +
+           std::to_string(v.build);
+}
+
+std::string versionText() {
+    VersionStamp loaded{};
+    vesk_getversion(&loaded);
+    return "vesk " + stampText(vesk::tool::builtAgainstVersion()) + ", built against veskdll133 " +
+           stampText(vesk::tool::builtAgainstVersion()) + ", running with libveskdll133 " + stampText(loaded);
+}
+
+// The long option names of `app` (with their dashes).
+std::vector<std::string> optionNames(const CLI::App &app) {
+    std::vector<std::string> names;
+    for (const CLI::Option *option : app.get_options())
+        for (const std::string &name : option->get_lnames()) names.push_back("--" + name);
+    return names;
+}
+
+// A parse error restated with the name the user probably meant, when the
+// fault is an unknown command or option.
+std::string parseFaultMessage(const CLI::App &app, const CLI::ParseError &error, int argc, char **argv) {
+    std::vector<std::string> commands;
+    for (const CLI::App *sub : app.get_subcommands({})) commands.push_back(sub->get_name());
+    if (argc > 1 && argv[1][0] != '-' &&
+        std::find(commands.begin(), commands.end(), std::string(argv[1])) == commands.end())
+        return vesk::tool::unknownNameMessage("command", argv[1], commands);
+    const CLI::App *chosen = nullptr;
+    for (const CLI::App *sub : app.get_subcommands({}))
+        if (argc > 1 && sub->get_name() == argv[1]) chosen = sub;
+    if (chosen != nullptr && chosen->get_name() != "calc") {
+        const std::vector<std::string> known = optionNames(*chosen);
+        for (int i = 2; i < argc; ++i) {
+            const std::string word = std::string(argv[i]).substr(0, std::string(argv[i]).find('='));
+            if (word.rfind("--", 0) == 0 && std::find(known.begin(), known.end(), word) == known.end() &&
+                word != "--help")
+                return vesk::tool::unknownNameMessage("option", word, known);
+        }
+    }
+    return error.what();
+}
+
+constexpr const char *kExitStatuses =
+    "Exit status: 0 success; 1 faulty input (a file, a value or an option's value; the message names it);\n"
+    "2 the library refused a basin (the message names the error code); 3 a malformed command line.";
 
 using vesk::tool::RunCommand;
 
@@ -33,6 +85,8 @@ void addRunOptions(CLI::App &run, RunCommand &command) {
 int main(int argc, char **argv) {
     CLI::App app{"vesk - runs urban basins through a storm with the veskdll133 runoff library"};
     app.require_subcommand(1);
+    app.set_version_flag("--version", versionText());
+    app.footer(kExitStatuses);
 
     RunCommand runArguments;
     CLI::App *run = app.add_subcommand("run", "run basins through a storm and summarize the runoff");
@@ -68,8 +122,15 @@ int main(int argc, char **argv) {
 
     try {
         app.parse(argc, argv);
+    } catch (const CLI::CallForHelp &request) {
+        return app.exit(request);
+    } catch (const CLI::CallForAllHelp &request) {
+        return app.exit(request);
+    } catch (const CLI::CallForVersion &request) {
+        return app.exit(request);
     } catch (const CLI::ParseError &error) {
-        return app.exit(error);
+        std::cerr << "vesk: " << parseFaultMessage(app, error, argc, argv) << "\nRun 'vesk --help' for usage.\n";
+        return vesk::tool::kExitUsage;
     }
 
     int status = 0;

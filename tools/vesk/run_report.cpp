@@ -147,7 +147,6 @@ void printRunSummary(std::ostream &out, const RunResult &result) {
         << result.rain.size() << " steps of " << step << " min ("
         << result.rain.size() * static_cast<std::size_t>(step) << " min simulated)\n\n";
     table.print(out);
-    for (const std::string &warning : runWarnings(result)) out << "\nwarning: " << warning << '\n';
 }
 
 void printUnitHydrograph(std::ostream &out, const std::string &name, const BasinInput &p,
@@ -203,8 +202,6 @@ void printUnitHydrograph(std::ostream &out, const std::string &name, const Basin
         table.addRow({std::to_string(i), std::to_string((i + 1) * static_cast<std::size_t>(s.uhTimeStep)),
                       exactText(fromLibraryUnits(ordinates[i], Quantity::UnitFlow, units))});
     table.print(out);
-    for (const std::string &warning : unitHydrographWarnings(name, p, ordinates))
-        out << "\nwarning: " << warning << '\n';
 }
 
 } // namespace vesk::tool

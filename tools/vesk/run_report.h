@@ -33,6 +33,7 @@ std::vector<std::string> unitHydrographWarnings(const std::string &name, const B
 // basin's values are so large that the arithmetic overflows).
 void refuseNonFiniteResults(const RunResult &result);
 
+// The summary table (warnings are printed apart, see runWarnings).
 void printRunSummary(std::ostream &out, const RunResult &result);
 
 void printUnitHydrograph(std::ostream &out, const std::string &name, const BasinInput &prepared,

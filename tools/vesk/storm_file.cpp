@@ -195,7 +195,8 @@ Storm parseStorm(std::istream &in, const std::string &path, std::optional<UnitSy
 }
 
 Storm readStorm(const std::string &path, std::optional<UnitSystem> units) {
-    return parseStormLines(readTextLines(path, "storm file"), path, units);
+    const std::string shown = path == kStandardInput ? kStandardInputName : path;
+    return parseStormLines(readTextLines(path, "storm file"), shown, units);
 }
 
 Storm resampled(const Storm &storm, int step) {

@@ -4,6 +4,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <iostream>
 
 #include "input_error.h"
 
@@ -58,6 +59,7 @@ std::vector<std::string> splitTextLines(const std::string &text, const std::stri
 }
 
 std::vector<std::string> readTextLines(const std::string &path, const std::string &kind) {
+    if (path == kStandardInput) return splitTextLines(boundedContents(std::cin, kStandardInputName), kStandardInputName);
     // A directory opens as a stream on Linux and reads as if empty.
     std::error_code ignored;
     if (std::filesystem::is_directory(path, ignored)) throw inputErrorIn(path, "is a directory, not a " + kind);

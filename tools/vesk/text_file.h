@@ -13,6 +13,11 @@ namespace vesk::tool {
 inline constexpr std::size_t kMaxFileBytes = std::size_t{64} << 20; // a year of 1-minute depths is ~10 MB
 inline constexpr std::size_t kMaxLineBytes = 4096;
 
+// "-" names standard input (and, for outputs, standard output); messages
+// call it by its name.
+inline constexpr const char *kStandardInput = "-";
+inline constexpr const char *kStandardInputName = "standard input";
+
 // The file's lines without their line ends ("\n" or "\r\n"); a UTF-8
 // byte-order mark at the start is dropped.  `kind` names the file in messages
 // ("storm file").  Throws InputError naming the file (and line).

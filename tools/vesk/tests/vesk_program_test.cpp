@@ -77,7 +77,7 @@ TEST(VeskRun, WorkedImperviousBasinGivesScaledUnitHydrograph) {
     EXPECT_EQ(summaryRow(run.out, "runoff volume")[1], "50.667"); // 0.95 in
     EXPECT_EQ(summaryRow(run.out, "runoff coefficient")[0], "0.864");
     EXPECT_EQ(summaryRow(run.out, "unit hydrograph peak time")[1], "23.9");
-    EXPECT_EQ(run.out.find("warning"), std::string::npos) << run.out;
+    EXPECT_EQ(run.err.find("warning"), std::string::npos) << run.err;
 }
 
 // A storm given in 1-minute steps runs at 1 minute: the unit hydrograph is
@@ -93,7 +93,7 @@ TEST(VeskRun, OneMinuteStormBuildsOneMinuteUnitHydrographs) {
                            "step instead of the file's uhTimeStep 5 min"),
               std::string::npos)
         << run.err;
-    EXPECT_EQ(run.out.find("warning"), std::string::npos) << run.out;
+    EXPECT_EQ(run.err.find("warning"), std::string::npos) << run.err;
     const double runoff = number(summaryRow(run.out, "runoff volume")[1]);
     const double outflow = number(summaryRow(run.out, "outflow volume")[1]);
     EXPECT_NEAR(outflow / runoff, 1.0, 0.01);
@@ -197,7 +197,8 @@ TEST(VeskRun, DurationCutsTheRunAndSaysSo) {
                                     "--duration", "30", "--csv", csv});
     ASSERT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(csvRows(readWholeFile(csv)).size(), 8u); // header, 0 and 6 steps
-    EXPECT_NE(run.out.find("still draining"), std::string::npos) << run.out;
+    EXPECT_NE(run.err.find("still draining"), std::string::npos) << run.err;
+    EXPECT_EQ(run.out.find("warning"), std::string::npos) << run.out; // results only
 }
 
 // The shipped examples: the program's hydrograph is what stepping the library
@@ -209,7 +210,7 @@ TEST(VeskRun, ShippedExamplesMatchTheLibraryStepByStep) {
                                     examplePath("meadowbrook.basin"), "--rain", examplePath("design_storm_2h.csv"),
                                     "--csv", csv, "--plot", svg});
     ASSERT_EQ(run.status, 0) << run.err;
-    EXPECT_EQ(run.out.find("warning"), std::string::npos) << run.out;
+    EXPECT_EQ(run.err.find("warning"), std::string::npos) << run.err;
     EXPECT_NE(readWholeFile(svg).find("</svg>"), std::string::npos);
     const Table rows = csvRows(readWholeFile(csv));
     ASSERT_EQ(rows[0], (std::vector<std::string>{"time_min", "rain_in", "MarketSquare_cfs", "CedarCreek_cfs",
@@ -370,7 +371,10 @@ INSTANTIATE_TEST_SUITE_P(
               "/dev/zero:1: line longer than 4096 characters"},
         Fault{"HugeDepth", {"run", kBasin, "--rain", writeScratchFile("huge.csv", "5,1e308\n")}, 1,
               "huge.csv:1: rain depth 1e308 in in one step is beyond the 100 in"},
-        Fault{"NoCommand", {}, 106, "A subcommand is required"},
+        Fault{"NoCommand", {}, 3, "A subcommand is required"},
+        Fault{"MistypedCommand", {"runn", kBasin}, 3, "vesk: unknown command 'runn'; did you mean 'run'?"},
+        Fault{"MistypedOption", {"run", kBasin, "--rian", kStorm}, 3, "vesk: unknown option '--rian'; did you mean '--rain'?"},
+        Fault{"UnknownCommand", {"simulate"}, 3, "vesk: unknown command 'simulate'\nRun 'vesk --help' for usage."},
         Fault{"ZeroTimeStep", {"run", kBasin, "--rain", kStorm, "--time-step", "0"}, 1,
               "--time-step takes a whole number of minutes from 1 to 1440, got '0'"}),
     [](const auto &info) { return std::string(info.param.label); });
@@ -385,9 +389,9 @@ TEST(VeskRun, NoRunPassesTheMinuteLimit) {
     const std::string text = readWholeFile(csv);
     const std::size_t lastLine = text.rfind('\n', text.size() - 2);
     EXPECT_EQ(text.substr(lastLine + 1, 8), "1000000,");
-    EXPECT_NE(run.out.find("the run stopped at the 1000000-minute limit with water still draining"),
+    EXPECT_NE(run.err.find("the run stopped at the 1000000-minute limit with water still draining"),
               std::string::npos)
-        << run.out;
+        << run.err;
 }
 
 // Overflowing arithmetic gives no number rather than inf or nan.
@@ -400,6 +404,35 @@ TEST(VeskRun, NonFiniteOutflowIsRefused) {
               std::string::npos)
         << run.err;
     EXPECT_EQ(run.out, "");
+}
+
+TEST(VeskProgram, VersionAndExitStatusesInHelp) {
+    const ProgramRun version = runVesk({"--version"});
+    EXPECT_EQ(version.status, 0);
+    EXPECT_EQ(version.out, "vesk 1.3.3.6, built against veskdll133 1.3.3.6, running with libveskdll133 1.3.3.6\n");
+    const ProgramRun help = runVesk({"--help"});
+    EXPECT_EQ(help.status, 0);
+    EXPECT_NE(help.out.find("Exit status: 0 success; 1 faulty input"), std::string::npos) << help.out;
+    EXPECT_NE(help.out.find("3 a malformed command line"), std::string::npos) << help.out;
+}
+
+// '-' reads the storm from standard input and writes the hydrograph to
+// standard output; the summary table then goes to standard error.
+TEST(VeskProgram, DashMeansStandardInputAndOutput) {
+    const std::string out = outputPath("pipe.out"), err = outputPath("pipe.err");
+    const std::string command = std::string(VESK_PROGRAM) +
+                                " storm --a 60 --b 10 --c 0.8 --duration 30 --step 5 | " + VESK_PROGRAM + " run '" +
+                                kBasin + "' --rain - --csv - >'" + out + "' 2>'" + err + "'";
+    ASSERT_EQ(std::system(command.c_str()), 0) << readWholeFile(err);
+    const Table rows = csvRows(readWholeFile(out));
+    ASSERT_GT(rows.size(), 8u);
+    EXPECT_EQ(rows[0], (std::vector<std::string>{"time_min", "rain_in", "WorkedExample_cfs"}));
+    EXPECT_NE(readWholeFile(err).find("peak outflow"), std::string::npos);
+    const std::string bad = std::string("printf '5,0.1\\n10,x\\n' | ") + VESK_PROGRAM + " run '" + kBasin +
+                            "' --rain - 2>'" + err + "' >/dev/null";
+    EXPECT_NE(std::system(bad.c_str()), 0);
+    EXPECT_NE(readWholeFile(err).find("vesk: standard input:2: rain depth 'x' is not a number"), std::string::npos)
+        << readWholeFile(err);
 }
 
 // Results that cannot be written are a failure: the status says so.
