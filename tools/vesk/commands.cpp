@@ -21,6 +21,7 @@
 #include "number_text.h"
 #include "run_report.h"
 #include "storm_file.h"
+#include "summary_report.h"
 #include "text_file.h"
 
 namespace vesk::tool {
@@ -88,8 +89,8 @@ bool samePath(const std::string &a, const std::string &b) {
 void refuseOverwritingInputs(const RunCommand &command) {
     std::vector<std::string> inputs = command.basinFiles;
     inputs.push_back(command.stormFile);
-    const std::pair<const char *, const std::string *> outputs[] = {{"--csv", &command.csvFile},
-                                                                    {"--plot", &command.plotFile}};
+    const std::pair<const char *, const std::string *> outputs[] = {
+        {"--csv", &command.csvFile}, {"--plot", &command.plotFile}, {"--summary", &command.summaryFile}};
     for (const auto &[option, output] : outputs) {
         if (output->empty() || *output == kStandardInput) continue;
         for (const std::string &input : inputs)
@@ -97,9 +98,12 @@ void refuseOverwritingInputs(const RunCommand &command) {
                 throw InputError(*output + ": " + option + " would overwrite the input file " + input +
                                  "; choose another output name");
     }
-    if (!command.csvFile.empty() && !command.plotFile.empty() &&
-        (command.csvFile == command.plotFile || samePath(command.csvFile, command.plotFile)))
-        throw InputError(command.plotFile + ": --plot and --csv name the same file");
+    for (std::size_t i = 0; i < 3; ++i)
+        for (std::size_t j = i + 1; j < 3; ++j) {
+            const std::string &a = *outputs[i].second, &b = *outputs[j].second;
+            if (!a.empty() && !b.empty() && (a == b || samePath(a, b)))
+                throw InputError(b + ": " + outputs[j].first + " and " + outputs[i].first + " name the same file");
+        }
 }
 
 double realOption(const char *option, const std::string &text) {
@@ -139,13 +143,21 @@ int runCommand(const RunCommand &command, std::ostream &out, std::ostream &err) 
             writeFile(command.csvFile, [&](std::ostream &file) { writeHydrographCsv(file, result); });
         if (!command.plotFile.empty())
             writeFile(command.plotFile, [&](std::ostream &file) { writeHydrographSvg(file, result); });
+        if (!command.summaryFile.empty())
+            writeFile(command.summaryFile, [&](std::ostream &file) {
+                if (isJsonPath(command.summaryFile)) writeSummaryJson(file, result);
+                else writeSummaryCsv(file, result);
+            });
         // With a file on standard output the table goes to standard error.
-        const bool outputTaken = command.csvFile == kStandardInput || command.plotFile == kStandardInput;
+        const bool outputTaken = command.csvFile == kStandardInput || command.plotFile == kStandardInput ||
+                                 command.summaryFile == kStandardInput;
         std::ostream &report = outputTaken ? err : out;
         printRunSummary(report, result);
         for (const std::string &w : runWarnings(result)) err << "warning: " << w << '\n';
         if (!command.csvFile.empty() && !outputTaken) report << "\nhydrograph written to " << command.csvFile << '\n';
         if (!command.plotFile.empty() && !outputTaken) report << "plot written to " << command.plotFile << '\n';
+        if (!command.summaryFile.empty() && !outputTaken)
+            report << "summary written to " << command.summaryFile << '\n';
         return kExitOk;
     });
 }
@@ -175,6 +187,10 @@ int unitHydrographCommand(const UhCommand &command, std::ostream &out, std::ostr
         const UnitSystem units = requestedUnits(command.units).value_or(UnitSystem::Us);
         const int step = minutesOption("--time-step", command.timeStep, 1, 1440);
         const std::vector<BasinSource> sources = checkedBasins({command.basinFile}, units, err);
+        if (!command.csvFile.empty() && sources.size() > 1)
+            throw InputError(command.basinFile + ": uh --csv writes one basin's ordinates; the table holds " +
+                             std::to_string(sources.size()));
+        std::ostream &report = command.csvFile == kStandardInput ? err : out;
         LibrarySession session;
         for (const BasinSource &source : sources) {
             BasinInput record = source.record;
@@ -185,12 +201,16 @@ int unitHydrographCommand(const UhCommand &command, std::ostream &out, std::ostr
             // The simulation step matches, so the stored basin could be stepped.
             record.timeStep = record.shape.uhTimeStep;
             addBasin(record, source.name, source.path);
-            if (&source != &sources.front()) out << '\n';
+            if (&source != &sources.front()) report << '\n';
             const BasinInput prepared = preparedBasin(source.name);
             const std::vector<double> ordinates = unitHydrograph(source.name);
-            printUnitHydrograph(out, source.name, prepared, ordinates, units);
+            printUnitHydrograph(report, source.name, prepared, ordinates, units);
             for (const std::string &w : unitHydrographWarnings(source.name, prepared, ordinates))
                 err << "warning: " << w << '\n';
+            if (!command.csvFile.empty())
+                writeFile(command.csvFile, [&](std::ostream &file) {
+                    writeOrdinatesCsv(file, source.name, prepared.shape.uhTimeStep, ordinates, units);
+                });
         }
         return kExitOk;
     });

@@ -23,10 +23,12 @@ struct RunCommand {
     std::string units;    // "us", "si" or empty (US, unless the storm names its unit)
     std::string csvFile;  // empty: no CSV
     std::string plotFile; // empty: no SVG
+    std::string summaryFile; // empty: none; .json: JSON, else CSV
 };
 
 struct UhCommand {
     std::string basinFile;
+    std::string csvFile; // empty: none; the ordinates as CSV
     std::string timeStep; // empty: the basin's uhTimeStep
     std::string units;
 };

@@ -78,6 +78,8 @@ void addRunOptions(CLI::App &run, RunCommand &command) {
     run.add_option("--units", command.units, "us (default: sq mi, mi, in, cfs) or si (km2, km, mm, m3/s)");
     run.add_option("--csv", command.csvFile, "write the hydrograph (time, rain, outflow per basin) as CSV");
     run.add_option("--plot", command.plotFile, "write rain and outflow as an SVG chart");
+    run.add_option("--summary", command.summaryFile,
+                   "write the summary, one record per basin: JSON for a .json name, else CSV ('-': standard output)");
 }
 
 } // namespace
@@ -97,6 +99,7 @@ int main(int argc, char **argv) {
     uh->add_option("BASIN_FILE", uhArguments.basinFile, "basin file or basin table")->required();
     uh->add_option("--time-step", uhArguments.timeStep, "build at this step in minutes (default: uhTimeStep)");
     uh->add_option("--units", uhArguments.units, "us (default) or si");
+    uh->add_option("--csv", uhArguments.csvFile, "write the ordinates as CSV ('-': standard output)");
 
     vesk::tool::StormCommand stormArguments;
     CLI::App *storm = app.add_subcommand(

@@ -98,12 +98,12 @@ TEST(Summary, WarnsOfVolumeMismatchWithItsCause) {
 TEST(Csv, HeaderRowsAndQuoting) {
     std::ostringstream out;
     writeHydrographCsv(out, twoBasinRun());
-    EXPECT_EQ(out.str(), "time_min,rain_in,\"North, upper_cfs\",B<&>_cfs\n"
-                         "0,0,0,0\n"
-                         "5,0.5,1,0.5\n"
-                         "10,0,3,0.25\n"
-                         "15,0,3,0\n"
-                         "20,0,0,0\n");
+    EXPECT_EQ(out.str(), "time_min,rain_in,\"North, upper_cfs\",B<&>_cfs,outlet_cfs\n"
+                         "0,0,0,0,0\n"
+                         "5,0.5,1,0.5,1.5\n"
+                         "10,0,3,0.25,3.25\n"
+                         "15,0,3,0,3\n"
+                         "20,0,0,0,0\n");
     EXPECT_EQ(csvField("say \"hi\""), "\"say \"\"hi\"\"\"");
 }
 

@@ -214,7 +214,9 @@ TEST(VeskRun, ShippedExamplesMatchTheLibraryStepByStep) {
     EXPECT_NE(readWholeFile(svg).find("</svg>"), std::string::npos);
     const Table rows = csvRows(readWholeFile(csv));
     ASSERT_EQ(rows[0], (std::vector<std::string>{"time_min", "rain_in", "MarketSquare_cfs", "CedarCreek_cfs",
-                                                 "Meadowbrook_cfs"}));
+                                                 "Meadowbrook_cfs", "outlet_cfs"}));
+    for (std::size_t k = 1; k < rows.size(); ++k)
+        EXPECT_EQ(rows[k][5], exactText(number(rows[k][2]) + number(rows[k][3]) + number(rows[k][4]))) << k;
 
     // MarketSquare as its file gives it (every fraction and coefficient set
     // or derived by the library itself), stepped here without the tool.
@@ -253,6 +255,50 @@ TEST(VeskRun, ShippedExamplesMatchTheLibraryStepByStep) {
     const std::vector<std::string> outflow = summaryRow(run.out, "outflow volume");
     for (std::size_t b = 1; b < 4; ++b)
         EXPECT_NEAR(number(outflow[b]) / number(runoff[b]), 1.0, 0.05) << b;
+}
+
+// The summary as CSV or JSON: every figure of the table, named with units,
+// at full precision.
+TEST(VeskRun, SummaryFilesHoldEveryFigure) {
+    const std::string csv = outputPath("summary.csv"), json = outputPath("summary.JSON");
+    const std::vector<std::string> base = {"run", examplePath("market_square.basin"), examplePath("meadowbrook.basin"),
+                                           "--rain", examplePath("design_storm_2h.csv")};
+    std::vector<std::string> arguments = base;
+    arguments.insert(arguments.end(), {"--summary", csv});
+    const ProgramRun run = runVesk(arguments);
+    ASSERT_EQ(run.status, 0) << run.err;
+    const Table rows = csvRows(readWholeFile(csv));
+    ASSERT_EQ(rows.size(), 3u);
+    EXPECT_EQ(rows[0], (std::vector<std::string>{
+                           "basin", "area_sq_mi", "imperviousness_pct", "dcif_used", "rpf_used", "ct", "cp",
+                           "uh_peak_cfs_per_in", "uh_peak_time_min", "uh_volume_pct_of_1_in", "peak_outflow_cfs",
+                           "peak_outflow_time_min", "rain_volume_acre_ft", "runoff_volume_acre_ft",
+                           "outflow_volume_acre_ft", "runoff_coefficient"}));
+    EXPECT_EQ(rows[2][0], "Meadowbrook");
+    EXPECT_EQ(fixedText(number(rows[2][10]), 2), "163.35");
+    EXPECT_EQ(rows[2][11], "55");
+    EXPECT_EQ(fixedText(number(rows[2][14]), 3), summaryRow(run.out, "outflow volume")[2]);
+    EXPECT_GT(rows[2][10].size(), 8u); // full precision
+
+    arguments = base;
+    arguments.insert(arguments.end(), {"--summary", json});
+    ASSERT_EQ(runVesk(arguments).status, 0);
+    const std::string text = readWholeFile(json);
+    EXPECT_EQ(text.substr(0, 30), "[\n  {\"basin\": \"MarketSquare\", ");
+    EXPECT_NE(text.find("\"peak_outflow_cfs\": " + rows[2][10] + ","), std::string::npos) << text;
+    EXPECT_NE(text.find("\"rain_volume_acre_ft\": "), std::string::npos) << text;
+    EXPECT_EQ(text.substr(text.size() - 4), "}\n]\n");
+}
+
+TEST(VeskUh, OrdinatesAsCsv) {
+    const std::string csv = outputPath("ordinates.csv");
+    const ProgramRun run = runVesk({"uh", dataPath("worked_impervious.basin"), "--csv", csv});
+    ASSERT_EQ(run.status, 0) << run.err;
+    const Table rows = csvRows(readWholeFile(csv));
+    ASSERT_EQ(rows.size(), 27u);
+    EXPECT_EQ(rows[0], (std::vector<std::string>{"time_min", "WorkedExample_cfs_per_in"}));
+    EXPECT_EQ(rows[1][0], "5");
+    EXPECT_NEAR(number(rows[1][1]), 114.8, 0.05);
 }
 
 TEST(VeskUh, WorkedExampleOrdinatesAndVolume) {
