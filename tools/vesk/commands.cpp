@@ -1,6 +1,7 @@
 #include "commands.h"
 
 #include <cerrno>
+#include <cmath>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -20,6 +21,7 @@
 #include "library_session.h"
 #include "number_text.h"
 #include "run_report.h"
+#include "storm_events.h"
 #include "storm_file.h"
 #include "summary_report.h"
 #include "text_file.h"
@@ -124,6 +126,82 @@ std::vector<BasinSource> checkedBasins(const std::vector<std::string> &paths, Un
 
 } // namespace
 
+namespace {
+
+// Where the printed table goes: standard error when a file takes standard output.
+bool outputTaken(const RunCommand &command) {
+    return command.csvFile == kStandardInput || command.plotFile == kStandardInput ||
+           command.summaryFile == kStandardInput;
+}
+
+void reportWritten(std::ostream &report, const RunCommand &command) {
+    if (outputTaken(command)) return;
+    if (!command.csvFile.empty()) report << "\nhydrograph written to " << command.csvFile << '\n';
+    if (!command.plotFile.empty()) report << "plot written to " << command.plotFile << '\n';
+    if (!command.summaryFile.empty()) report << "summary written to " << command.summaryFile << '\n';
+}
+
+void runAsOneEvent(const RunCommand &command, const std::vector<BasinSource> &sources, const Storm &storm,
+                   const RunOptions &options, std::ostream &out, std::ostream &err) {
+    if (needsEvents(storm))
+        err << "warning: " << storm.path << ": the record lasts more than " << kLongRunMinutes / 60
+            << " hours and holds a dry spell of " << kLongDrySpellMinutes / 60
+            << " hours or more; the loss model does not recover between storms, so later peaks are overstated; "
+               "run it as independent events with --events HOURS\n";
+    LibrarySession session;
+    const RunResult result = runStorm(sources, storm, options);
+    refuseNonFiniteResults(result);
+    if (!command.csvFile.empty())
+        writeFile(command.csvFile, [&](std::ostream &file) { writeHydrographCsv(file, result); });
+    if (!command.plotFile.empty())
+        writeFile(command.plotFile, [&](std::ostream &file) { writeHydrographSvg(file, result); });
+    if (!command.summaryFile.empty())
+        writeFile(command.summaryFile, [&](std::ostream &file) {
+            if (isJsonPath(command.summaryFile)) writeSummaryJson(file, result);
+            else writeSummaryCsv(file, result);
+        });
+    std::ostream &report = outputTaken(command) ? err : out;
+    printRunSummary(report, result);
+    for (const std::string &w : runWarnings(result)) err << "warning: " << w << '\n';
+    reportWritten(report, command);
+}
+
+void runAsEvents(const RunCommand &command, const std::vector<BasinSource> &sources, const Storm &storm,
+                 const RunOptions &options, std::ostream &out, std::ostream &err) {
+    const std::optional<double> hours = parsePlainDecimal(std::string(trimmed(command.events)));
+    if (!hours || *hours <= 0.0 || *hours * 60.0 > kMaxRunMinutes)
+        throw InputError("--events takes the hours of a dry spell that separates events, above 0, got '" +
+                         command.events + "'");
+    if (!command.duration.empty()) throw InputError("--events runs each event until it is dry; drop --duration");
+    if (!command.plotFile.empty()) throw InputError("--plot draws one run; it does not combine with --events");
+    const std::vector<StormEvent> events = splitEvents(storm, static_cast<int>(std::ceil(*hours * 60.0)));
+    if (events.empty()) throw InputError(storm.path + ": holds no rain, so no event");
+    std::vector<EventRun> runs;
+    for (const StormEvent &event : events) {
+        LibrarySession session; // fresh basins: nothing carries over from the event before
+        EventRun run;
+        run.number = event.number;
+        run.startMinute = static_cast<long long>(event.firstStep) * storm.stepMinutes;
+        run.result = runStorm(sources, event.storm, options);
+        refuseNonFiniteResults(run.result);
+        for (const std::string &w : runWarnings(run.result))
+            err << "warning: event " << event.number << ": " << w << '\n';
+        runs.push_back(std::move(run));
+    }
+    if (!command.csvFile.empty())
+        writeFile(command.csvFile, [&](std::ostream &file) { writeEventHydrographCsv(file, runs); });
+    if (!command.summaryFile.empty())
+        writeFile(command.summaryFile, [&](std::ostream &file) {
+            if (isJsonPath(command.summaryFile)) writeEventSummaryJson(file, runs);
+            else writeEventSummaryCsv(file, runs);
+        });
+    std::ostream &report = outputTaken(command) ? err : out;
+    printEventSummary(report, runs);
+    reportWritten(report, command);
+}
+
+} // namespace
+
 int runCommand(const RunCommand &command, std::ostream &out, std::ostream &err) {
     return guarded(err, [&] {
         refuseOverwritingInputs(command);
@@ -136,28 +214,8 @@ int runCommand(const RunCommand &command, std::ostream &out, std::ostream &err) 
         const std::vector<BasinSource> sources = checkedBasins(command.basinFiles, units, err);
         const Storm storm = stormAtRunStep(sources, readStorm(command.stormFile, requested), options);
         for (const std::string &n : stepNotes(sources, storm.stepMinutes)) err << "note: " << n << '\n';
-        LibrarySession session;
-        const RunResult result = runStorm(sources, storm, options);
-        refuseNonFiniteResults(result);
-        if (!command.csvFile.empty())
-            writeFile(command.csvFile, [&](std::ostream &file) { writeHydrographCsv(file, result); });
-        if (!command.plotFile.empty())
-            writeFile(command.plotFile, [&](std::ostream &file) { writeHydrographSvg(file, result); });
-        if (!command.summaryFile.empty())
-            writeFile(command.summaryFile, [&](std::ostream &file) {
-                if (isJsonPath(command.summaryFile)) writeSummaryJson(file, result);
-                else writeSummaryCsv(file, result);
-            });
-        // With a file on standard output the table goes to standard error.
-        const bool outputTaken = command.csvFile == kStandardInput || command.plotFile == kStandardInput ||
-                                 command.summaryFile == kStandardInput;
-        std::ostream &report = outputTaken ? err : out;
-        printRunSummary(report, result);
-        for (const std::string &w : runWarnings(result)) err << "warning: " << w << '\n';
-        if (!command.csvFile.empty() && !outputTaken) report << "\nhydrograph written to " << command.csvFile << '\n';
-        if (!command.plotFile.empty() && !outputTaken) report << "plot written to " << command.plotFile << '\n';
-        if (!command.summaryFile.empty() && !outputTaken)
-            report << "summary written to " << command.summaryFile << '\n';
+        if (command.events.empty()) runAsOneEvent(command, sources, storm, options, out, err);
+        else runAsEvents(command, sources, storm, options, out, err);
         return kExitOk;
     });
 }

@@ -15,6 +15,10 @@ namespace vesk::tool {
 
 void writeHydrographCsv(std::ostream &out, const RunResult &result);
 
+// The events' hydrographs one after another, led by an event column; times
+// count from the start of the record, each event from a dry row at its start.
+void writeEventHydrographCsv(std::ostream &out, const std::vector<EventRun> &events);
+
 // A unit hydrograph's ordinates as CSV: time (min after the start of the
 // unit rain) and the ordinate (cfs per in, or m3/s per mm).
 void writeOrdinatesCsv(std::ostream &out, const std::string &name, int step, const std::vector<double> &ordinates,

@@ -149,6 +149,35 @@ void printRunSummary(std::ostream &out, const RunResult &result) {
     table.print(out);
 }
 
+void printEventSummary(std::ostream &out, const std::vector<EventRun> &events) {
+    if (events.empty()) return;
+    const UnitSystem units = events.front().result.units;
+    const bool si = units == UnitSystem::Si;
+    const std::string depth = unitName(Quantity::Depth, units), flow = unitName(Quantity::Flow, units),
+                      volume = unitName(Quantity::Volume, units);
+    TextTable table({"event", "start min", "basin", "rain " + depth, "peak " + flow, "peak time min",
+                     "runoff " + volume, "outflow " + volume},
+                    3);
+    for (const EventRun &event : events) {
+        const RunResult &r = event.result;
+        double rain = 0.0;
+        for (double d : r.rain) rain += d;
+        for (const BasinRun &basin : r.basins) {
+            const BasinSummary s = summarize(basin, r.rain, r.timeStep);
+            table.addRow({std::to_string(event.number), std::to_string(event.startMinute), basin.name,
+                          fixedText(fromLibraryUnits(rain, Quantity::Depth, units), si ? 1 : 2),
+                          fixedText(fromLibraryUnits(s.peakOutflow, Quantity::Flow, units), si ? 4 : 2),
+                          fixedText(static_cast<double>(event.startMinute) + s.peakTime, 0),
+                          fixedText(fromLibraryUnits(s.runoffVolume, Quantity::Volume, units), si ? 1 : 3),
+                          fixedText(fromLibraryUnits(hydrographVolume(basin.outflow, r.timeStep), Quantity::Volume,
+                                                     units),
+                                    si ? 1 : 3)});
+        }
+    }
+    out << events.size() << " event(s), each run from fresh basins\n\n";
+    table.print(out);
+}
+
 void printUnitHydrograph(std::ostream &out, const std::string &name, const BasinInput &p,
                          const std::vector<double> &ordinates, UnitSystem units) {
     const ShapeParameters &s = p.shape;

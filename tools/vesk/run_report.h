@@ -36,6 +36,10 @@ void refuseNonFiniteResults(const RunResult &result);
 // The summary table (warnings are printed apart, see runWarnings).
 void printRunSummary(std::ostream &out, const RunResult &result);
 
+// One row per event and basin: start, rain, peak and its time (from the
+// start of the record), runoff and outflow volumes.
+void printEventSummary(std::ostream &out, const std::vector<EventRun> &events);
+
 void printUnitHydrograph(std::ostream &out, const std::string &name, const BasinInput &prepared,
                          const std::vector<double> &ordinates, UnitSystem units = UnitSystem::Us);
 

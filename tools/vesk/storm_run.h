@@ -42,6 +42,14 @@ struct RunResult {
     std::size_t stormStepsCut = 0; // storm steps beyond --duration, not applied
 };
 
+// One event of a record run from fresh basins: its number, its start (the
+// end of the step before its first, minutes into the record) and its run.
+struct EventRun {
+    int number = 0;
+    long long startMinute = 0;
+    RunResult result;
+};
+
 // The storm at the simulation step: a timed storm keeps its own step unless
 // --time-step resamples it; a one-column storm steps --time-step minutes, or
 // else the unit-hydrograph step the basins give (they must agree).  Throws

@@ -30,7 +30,7 @@ std::string named(const char *stem, Quantity quantity, UnitSystem units) {
     return unit.empty() ? stem : std::string(stem) + "_" + unit;
 }
 
-std::vector<Figure> figures(const RunResult &result) {
+std::vector<Figure> figures(const RunResult &result, double startMinute = 0.0) {
     const UnitSystem u = result.units;
     const int step = result.timeStep;
     using B = const BasinRun &;
@@ -50,7 +50,7 @@ std::vector<Figure> figures(const RunResult &result) {
              return 100.0 * unitHydrographCheck(b.ordinates, b.prepared.shape.uhTimeStep, b.prepared.area).ratio();
          }},
         {named("peak_outflow", Quantity::Flow, u), [=](B, S s) { return in(s.peakOutflow, Quantity::Flow); }},
-        {"peak_outflow_time_min", [](B, S s) { return s.peakTime; }},
+        {"peak_outflow_time_min", [=](B, S s) { return startMinute + s.peakTime; }},
         {named("rain_volume", Quantity::Volume, u), [=](B, S s) { return in(s.rainVolume, Quantity::Volume); }},
         {named("runoff_volume", Quantity::Volume, u), [=](B, S s) { return in(s.runoffVolume, Quantity::Volume); }},
         {named("outflow_volume", Quantity::Volume, u),
@@ -72,6 +72,45 @@ std::string jsonString(const std::string &text) {
     return quoted + '"';
 }
 
+// The records of one run, each led by `lead` (empty, or the event's cells).
+void csvRecords(std::ostream &out, const RunResult &result, const std::string &lead, double startMinute) {
+    const std::vector<Figure> all = figures(result, startMinute);
+    for (const BasinRun &basin : result.basins) {
+        const BasinSummary summary = summarize(basin, result.rain, result.timeStep);
+        out << lead << csvField(basin.name);
+        for (const Figure &f : all) out << ',' << exactText(f.value(basin, summary));
+        out << '\n';
+    }
+}
+
+void csvHeader(std::ostream &out, const RunResult &result, bool events) {
+    out << (events ? "event,start_min,basin" : "basin");
+    for (const Figure &f : figures(result)) out << ',' << f.name;
+    out << '\n';
+}
+
+void jsonRecords(std::ostream &out, const RunResult &result, const std::string &lead, double startMinute,
+                 bool &first) {
+    const std::vector<Figure> all = figures(result, startMinute);
+    for (const BasinRun &basin : result.basins) {
+        const BasinSummary summary = summarize(basin, result.rain, result.timeStep);
+        out << (first ? "\n" : ",\n") << "  {" << lead << "\"basin\": " << jsonString(basin.name);
+        first = false;
+        for (const Figure &f : all) {
+            const double value = f.value(basin, summary);
+            out << ", " << jsonString(f.name) << ": " << (std::isfinite(value) ? exactText(value) : "null");
+        }
+        out << "}";
+    }
+}
+
+std::string eventLead(const EventRun &event, bool json) {
+    if (json)
+        return "\"event\": " + std::to_string(event.number) + ", \"start_min\": " + std::to_string(event.startMinute) +
+               ", ";
+    return std::to_string(event.number) + "," + std::to_string(event.startMinute) + ",";
+}
+
 } // namespace
 
 bool isJsonPath(const std::string &path) {
@@ -82,31 +121,29 @@ bool isJsonPath(const std::string &path) {
 }
 
 void writeSummaryCsv(std::ostream &out, const RunResult &result) {
-    const std::vector<Figure> all = figures(result);
-    out << "basin";
-    for (const Figure &f : all) out << ',' << f.name;
-    out << '\n';
-    for (const BasinRun &basin : result.basins) {
-        const BasinSummary summary = summarize(basin, result.rain, result.timeStep);
-        out << csvField(basin.name);
-        for (const Figure &f : all) out << ',' << exactText(f.value(basin, summary));
-        out << '\n';
-    }
+    csvHeader(out, result, false);
+    csvRecords(out, result, "", 0.0);
 }
 
 void writeSummaryJson(std::ostream &out, const RunResult &result) {
-    const std::vector<Figure> all = figures(result);
+    bool first = true;
     out << "[";
-    for (std::size_t b = 0; b < result.basins.size(); ++b) {
-        const BasinRun &basin = result.basins[b];
-        const BasinSummary summary = summarize(basin, result.rain, result.timeStep);
-        out << (b == 0 ? "\n" : ",\n") << "  {\"basin\": " << jsonString(basin.name);
-        for (const Figure &f : all) {
-            const double value = f.value(basin, summary);
-            out << ", " << jsonString(f.name) << ": " << (std::isfinite(value) ? exactText(value) : "null");
-        }
-        out << "}";
-    }
+    jsonRecords(out, result, "", 0.0, first);
+    out << "\n]\n";
+}
+
+void writeEventSummaryCsv(std::ostream &out, const std::vector<EventRun> &events) {
+    if (events.empty()) return;
+    csvHeader(out, events.front().result, true);
+    for (const EventRun &event : events)
+        csvRecords(out, event.result, eventLead(event, false), static_cast<double>(event.startMinute));
+}
+
+void writeEventSummaryJson(std::ostream &out, const std::vector<EventRun> &events) {
+    bool first = true;
+    out << "[";
+    for (const EventRun &event : events)
+        jsonRecords(out, event.result, eventLead(event, true), static_cast<double>(event.startMinute), first);
     out << "\n]\n";
 }
 

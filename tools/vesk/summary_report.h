@@ -5,6 +5,7 @@
 
 #include <ostream>
 #include <string>
+#include <vector>
 
 #include "storm_run.h"
 
@@ -12,6 +13,11 @@ namespace vesk::tool {
 
 void writeSummaryCsv(std::ostream &out, const RunResult &result);
 void writeSummaryJson(std::ostream &out, const RunResult &result);
+
+// One record per event and basin, led by the event's number and start; the
+// peak time counts from the start of the record.
+void writeEventSummaryCsv(std::ostream &out, const std::vector<EventRun> &events);
+void writeEventSummaryJson(std::ostream &out, const std::vector<EventRun> &events);
 
 // JSON for a path ending in .json (any letter case), CSV otherwise.
 bool isJsonPath(const std::string &path);
