@@ -21,6 +21,7 @@
 #include "library_session.h"
 #include "number_text.h"
 #include "run_report.h"
+#include "progress_line.h"
 #include "storm_events.h"
 #include "storm_file.h"
 #include "summary_report.h"
@@ -149,7 +150,13 @@ void runAsOneEvent(const RunCommand &command, const std::vector<BasinSource> &so
             << " hours or more; the loss model does not recover between storms, so later peaks are overstated; "
                "run it as independent events with --events HOURS\n";
     LibrarySession session;
-    const RunResult result = runStorm(sources, storm, options);
+    RunResult result;
+    {
+        ProgressLine progress(err, stderrIsTerminal(), sources.size());
+        RunOptions shown = options;
+        shown.progress = [&](std::size_t done, std::size_t total) { progress.update(done, total); };
+        result = runStorm(sources, storm, shown);
+    }
     refuseNonFiniteResults(result);
     if (!command.csvFile.empty())
         writeFile(command.csvFile, [&](std::ostream &file) { writeHydrographCsv(file, result); });
@@ -177,17 +184,22 @@ void runAsEvents(const RunCommand &command, const std::vector<BasinSource> &sour
     const std::vector<StormEvent> events = splitEvents(storm, static_cast<int>(std::ceil(*hours * 60.0)));
     if (events.empty()) throw InputError(storm.path + ": holds no rain, so no event");
     std::vector<EventRun> runs;
-    for (const StormEvent &event : events) {
-        LibrarySession session; // fresh basins: nothing carries over from the event before
-        EventRun run;
-        run.number = event.number;
-        run.startMinute = static_cast<long long>(event.firstStep) * storm.stepMinutes;
-        run.result = runStorm(sources, event.storm, options);
-        refuseNonFiniteResults(run.result);
-        for (const std::string &w : runWarnings(run.result))
-            err << "warning: event " << event.number << ": " << w << '\n';
-        runs.push_back(std::move(run));
+    {
+        ProgressLine progress(err, stderrIsTerminal(), sources.size());
+        for (const StormEvent &event : events) {
+            progress.update(event.firstStep, storm.depths.size());
+            LibrarySession session; // fresh basins: nothing carries over from the event before
+            EventRun run;
+            run.number = event.number;
+            run.startMinute = static_cast<long long>(event.firstStep) * storm.stepMinutes;
+            run.result = runStorm(sources, event.storm, options);
+            refuseNonFiniteResults(run.result);
+            runs.push_back(std::move(run));
+        }
     }
+    for (const EventRun &run : runs)
+        for (const std::string &w : runWarnings(run.result))
+            err << "warning: event " << run.number << ": " << w << '\n';
     if (!command.csvFile.empty())
         writeFile(command.csvFile, [&](std::ostream &file) { writeEventHydrographCsv(file, runs); });
     if (!command.summaryFile.empty())

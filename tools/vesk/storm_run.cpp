@@ -144,6 +144,7 @@ RunResult runStorm(const std::vector<BasinSource> &sources, const Storm &storm, 
         const int32_t target = static_cast<int32_t>(end);
         result.rain.push_back(rain);
         for (BasinRun &basin : result.basins) stepBasin(basin, rain, target);
+        if (options.progress && k % 1024 == 0) options.progress(k + 1, limit);
     }
 
     for (BasinRun &basin : result.basins) basin.prepared = preparedBasin(basin.name);

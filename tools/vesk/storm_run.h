@@ -2,6 +2,8 @@
 // series a report needs.  The library must be open (LibrarySession).
 #pragma once
 
+#include <cstddef>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -12,6 +14,8 @@
 namespace vesk::tool {
 
 struct RunOptions {
+    // Called after each step with the steps done and the expected total.
+    std::function<void(std::size_t, std::size_t)> progress;
     int timeStep = 0; // minutes; 0: the storm's own step
     int duration = 0; // minutes; 0: until every outflow is back to 0 after the storm
     UnitSystem units = UnitSystem::Us; // of the report
