@@ -168,7 +168,7 @@ void runAsOneEvent(const RunCommand &command, const std::vector<BasinSource> &so
             else writeSummaryCsv(file, result);
         });
     std::ostream &report = outputTaken(command) ? err : out;
-    printRunSummary(report, result);
+    printRunSummary(report, result, command.exact);
     for (const std::string &w : runWarnings(result)) err << "warning: " << w << '\n';
     reportWritten(report, command);
 }
@@ -208,7 +208,7 @@ void runAsEvents(const RunCommand &command, const std::vector<BasinSource> &sour
             else writeEventSummaryCsv(file, runs);
         });
     std::ostream &report = outputTaken(command) ? err : out;
-    printEventSummary(report, runs);
+    printEventSummary(report, runs, command.exact);
     reportWritten(report, command);
 }
 

@@ -24,6 +24,7 @@ struct RunCommand {
     std::string csvFile;  // empty: no CSV
     std::string plotFile; // empty: no SVG
     std::string summaryFile; // empty: none; .json: JSON, else CSV
+    bool exact = false;      // print every digit instead of six significant ones
     std::string events;      // hours of a dry spell that splits the record into events; empty: one run
 };
 

@@ -75,6 +75,7 @@ void addRunOptions(CLI::App &run, RunCommand &command) {
                    "simulation step in minutes; resamples a timed storm (default: the storm's own step)");
     run.add_option("--duration", command.duration,
                    "minutes to simulate (default: until every outflow is back to 0 after the storm)");
+    run.add_flag("--exact", command.exact, "print every digit (17 significant) instead of six");
     run.add_option("--events", command.events,
                    "split the record at dry spells of at least HOURS and run each event from fresh basins");
     run.add_option("--units", command.units, "us (default: sq mi, mi, in, cfs) or si (km2, km, mm, m3/s)");

@@ -86,6 +86,13 @@ std::string exactText(double value) {
     return std::string(buffer, end);
 }
 
+std::string shownText(double value, bool exact) {
+    if (exact) return exactText(value);
+    char buffer[64];
+    std::snprintf(buffer, sizeof buffer, "%.6g", value);
+    return buffer;
+}
+
 std::string fixedText(double value, int decimals) {
     char buffer[400];
     std::snprintf(buffer, sizeof buffer, "%.*f", decimals, value);

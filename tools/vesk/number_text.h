@@ -37,6 +37,10 @@ std::optional<int32_t> parseWholeNumber(std::string_view text);
 // The shortest text that reads back as exactly `value`.
 std::string exactText(double value);
 
+// `value` to six significant digits ("163.352", "0.0283168", "1e-07"), or
+// exactly (exactText) when `exact`: how the printed tables show numbers.
+std::string shownText(double value, bool exact = false);
+
 // `value` with `decimals` digits after the point.
 std::string fixedText(double value, int decimals);
 

@@ -98,7 +98,7 @@ void refuseNonFiniteResults(const RunResult &result) {
     }
 }
 
-void printRunSummary(std::ostream &out, const RunResult &result) {
+void printRunSummary(std::ostream &out, const RunResult &result, bool exact) {
     const UnitSystem units = result.units;
     std::vector<std::string> header{"basin", ""};
     for (const BasinRun &basin : result.basins) header.push_back(basin.name);
@@ -109,50 +109,47 @@ void printRunSummary(std::ostream &out, const RunResult &result) {
             cells.push_back(cell(basin, summarize(basin, result.rain, result.timeStep)));
         table.addRow(std::move(cells));
     };
-    // A library value in the report's units, with `decimals` digits.
-    auto in = [units](double value, Quantity quantity, int decimals) {
-        return fixedText(fromLibraryUnits(value, quantity, units), decimals);
+    // A library value in the report's units, as the table shows numbers.
+    auto in = [units, exact](double value, Quantity quantity) {
+        return shownText(fromLibraryUnits(value, quantity, units), exact);
     };
-    const bool si = units == UnitSystem::Si;
-    const int flowDecimals = si ? 4 : 2;
-    const int volumeDecimals = si ? 1 : 3;
+    auto show = [exact](double value) { return shownText(value, exact); };
     using S = const BasinSummary &;
     using B = const BasinRun &;
-    row("area", unitName(Quantity::Area, units), [&](B b, S) { return in(b.prepared.area, Quantity::Area, 3); });
-    row("imperviousness", "%", [](B b, S) { return fixedText(b.prepared.imperviousPct, 1); });
-    row("DCIF used", "", [](B b, S) { return fixedText(b.prepared.dcif, 3); });
-    row("RPF used", "", [](B b, S) { return fixedText(b.prepared.rpf, 3); });
-    row("CT", "", [](B b, S) { return fixedText(b.prepared.shape.ct, 4); });
-    row("CP", "", [](B b, S) { return fixedText(b.prepared.shape.cp, 4); });
+    row("area", unitName(Quantity::Area, units), [&](B b, S) { return in(b.prepared.area, Quantity::Area); });
+    row("imperviousness", "%", [&](B b, S) { return show(b.prepared.imperviousPct); });
+    row("DCIF used", "", [&](B b, S) { return show(b.prepared.dcif); });
+    row("RPF used", "", [&](B b, S) { return show(b.prepared.rpf); });
+    row("CT", "", [&](B b, S) { return show(b.prepared.shape.ct); });
+    row("CP", "", [&](B b, S) { return show(b.prepared.shape.cp); });
     row("unit hydrograph peak", unitName(Quantity::UnitFlow, units),
-        [&](B b, S) { return in(b.prepared.uhPeakRate, Quantity::UnitFlow, si ? 3 : 1); });
-    row("unit hydrograph peak time", "min", [](B b, S) { return fixedText(b.prepared.uhPeakTime, 1); });
+        [&](B b, S) { return in(b.prepared.uhPeakRate, Quantity::UnitFlow); });
+    row("unit hydrograph peak time", "min", [&](B b, S) { return show(b.prepared.uhPeakTime); });
     row("unit hydrograph volume", "% of 1 in", [](B b, S) {
         return percentText(unitHydrographCheck(b.ordinates, b.prepared.shape.uhTimeStep, b.prepared.area).ratio());
     });
     row("peak outflow", unitName(Quantity::Flow, units),
-        [&](B, S s) { return in(s.peakOutflow, Quantity::Flow, flowDecimals); });
-    row("peak outflow time", "min", [](B, S s) { return fixedText(s.peakTime, 0); });
+        [&](B, S s) { return in(s.peakOutflow, Quantity::Flow); });
+    row("peak outflow time", "min", [&](B, S s) { return show(s.peakTime); });
     const std::string volume = unitName(Quantity::Volume, units);
-    row("rain volume", volume, [&](B, S s) { return in(s.rainVolume, Quantity::Volume, volumeDecimals); });
-    row("runoff volume", volume, [&](B, S s) { return in(s.runoffVolume, Quantity::Volume, volumeDecimals); });
+    row("rain volume", volume, [&](B, S s) { return in(s.rainVolume, Quantity::Volume); });
+    row("runoff volume", volume, [&](B, S s) { return in(s.runoffVolume, Quantity::Volume); });
     const int step = result.timeStep;
     row("outflow volume", volume,
-        [&](B b, S) { return in(hydrographVolume(b.outflow, step), Quantity::Volume, volumeDecimals); });
-    row("runoff coefficient", "", [](B, S s) { return fixedText(s.runoffCoefficient, 3); });
+        [&](B b, S) { return in(hydrographVolume(b.outflow, step), Quantity::Volume); });
+    row("runoff coefficient", "", [&](B, S s) { return show(s.runoffCoefficient); });
 
     double rainDepth = 0.0;
     for (double depth : result.rain) rainDepth += depth;
-    out << "storm: " << in(rainDepth, Quantity::Depth, si ? 1 : 2) << " " << unitName(Quantity::Depth, units) << ", "
+    out << "storm: " << in(rainDepth, Quantity::Depth) << " " << unitName(Quantity::Depth, units) << ", "
         << result.rain.size() << " steps of " << step << " min ("
         << result.rain.size() * static_cast<std::size_t>(step) << " min simulated)\n\n";
     table.print(out);
 }
 
-void printEventSummary(std::ostream &out, const std::vector<EventRun> &events) {
+void printEventSummary(std::ostream &out, const std::vector<EventRun> &events, bool exact) {
     if (events.empty()) return;
     const UnitSystem units = events.front().result.units;
-    const bool si = units == UnitSystem::Si;
     const std::string depth = unitName(Quantity::Depth, units), flow = unitName(Quantity::Flow, units),
                       volume = unitName(Quantity::Volume, units);
     TextTable table({"event", "start min", "basin", "rain " + depth, "peak " + flow, "peak time min",
@@ -165,13 +162,13 @@ void printEventSummary(std::ostream &out, const std::vector<EventRun> &events) {
         for (const BasinRun &basin : r.basins) {
             const BasinSummary s = summarize(basin, r.rain, r.timeStep);
             table.addRow({std::to_string(event.number), std::to_string(event.startMinute), basin.name,
-                          fixedText(fromLibraryUnits(rain, Quantity::Depth, units), si ? 1 : 2),
-                          fixedText(fromLibraryUnits(s.peakOutflow, Quantity::Flow, units), si ? 4 : 2),
-                          fixedText(static_cast<double>(event.startMinute) + s.peakTime, 0),
-                          fixedText(fromLibraryUnits(s.runoffVolume, Quantity::Volume, units), si ? 1 : 3),
-                          fixedText(fromLibraryUnits(hydrographVolume(basin.outflow, r.timeStep), Quantity::Volume,
+                          shownText(fromLibraryUnits(rain, Quantity::Depth, units), exact),
+                          shownText(fromLibraryUnits(s.peakOutflow, Quantity::Flow, units), exact),
+                          shownText(static_cast<double>(event.startMinute) + s.peakTime, exact),
+                          shownText(fromLibraryUnits(s.runoffVolume, Quantity::Volume, units), exact),
+                          shownText(fromLibraryUnits(hydrographVolume(basin.outflow, r.timeStep), Quantity::Volume,
                                                      units),
-                                    si ? 1 : 3)});
+                                    exact)});
         }
     }
     out << events.size() << " event(s), each run from fresh basins\n\n";

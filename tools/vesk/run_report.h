@@ -33,12 +33,13 @@ std::vector<std::string> unitHydrographWarnings(const std::string &name, const B
 // basin's values are so large that the arithmetic overflows).
 void refuseNonFiniteResults(const RunResult &result);
 
-// The summary table (warnings are printed apart, see runWarnings).
-void printRunSummary(std::ostream &out, const RunResult &result);
+// The summary table (warnings are printed apart, see runWarnings), numbers
+// to six significant digits or, with `exact`, every digit.
+void printRunSummary(std::ostream &out, const RunResult &result, bool exact = false);
 
 // One row per event and basin: start, rain, peak and its time (from the
 // start of the record), runoff and outflow volumes.
-void printEventSummary(std::ostream &out, const std::vector<EventRun> &events);
+void printEventSummary(std::ostream &out, const std::vector<EventRun> &events, bool exact = false);
 
 void printUnitHydrograph(std::ostream &out, const std::string &name, const BasinInput &prepared,
                          const std::vector<double> &ordinates, UnitSystem units = UnitSystem::Us);

@@ -73,9 +73,9 @@ TEST(VeskEvents, EventsRunFromFreshBasins) {
     EXPECT_EQ(text.substr(0, 31), "event,start_min,basin,area_sq_m");
     EXPECT_NE(text.find("\n1,0,Meadowbrook,"), std::string::npos) << text;
     EXPECT_NE(text.find("\n2,1920,Meadowbrook,"), std::string::npos) << text; // 24 wet + 360 dry steps
-    EXPECT_NE(run.out.find("\n1      0          Meadowbrook     1.77    163.35             55"), std::string::npos)
+    EXPECT_NE(run.out.find("\n1      0          Meadowbrook     1.77   163.355             55"), std::string::npos)
         << run.out;
-    EXPECT_NE(run.out.find("\n2      1920       Meadowbrook     1.77    163.35           1975"), std::string::npos)
+    EXPECT_NE(run.out.find("\n2      1920       Meadowbrook     1.77   163.355           1975"), std::string::npos)
         << run.out;
 
     const testing::ProgramRun whole =
