@@ -298,7 +298,9 @@ int calcCommand(const std::vector<std::string> &words, bool list, std::ostream &
         if (calculator == nullptr)
             throw InputError("no calculator is named '" + words.front() + "'; see vesk calc --list");
         const std::vector<std::string> arguments(words.begin() + 1, words.end());
-        out << exactText(callCalculator(*calculator, arguments)) << '\n';
+        std::vector<std::string> warnings;
+        out << exactText(callCalculator(*calculator, arguments, &warnings)) << '\n';
+        for (const std::string &w : warnings) err << "warning: " << w << '\n';
         return kExitOk;
     });
 }

@@ -532,6 +532,36 @@ INSTANTIATE_TEST_SUITE_P(
         CalcCase{"SmallAreaCorrection", {"calcCT", "0.1", "0.1"}, "0.1327129664035194"}),
     [](const auto &info) { return std::string(info.param.label); });
 
+// A value outside a relation's tables gives its neutral value: printed, with
+// a warning naming the argument.
+TEST(VeskCalc, ArgumentsOutsideTheTablesAreWarnedAbout) {
+    struct Case {
+        std::vector<std::string> arguments;
+        const char *result, *warning;
+    };
+    const Case cases[] = {
+        {{"calcDCIF", "3", "65"}, "0.00001", "calcDCIF: level '3' is not a table level (0, 1 or 2)"},
+        {{"calcRPF", "1", "120"}, "0.00001", "calcRPF: imperviousPct '120' lies outside the tables' 0 to 100 %"},
+        {{"DCIFgetParam", "1", "35", "A"}, "0", "DCIFgetParam: key 'A' selects no column (a or b, lower case)"},
+        {{"CTgetParam", "35", "d"}, "0", "CTgetParam: key 'd' selects no column (a, b or c, lower case)"},
+        {{"runoffCoeff", "E", "10", "50"}, "0", "runoffCoeff: soilGroup 'E' is not a soil group of the relation"},
+        {{"runoffCoeffCorr", "C", "2", "50"}, "0", "runoffCoeffCorr: returnPeriod '2' is not in the table"},
+    };
+    for (const Case &c : cases) {
+        std::vector<std::string> arguments{"calc"};
+        arguments.insert(arguments.end(), c.arguments.begin(), c.arguments.end());
+        const ProgramRun run = runVesk(arguments);
+        ASSERT_EQ(run.status, 0) << run.err;
+        EXPECT_EQ(number(run.out), number(c.result)) << c.warning;
+        EXPECT_NE(run.err.find(std::string("warning: ") + c.warning), std::string::npos) << run.err;
+    }
+    const ProgramRun inside = runVesk({"calc", "calcDCIF", "1", "35"});
+    EXPECT_EQ(inside.err, "");
+    const ProgramRun list = runVesk({"calc", "--list"});
+    EXPECT_NE(list.out.find("soilGroup: A, C or D (upper case; any other, B included, reads as A)"), std::string::npos);
+    EXPECT_NE(list.out.find("soilGroup: A, B, C or D (upper case; B the mean of A and C, D as C)"), std::string::npos);
+}
+
 TEST(VeskCalc, ListNamesAllTwentyFiveWithUnits) {
     const ProgramRun run = runVesk({"calc", "--list"});
     ASSERT_EQ(run.status, 0) << run.err;
