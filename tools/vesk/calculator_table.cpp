@@ -139,7 +139,7 @@ ArgumentValue convert(const Calculator &calculator, const CalculatorArgument &ar
     const std::string where = std::string(calculator.name) + ": " + argument.name + " '" + word + "'";
     switch (argument.kind) {
     case ArgumentKind::Integer:
-        if (const auto integer = parseInteger(word)) value.integer = *integer;
+        if (const auto integer = parseWholeNumber(word)) value.integer = *integer;
         else throw InputError(where + " is not a whole number");
         break;
     case ArgumentKind::Real:

@@ -402,6 +402,8 @@ INSTANTIATE_TEST_SUITE_P(
               "calcDCIF: level '1.5' is not a whole number"},
         Fault{"CalculatorNotANumber", {"calc", "calcDCIF", "1", "nan"}, 1,
               "calcDCIF: imperviousPct 'nan' is not a finite number"},
+        Fault{"CalculatorHexadecimalLevel", {"calc", "calcDCIF", "0x1", "30"}, 1,
+              "calcDCIF: level '0x1' is not a whole number"},
         Fault{"CalculatorInfinity", {"calc", "calcCT", "0.1", "-inf"}, 1, "calcCT: area '-inf' is not a finite number"},
         Fault{"CalculatorListWithArguments", {"calc", "--list", "calcDCIF"}, 1,
               "calc --list takes no arguments, got 'calcDCIF'"},
@@ -529,7 +531,8 @@ INSTANTIATE_TEST_SUITE_P(
         CalcCase{"SoilGroupMean", {"runoffCoeff", "B", "5", "0"}, "0.07499999925494194"},
         CalcCase{"UnusedArgumentLeftOut", {"CPgetParam", "45", "b"}, "0.228"},
         CalcCase{"UnusedArgumentGiven", {"CPgetParam", "45", "123", "b"}, "0.228"},
-        CalcCase{"SmallAreaCorrection", {"calcCT", "0.1", "0.1"}, "0.1327129664035194"}),
+        CalcCase{"SmallAreaCorrection", {"calcCT", "0.1", "0.1"}, "0.1327129664035194"},
+        CalcCase{"WholeNumberSpelledDecimal", {"calcDCIF", "1.0", "35"}, "0.43499998375773424"}),
     [](const auto &info) { return std::string(info.param.label); });
 
 // A value outside a relation's tables gives its neutral value: printed, with
