@@ -114,6 +114,21 @@ TEST(Svg, TextIsEscapedForXml) {
     EXPECT_EQ(xmlText("caf\xE9"), "caf?");             // a stray Latin-1 byte does not
 }
 
+TEST(Svg, AxesInTheReportsUnits) {
+    RunResult result = twoBasinRun();
+    std::ostringstream us;
+    writeHydrographSvg(us, result);
+    EXPECT_NE(us.str().find("outflow (cfs)"), std::string::npos);
+    EXPECT_NE(us.str().find("rain (in per 5-min step)"), std::string::npos);
+    result.units = UnitSystem::Si;
+    std::ostringstream si;
+    writeHydrographSvg(si, result);
+    EXPECT_NE(si.str().find("outflow (m3/s)"), std::string::npos);
+    EXPECT_NE(si.str().find("rain (mm per 5-min step)"), std::string::npos);
+    // 3 cfs is 0.085 m3/s: the flow axis is ticked in hundredths up to 0.1.
+    EXPECT_NE(si.str().find(">0.1<"), std::string::npos) << si.str();
+}
+
 TEST(Svg, TickSpacingIsOneTwoOrFive) {
     struct Case {
         double top;
