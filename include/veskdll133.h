@@ -150,12 +150,16 @@ typedef struct BasinInput {
     double infiltrationDecay;           /**< 1/s, Horton decay coefficient (pervious sub-areas) */
     int32_t disconnectionLevel;         /**< 0, 1 or 2: selects the DCIF and RPF tables */
     int32_t gap;                        /**< no value */
-    double dcif;                        /**< directly connected share of the impervious area, 0..1; snapped to 0 or 1
-                                             (and written back) where a part would fall below 0.00001 sq mi; the stored
-                                             basin raises values below 0.00001 to 0.00001 and derives it from the tables
-                                             when it is still negative after the snapping */
-    double rpf;                         /**< receiving share of the pervious area, 0..1; snapped, written back, raised
-                                             and derived as dcif */
+    double dcif;                        /**< directly connected share of the impervious area, 0..1, or below 0 to
+                                             ask for the DCIF relation's value (vesk_calcDCIF at level 1 or 2 as
+                                             disconnectionLevel says, else 0, and at imperviousPct as the partition
+                                             snaps it), taken before the sub-areas are split; snapped to 0 or 1 where
+                                             a part would fall below 0.00001 sq mi, and written back only where the
+                                             snapping changes it (a request left alone stays below 0 in the record);
+                                             the stored basin raises values below 0.00001 to 0.00001 */
+    double rpf;                         /**< receiving share of the pervious area, 0..1, or below 0 to ask for the
+                                             RPF relation's value (vesk_calcRPF at disconnectionLevel as stored);
+                                             derived, snapped, written back and raised as dcif */
     double rpaShare;                    /**< read from the input file, otherwise ignored; vesk_getbasin returns 0 */
     double spaShare;                    /**< read from the input file, otherwise ignored; vesk_getbasin returns 0 */
     double uhPeakTime;                  /**< output, min from the start of the unit rain to the unit-hydrograph peak */
@@ -296,7 +300,14 @@ VESK_API void VESK_CALL vesk_checkversion(const VersionStamp *stamp);
  *  into *record: imperviousPct (to 0 or 100), dcif and rpf (to 0 or 1).  A
  *  dcif or rpf below 0 or above 1 is snapped too wherever its part of the
  *  basin exists, so the four sub-areas are never negative and make up the
- *  basin.  No other field of *record is changed; derived defaults (dcif, rpf,
+ *  basin.  A dcif or rpf below 0 asks for its relation's value: it is
+ *  replaced by vesk_calcDCIF (level 1 or 2 as disconnectionLevel says, else
+ *  0) or vesk_calcRPF (disconnectionLevel as given) at the imperviousness
+ *  the partition takes (0 when area * imperviousPct / 100 is below 0.00001,
+ *  100 when the pervious part is, else as given) BEFORE the sub-areas are
+ *  split, then snapped like a given value; it is written back only when the
+ *  snapping changes it, so a host that passed -1 usually still reads -1
+ *  (vesk_getbasin shows the value used).  No other field of *record is changed; derived defaults (dcif, rpf,
  *  ct, cp, widths, fractions) are kept only in the stored basin (see
  *  vesk_getbasin).  The write-back happens in every call with a record,
  *  whether or not the basin is then stored.

@@ -1,20 +1,52 @@
 #include "unithydrograph/area_partition.h"
 
 #include "simulation/step_minutes.h"
+#include "relations/impervious_fractions.h"
+#include "unithydrograph/parameter_defaults.h"
 
 namespace vesk {
 
 namespace {
 
 // A fraction of a part of the basin snaps to 0 when its share of that part
-// is below the floor, to 1 when the rest of the part is, and the snapped
-// value is written back (writing an unchanged 0 or 1 changes nothing).  This
-// also brings a fraction below 0 or above 1 to 0 or 1.
-void snapFraction(double part, double &fraction, double &callerFraction) {
+// is below the floor, to 1 when the rest of the part is.  This also brings a
+// fraction below 0 or above 1 to 0 or 1.  What snapping changes is written
+// back; a fraction the host asked the library to derive is written back only
+// when snapping changes the derived value, so the host's request otherwise
+// stays in its record.
+void snapFraction(double part, double &fraction, double &callerFraction, bool derived) {
+    const double worked = fraction;
     if (part * fraction < kFractionFloor)
-        fraction = callerFraction = 0.0;
+        fraction = 0.0;
     else if (part * (1.0 - fraction) < kFractionFloor)
-        fraction = callerFraction = 1.0;
+        fraction = 1.0;
+    else
+        return;
+    if (!derived || fraction != worked) callerFraction = fraction;
+}
+
+// The imperviousness the partition works with: 0 when the impervious part
+// is below the floor, 100 when the pervious part is, else as given.
+double partitionedImperviousPct(double area, double imperviousPct) {
+    if (area * imperviousPct / 100.0 < kFractionFloor) return 0.0;
+    if (area * (1.0 - imperviousPct / 100.0) < kFractionFloor) return 100.0;
+    return imperviousPct;
+}
+
+// A negative fraction asks for the relation's value.  It is taken at the
+// imperviousness the partition will use, before the partition, so the
+// sub-areas are split by the derived fractions rather than by a request
+// snapped to 0.  The DCIF relation is read at level 1 or 2 when the basin
+// says so and at level 0 otherwise; the RPF relation takes the level as
+// stored, as the defaults step does.
+double requestedDcif(const BasinInput &record, double imperviousPct) {
+    if (!(record.dcif < 0.0)) return record.dcif;
+    return dcifRelation(dcifTableLevel(record.disconnectionLevel), imperviousPct);
+}
+
+double requestedRpf(const BasinInput &record, double imperviousPct) {
+    if (!(record.rpf < 0.0)) return record.rpf;
+    return rpfRelation(record.disconnectionLevel, imperviousPct);
 }
 
 // The imperviousness with its fractions after snapping.
@@ -24,20 +56,23 @@ struct Split {
 
 Split snappedSplit(BasinInput &record) {
     const double area = record.area;
-    Split s{record.imperviousPct, record.dcif, record.rpf};
+    const double imperviousPct = partitionedImperviousPct(area, record.imperviousPct);
+    const bool derivedRpf = record.rpf < 0.0;
+    Split s{record.imperviousPct, requestedDcif(record, imperviousPct), requestedRpf(record, imperviousPct)};
     if (area * s.imperviousPct / 100.0 < kFractionFloor) {
         // No impervious part.  The pervious part is the whole basin: its
         // fraction is snapped as any other, so RPA and SPA stay within it.
         s.imperviousPct = record.imperviousPct = 0.0;
         s.dcif = record.dcif = 0.0;
-        snapFraction(area * (1.0 - s.imperviousPct / 100.0), s.rpf, record.rpf);
+        snapFraction(area * (1.0 - s.imperviousPct / 100.0), s.rpf, record.rpf, derivedRpf);
     } else if (area * (1.0 - s.imperviousPct / 100.0) < kFractionFloor) {
         // No pervious part: rpf splits nothing.
         s.imperviousPct = record.imperviousPct = 100.0;
         s.dcif = record.dcif = 1.0;
     } else {
-        snapFraction(area * s.imperviousPct / 100.0, s.dcif, record.dcif);
-        snapFraction(area * (1.0 - s.imperviousPct / 100.0), s.rpf, record.rpf);
+        const bool derivedDcif = record.dcif < 0.0;
+        snapFraction(area * s.imperviousPct / 100.0, s.dcif, record.dcif, derivedDcif);
+        snapFraction(area * (1.0 - s.imperviousPct / 100.0), s.rpf, record.rpf, derivedRpf);
     }
     return s;
 }

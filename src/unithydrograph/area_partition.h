@@ -7,9 +7,11 @@
 
 namespace vesk {
 
-// Copies `record` into the fresh `basin`, snaps imperviousPct, dcif and rpf
-// (writing every snapped value back into `record`) and fills the sub-areas
-// from the snapped values.  Cannot fail.
+// Copies `record` into the fresh `basin`, replaces a negative dcif or rpf by
+// its relation's value at the imperviousness as snapped, snaps imperviousPct,
+// dcif and rpf (writing back what snapping changes; a derived fraction that
+// snapping leaves alone is not written back) and fills the sub-areas from the
+// snapped values.  Sets no error code.
 void partitionArea(BasinInput &record, Basin &basin);
 
 } // namespace vesk

@@ -8,15 +8,14 @@ namespace vesk {
 
 namespace {
 
-// The DCIF tables know levels 1 and 2; every other level takes level 0.
-int32_t dcifTableLevel(int32_t disconnectionLevel) {
-    return disconnectionLevel == 1 || disconnectionLevel == 2 ? disconnectionLevel : 0;
-}
-
 // A given fraction (0 or more) is at least the floor.
 double raisedToFloor(double fraction) { return fraction < kFractionFloor ? kFractionFloor : fraction; }
 
 } // namespace
+
+int32_t dcifTableLevel(int32_t disconnectionLevel) {
+    return disconnectionLevel == 1 || disconnectionLevel == 2 ? disconnectionLevel : 0;
+}
 
 void applyParameterDefaults(Basin &basin) {
     // A negative fraction asks for the relation.  The RPF relation takes the

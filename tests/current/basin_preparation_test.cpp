@@ -1,5 +1,6 @@
 // vesk_addbasin: the partition with its write-back, the defaults, the stops
 // and refusals, and a property over many realistic basins.
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
@@ -127,13 +128,9 @@ const Snap kSnaps[] = {
     {"tiny dcif share snaps to 0", 10.0, 50.0, 0.000001, 0.3, 50.0, 0.0, 0.3, 0.0, 5.0, 1.5, 3.5,
      0.00001, 0.3},
     {"rpf near 1 snaps to 1", 10.0, 50.0, 0.5, 0.999999, 50.0, 0.5, 1.0, 2.5, 2.5, 5.0, 0.0, 0.5, 1.0},
-    {"negative dcif meets the snapping first", 1.0, 50.0, -1.0, 0.3, 50.0, 0.0, 0.3, 0.0, 0.5, 0.15,
-     0.35, 0.00001, 0.3},
     {"dcif above 1 snaps to 1", 1.0, 50.0, 1.5, 0.3, 50.0, 1.0, 0.3, 0.5, 0.0, 0.15, 0.35, 1.0, 0.3},
     // No impervious part: rpf is snapped like any other fraction, so the
     // pervious sub-areas stay within the basin.
-    {"fully pervious, rpf -1 (default asked)", 2.0, 0.0, 0.5, -1.0, 0.0, 0.0, 0.0, 0.0, 0.0, 0.0, 2.0,
-     0.00001, 0.00001},
     {"fully pervious, rpf 2", 2.0, 0.0, 0.5, 2.0, 0.0, 0.0, 1.0, 0.0, 0.0, 2.0, 0.0, 0.00001, 1.0},
     {"tiny basin, rpf above 1", 0.0001, 5.0, 0.5, 1.5, 0.0, 0.0, 1.0, 0.0, 0.0, 0.0001, 0.0, 0.00001,
      1.0},
@@ -190,6 +187,67 @@ TEST_F(AddBasin, RpfRelationFillsANegativeRpfOfAFullyImperviousBasin) {
         EXPECT_EQ(record.rpf, -1.0); // not snapped: there is no pervious part
         EXPECT_EQ(basin->rpf, c.expected);
         EXPECT_FALSE(basin->rpa.area < 0.0);
+    }
+}
+
+// A negative dcif or rpf asks for the relation's value at the imperviousness
+// the partition takes; the sub-areas are split by that value, and the host's
+// request stays in its record unless snapping changes the derived value.
+TEST_F(AddBasin, NegativeFractionsGetTheRelationBeforeThePartition) {
+    struct Case {
+        const char *what;
+        double area, imperviousPct;
+        int32_t level;
+        double dcif, rpf;
+        // expected in the stored basin (before the floor) and in the record
+        double dcifUsed, rpfUsed, backDcif, backRpf, backImpervious;
+    };
+    const double dcif2 = vesk::dcifRelation(2, 20.0), rpf2 = vesk::rpfRelation(2, 20.0);
+    const double rpfFullyPervious = vesk::rpfRelation(1, 0.0);
+    const Case cases[] = {
+        // The shipped example basin that asks for both fractions.
+        {"both derived, level 2", 0.45, 20.0, 2, -1.0, -1.0, dcif2, rpf2, -1.0, -1.0, 20.0},
+        // Level 5: DCIF at level 0, RPF at its floor 0.00001, which on a
+        // pervious part of 0.5 sq mi is below 0.00001 sq mi and snaps to 0.
+        {"derived rpf snapped to 0", 1.0, 50.0, 5, -1.0, -1.0, vesk::dcifRelation(0, 50.0), 0.0, -1.0, 0.0,
+         50.0},
+        // No impervious part: dcif and imperviousness written back as ever,
+        // the pervious part split by the relation at 0 % (its floor, which
+        // on 2 sq mi is a part of 0.00002 sq mi and does not snap).
+        {"no impervious part, rpf derived", 2.0, 0.0, 1, -1.0, -1.0, 0.0, rpfFullyPervious, 0.0, -1.0, 0.0},
+        // On 0.5 sq mi the same floor value is a part below 0.00001 sq mi:
+        // snapped to 0, which changes it, so 0 is written back.
+        {"no impervious part, derived rpf snapped", 0.5, 0.0, 1, -1.0, -1.0, 0.0, 0.0, 0.0, 0.0, 0.0},
+        // The pervious part is below the floor: the relation is read at the
+        // snapped 100 %, not at 99.9995 %; rpf splits nothing and stays -1.
+        {"read at the snapped imperviousness", 1.0, 99.9995, 1, -1.0, -1.0, 1.0, vesk::rpfRelation(1, 100.0),
+         1.0, -1.0, 100.0},
+    };
+    ASSERT_NE(dcif2, vesk::dcifRelation(0, 20.0)); // the level matters
+    ASSERT_NE(vesk::rpfRelation(1, 100.0), vesk::rpfRelation(1, 99.9995));
+    int index = 0;
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        BasinInput record = workedRecord();
+        record.area = c.area;
+        record.imperviousPct = c.imperviousPct;
+        record.disconnectionLevel = c.level;
+        record.dcif = c.dcif;
+        record.rpf = c.rpf;
+        const std::string name = "N" + std::to_string(index++);
+        const vesk::Basin *basin = add(record, name.c_str());
+        ASSERT_NE(basin, nullptr) << vesk_geterror();
+        EXPECT_EQ(record.dcif, c.backDcif);
+        EXPECT_EQ(record.rpf, c.backRpf);
+        EXPECT_EQ(record.imperviousPct, c.backImpervious);
+        const double impervious = c.area * c.backImpervious / 100.0;
+        const double pervious = (1.0 - c.backImpervious / 100.0) * c.area;
+        EXPECT_EQ(basin->dcia.area, c.dcifUsed * impervious);
+        EXPECT_EQ(basin->uia.area, (1.0 - c.dcifUsed) * impervious);
+        EXPECT_EQ(basin->rpa.area, c.rpfUsed * pervious);
+        EXPECT_EQ(basin->spa.area, (1.0 - c.rpfUsed) * pervious);
+        EXPECT_EQ(basin->dcif, std::max(c.dcifUsed, 0.00001));
+        EXPECT_EQ(basin->rpf, std::max(c.rpfUsed, 0.00001));
     }
 }
 

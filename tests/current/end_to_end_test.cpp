@@ -14,6 +14,7 @@
 #endif
 
 #include "frame_test_support.h"
+#include "relations/impervious_fractions.h"
 
 namespace {
 
@@ -143,6 +144,50 @@ TEST_F(EndToEnd, BasinFromAFileEqualsTheSameRecordAdded) {
     EXPECT_EQ(precip.time, 0);
     EXPECT_EQ(precip.timeStep, 0);
     std::remove(path.c_str());
+}
+
+// A file that asks for both fractions (-1) gets the relations' values at
+// its level and imperviousness, whether loaded or added by hand.
+TEST_F(EndToEnd, DerivedFractionsFromAFileAreTheRelations) {
+    openReady();
+#ifdef _WIN32
+    const int processId = _getpid();
+#else
+    const int processId = static_cast<int>(getpid());
+#endif
+    const std::string path = testing::TempDir() + "vesk_derived_fractions_" + std::to_string(processId) + ".txt";
+    std::ofstream(path) << "Meadowbrook\n0.45 2 0.50 -1\n20 1.10 0 -1\n0 0.02\n0.10 0.30\n"
+                           "4.0 0.0015 0.8\n0 0 0 0\n5 0 0\n";
+    vesk_loadandadd(path.c_str());
+    std::remove(path.c_str());
+    ASSERT_EQ(vesk_geterror(), VESK_OK);
+    BasinInput loaded;
+    vesk_getbasin("Meadowbrook", &loaded);
+    EXPECT_EQ(loaded.dcif, vesk::dcifRelation(2, 20.0));
+    EXPECT_EQ(loaded.rpf, vesk::rpfRelation(2, 20.0));
+
+    BasinInput byHand{};
+    byHand.area = 0.45;
+    byHand.disconnectionLevel = 2;
+    byHand.centroidLength = 0.5;
+    byHand.dcif = -1.0;
+    byHand.imperviousPct = 20.0;
+    byHand.length = 1.1;
+    byHand.rpf = -1.0;
+    byHand.slope = 0.02;
+    byHand.imperviousDepressionStorage = 0.1;
+    byHand.perviousDepressionStorage = 0.3;
+    byHand.initialInfiltrationRate = 4.0;
+    byHand.infiltrationDecay = 0.0015;
+    byHand.finalInfiltrationRate = 0.8;
+    byHand.shape.uhTimeStep = 5;
+    vesk_addbasin(&byHand, "By Hand");
+    ASSERT_EQ(vesk_geterror(), VESK_OK);
+    EXPECT_EQ(byHand.dcif, -1.0); // the request stays in the host's record
+    EXPECT_EQ(byHand.rpf, -1.0);
+    BasinInput added;
+    vesk_getbasin("By Hand", &added);
+    EXPECT_EQ(std::memcmp(&added, &loaded, sizeof added), 0);
 }
 
 } // namespace

@@ -1,57 +1,27 @@
 #include "basin_source.h"
 
-#include <cerrno>
-#include <cstring>
-#include <filesystem>
-#include <fstream>
-#include <vector>
-
-#include "frame/basin_file.h"
+#include "basin_fields.h"
+#include "basin_table.h"
 #include "input_error.h"
+#include "number_text.h"
+#include "text_file.h"
 
 namespace vesk::tool {
 
 namespace {
-
-// The 22 values in file order; `integer` marks the two integer fields.
-struct FileValue {
-    const char *field;
-    bool integer;
-};
-
-constexpr FileValue kFileValues[] = {
-    {"area", false}, {"disconnectionLevel", true}, {"centroidLength", false}, {"dcif", false},
-    {"imperviousPct", false}, {"length", false}, {"rpaShare", false}, {"rpf", false},
-    {"spaShare", false}, {"slope", false},
-    {"imperviousDepressionStorage", false}, {"perviousDepressionStorage", false},
-    {"initialInfiltrationRate", false}, {"infiltrationDecay", false}, {"finalInfiltrationRate", false},
-    {"cp", false}, {"ct", false}, {"rise50Fraction", false}, {"rise75Fraction", false},
-    {"uhTimeStep", true}, {"width50", false}, {"width75", false},
-};
-constexpr std::size_t kValueCount = sizeof kFileValues / sizeof kFileValues[0];
 
 struct Token {
     std::string text;
     int line;
 };
 
-// Editors on some systems start a UTF-8 file with a byte-order mark.  The
-// file reader takes it as the start of the name token; it is dropped from the
-// name, so it does not reach the tables, the CSV header or the plot.
-constexpr char kByteOrderMark[] = "\xEF\xBB\xBF";
-constexpr std::size_t kByteOrderMarkLength = sizeof kByteOrderMark - 1;
-
-bool startsWithByteOrderMark(const std::string &text) {
-    return text.compare(0, kByteOrderMarkLength, kByteOrderMark) == 0;
-}
-
+// The white space the library's formatted reading skips.
 bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f'; }
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
-std::vector<Token> tokens(std::istream &in) {
+std::vector<Token> tokens(const std::vector<std::string> &lines) {
     std::vector<Token> found;
-    std::string line;
-    for (int number = 1; std::getline(in, line); ++number) {
+    for (std::size_t n = 0; n < lines.size(); ++n) {
+        const std::string &line = lines[n];
         for (std::size_t i = 0; i < line.size();) {
             if (isBlank(line[i])) {
                 ++i;
@@ -59,85 +29,73 @@ std::vector<Token> tokens(std::istream &in) {
             }
             std::size_t end = i;
             while (end < line.size() && !isBlank(line[end])) ++end;
-            found.push_back(Token{line.substr(i, end - i), number});
+            found.push_back(Token{line.substr(i, end - i), static_cast<int>(n) + 1});
             i = end;
         }
     }
     return found;
 }
 
-// Digits with an optional sign: the only form an integer field takes whole.
-bool isDecimalInteger(const std::string &text) {
-    std::size_t i = (text[0] == '+' || text[0] == '-') ? 1 : 0;
-    if (i == text.size()) return false;
-    for (; i < text.size(); ++i)
-        if (!isDigit(text[i])) return false;
-    return true;
-}
-
-// [sign] digits [. digits] [e [sign] digits] with a digit in the mantissa:
-// the form a real field takes whole (no hexadecimal, no nan or inf).
-bool isDecimalReal(const std::string &text) {
-    std::size_t i = (text[0] == '+' || text[0] == '-') ? 1 : 0;
-    std::size_t digits = 0;
-    for (; i < text.size() && isDigit(text[i]); ++i) ++digits;
-    if (i < text.size() && text[i] == '.')
-        for (++i; i < text.size() && isDigit(text[i]); ++i) ++digits;
-    if (digits == 0) return false;
-    if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
-        ++i;
-        if (i < text.size() && (text[i] == '+' || text[i] == '-')) ++i;
-        std::size_t exponentDigits = 0;
-        for (; i < text.size() && isDigit(text[i]); ++i) ++exponentDigits;
-        if (exponentDigits == 0) return false;
+double fieldValue(const std::string &path, const Token &token, const BasinField &field, std::size_t index) {
+    const std::string label = "value " + std::to_string(index + 1) + " (" + field.name + ")";
+    if (field.integer) {
+        const std::optional<int32_t> value = parseDecimalInteger(token.text);
+        if (!value) throw inputErrorAt(path, token.line, label + " '" + token.text + "' is not a whole number");
+        return *value;
     }
-    return i == text.size();
-}
-
-void checkSyntax(const std::string &path, const std::vector<Token> &found) {
-    if (found.empty()) throw inputErrorIn(path, "holds no basin name (the file is empty)");
-    if (found[0].text.size() >= kBasinNameCapacity)
-        throw inputErrorAt(path, found[0].line,
-                           "the basin name is longer than " + std::to_string(kBasinNameCapacity - 1) + " characters");
-    for (std::size_t i = 0; i < kValueCount; ++i) {
-        const FileValue &value = kFileValues[i];
-        const std::string label = "value " + std::to_string(i + 1) + " (" + value.field + ")";
-        if (i + 1 >= found.size())
-            throw inputErrorIn(path, "ends before " + label + ": a basin file holds a name and 22 numbers");
-        const Token &token = found[i + 1];
-        if (value.integer && !isDecimalInteger(token.text))
-            throw inputErrorAt(path, token.line, label + " '" + token.text + "' is not a whole number");
-        if (!value.integer && !isDecimalReal(token.text))
-            throw inputErrorAt(path, token.line, label + " '" + token.text + "' is not a number");
-    }
-    if (found.size() > kValueCount + 1) {
-        const Token &extra = found[kValueCount + 1];
-        throw inputErrorAt(path, extra.line, "unexpected '" + extra.text + "' after the 22 values of the basin");
-    }
+    const std::optional<double> value = parsePlainDecimal(token.text);
+    if (!value) throw inputErrorAt(path, token.line, label + " '" + token.text + "' is not a number");
+    return *value;
 }
 
 } // namespace
 
-BasinSource readBasinSource(const std::string &path) {
-    // A directory opens as a stream on Linux and reads as if empty.
-    std::error_code ignored;
-    if (std::filesystem::is_directory(path, ignored))
-        throw inputErrorIn(path, "is a directory, not a basin file");
-    std::ifstream in(path);
-    if (!in) throw inputErrorIn(path, std::string("cannot open the basin file: ") + std::strerror(errno));
-    const std::vector<Token> found = tokens(in);
-    checkSyntax(path, found);
+std::string BasinSource::placeOf(const std::string &field) const {
+    const auto at = places.find(field);
+    if (at == places.end()) return path;
+    std::string text = path + ":" + std::to_string(at->second.line);
+    if (at->second.column > 0) text += ": column " + std::to_string(at->second.column) + " (" + field + ")";
+    return text;
+}
 
+BasinSource readBasinFile(const std::string &path, UnitSystem units) {
+    const std::vector<Token> found = tokens(readTextLines(path, "basin file"));
+    if (found.empty()) throw inputErrorIn(path, "holds no basin name (the file is empty)");
     BasinSource source;
     source.path = path;
-    char name[kBasinNameCapacity];
-    const BasinFileReading reading = readBasinFile(path.c_str(), source.record, name);
-    if (!reading.opened) throw inputErrorIn(path, "cannot open the basin file");
-    if (!reading.nameRead) throw inputErrorIn(path, "holds no basin name");
-    source.name = name;
-    if (startsWithByteOrderMark(source.name)) source.name.erase(0, kByteOrderMarkLength);
-    if (source.name.empty()) throw inputErrorAt(path, found.front().line, "holds no basin name before the values");
+    source.name = found[0].text;
+    if (source.name.size() > kMaxBasinNameBytes)
+        throw inputErrorAt(path, found[0].line,
+                           "the basin name is longer than " + std::to_string(kMaxBasinNameBytes) + " characters");
+    std::size_t count = 0;
+    const BasinField *const *fields = positionalFields(count);
+    for (std::size_t i = 0; i < count; ++i) {
+        const BasinField &field = *fields[i];
+        if (i + 1 >= found.size())
+            throw inputErrorIn(path, "ends before value " + std::to_string(i + 1) + " (" + field.name +
+                                         "): a basin file holds a name and 22 numbers");
+        const Token &token = found[i + 1];
+        field.store(source.record, toLibraryUnits(fieldValue(path, token, field, i), field.quantity, units));
+        source.places[field.name] = SourcePlace{token.line, 0};
+    }
+    if (found.size() > count + 1) {
+        const Token &extra = found[count + 1];
+        throw inputErrorAt(path, extra.line, "unexpected '" + extra.text + "' after the 22 values of the basin");
+    }
+    source.uhTimeStepGiven = true;
     return source;
+}
+
+bool isBasinTablePath(const std::string &path) {
+    if (path.size() < 4) return false;
+    std::string ending = path.substr(path.size() - 4);
+    for (char &c : ending) c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+    return ending == ".csv";
+}
+
+std::vector<BasinSource> readBasinSources(const std::string &path, UnitSystem units) {
+    if (isBasinTablePath(path)) return readBasinTable(path, units);
+    return {readBasinFile(path, units)};
 }
 
 } // namespace vesk::tool

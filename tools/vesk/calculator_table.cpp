@@ -17,23 +17,57 @@ constexpr ArgumentKind I = ArgumentKind::Integer;
 constexpr ArgumentKind R = ArgumentKind::Real;
 constexpr ArgumentKind T = ArgumentKind::Text;
 
-const CalculatorArgument kLevel{"level", I, "disconnection level 0, 1 or 2"};
+const char *levelOutside(const ArgumentValue &v) {
+    return v.integer >= 0 && v.integer <= 2 ? nullptr : "is not a table level (0, 1 or 2)";
+}
+const char *tablePercentOutside(const ArgumentValue &v) {
+    return v.real >= 0.0 && v.real <= 100.0 ? nullptr : "lies outside the tables' 0 to 100 %";
+}
+const char *abKeyOutside(const ArgumentValue &v) {
+    return v.text.rfind('a', 0) == 0 || v.text.rfind('b', 0) == 0 ? nullptr : "selects no column (a or b, lower case)";
+}
+const char *abcKeyOutside(const ArgumentValue &v) {
+    const char first = v.text.empty() ? '\0' : v.text[0];
+    return first == 'a' || first == 'b' || first == 'c' ? nullptr : "selects no column (a, b or c, lower case)";
+}
+const char *soilOutside(const ArgumentValue &v) {
+    const char first = v.text.empty() ? '\0' : v.text[0];
+    return first >= 'A' && first <= 'D' ? nullptr : "is not a soil group of the relation (A, B, C or D, upper case)";
+}
+const char *correctionSoilOutside(const ArgumentValue &v) {
+    const char first = v.text.empty() ? '\0' : v.text[0];
+    return first == 'A' || first == 'C' || first == 'D' ? nullptr
+                                                       : "has no correction column (A, C or D); it reads as group A";
+}
+const char *returnPeriodOutside(const ArgumentValue &v) {
+    for (int period : {5, 10, 25, 50, 100})
+        if (v.integer == period) return nullptr;
+    return "is not in the table (5, 10, 25, 50 or 100 years); the correction is 0";
+}
+
+const CalculatorArgument kLevel{"level", I, "disconnection level 0, 1 or 2", false, levelOutside};
 const CalculatorArgument kImpervious{"imperviousPct", R, "% of the basin"};
+const CalculatorArgument kTableImpervious{"imperviousPct", R, "% of the basin, 0 to 100", false, tablePercentOutside};
 const CalculatorArgument kArea{"area", R, "sq mi"};
 const CalculatorArgument kCt{"ct", R, "time-to-peak coefficient"};
-const CalculatorArgument kSoil{"soilGroup", T, "A, B, C or D"};
-const CalculatorArgument kReturnPeriod{"returnPeriod", I, "years: 5, 10, 25, 50 or 100"};
+const CalculatorArgument kSoil{"soilGroup", T, "A, B, C or D (upper case; B the mean of A and C, D as C)", false,
+                               soilOutside};
+const CalculatorArgument kCorrectionSoil{"soilGroup", T, "A, C or D (upper case; any other, B included, reads as A)",
+                                         false, correctionSoilOutside};
+const CalculatorArgument kReturnPeriod{"returnPeriod", I, "years: 5, 10, 25, 50 or 100", false, returnPeriodOutside};
+const CalculatorArgument kAbKey{"key", T, "a (slope) or b (intercept)", false, abKeyOutside};
+const CalculatorArgument kAbcKey{"key", T, "a, b or c", false, abcKeyOutside};
 
 std::vector<Calculator> buildTable() {
     return {
         // Impervious fractions and effective impervious area.
-        {"DCIFgetParam", "DCIF table coefficient", {kLevel, kImpervious, {"key", T, "a (slope) or b (intercept)"}},
+        {"DCIFgetParam", "DCIF table coefficient", {kLevel, kTableImpervious, kAbKey},
          [](const Values &v) { return vesk_DCIFgetParam(v[0].integer, v[1].real, v[2].text.c_str()); }},
-        {"RPFgetParam", "RPF table coefficient", {kLevel, kImpervious, {"key", T, "a (slope) or b (intercept)"}},
+        {"RPFgetParam", "RPF table coefficient", {kLevel, kTableImpervious, kAbKey},
          [](const Values &v) { return vesk_RPFgetParam(v[0].integer, v[1].real, v[2].text.c_str()); }},
-        {"calcDCIF", "directly connected impervious fraction", {kLevel, kImpervious},
+        {"calcDCIF", "directly connected impervious fraction", {kLevel, kTableImpervious},
          [](const Values &v) { return vesk_calcDCIF(v[0].integer, v[1].real); }},
-        {"calcRPF", "receiving pervious fraction", {kLevel, kImpervious},
+        {"calcRPF", "receiving pervious fraction", {kLevel, kTableImpervious},
          [](const Values &v) { return vesk_calcRPF(v[0].integer, v[1].real); }},
         {"calcUIF", "unconnected impervious fraction", {{"dcif", R, "fraction"}},
          [](const Values &v) { return vesk_calcUIF(v[0].real); }},
@@ -44,19 +78,20 @@ std::vector<Calculator> buildTable() {
           {"infiltration", R, "same unit as rainfall"}},
          [](const Values &v) { return vesk_calcEIA(v[0].real, v[1].real, v[2].real, v[3].real, v[4].real); }},
         // Peaking coefficients.
-        {"CTgetParam", "CT quadratic coefficient", {kImpervious, {"key", T, "a, b or c"}},
+        {"CTgetParam", "CT quadratic coefficient", {kImpervious, kAbcKey},
          [](const Values &v) { return vesk_CTgetParam(v[0].real, v[1].text.c_str()); }},
         {"calcCT_Cutoff", "time-to-peak coefficient CT, uncorrected", {kImpervious},
          [](const Values &v) { return vesk_calcCT_Cutoff(v[0].real); }},
         {"calcCT", "CT with the correction for basins under 0.25 sq mi", {kCt, kArea},
          [](const Values &v) { return vesk_calcCT(v[0].real, v[1].real); }},
         {"CPgetParam", "peaking-parameter coefficient",
-         {kImpervious, {"unused", R, "not used", true}, {"key", T, "a, b or c"}},
+         {kImpervious, {"unused", R, "not used", true}, kAbcKey},
          [](const Values &v) { return vesk_CPgetParam(v[0].real, v[1].real, v[2].text.c_str()); }},
         {"calcCP", "peak coefficient CP", {kImpervious, kArea, kCt},
          [](const Values &v) { return vesk_calcCP(v[0].real, v[1].real, v[2].real); }},
         // Runoff coefficients, flow lengths and times, intensity.
-        {"runoffCoeffCorr", "return-period correction of the runoff coefficient", {kSoil, kReturnPeriod, kImpervious},
+        {"runoffCoeffCorr", "return-period correction of the runoff coefficient",
+         {kCorrectionSoil, kReturnPeriod, kImpervious},
          [](const Values &v) { return vesk_runoffCoeffCorr(v[0].text.c_str(), v[1].integer, v[2].real); }},
         {"runoffCoeff", "runoff coefficient", {kSoil, kReturnPeriod, kImpervious},
          [](const Values &v) { return vesk_runoffCoeff(v[0].text.c_str(), v[1].integer, v[2].real); }},
@@ -104,7 +139,7 @@ ArgumentValue convert(const Calculator &calculator, const CalculatorArgument &ar
     const std::string where = std::string(calculator.name) + ": " + argument.name + " '" + word + "'";
     switch (argument.kind) {
     case ArgumentKind::Integer:
-        if (const auto integer = parseInteger(word)) value.integer = *integer;
+        if (const auto integer = parseWholeNumber(word)) value.integer = *integer;
         else throw InputError(where + " is not a whole number");
         break;
     case ArgumentKind::Real:
@@ -134,7 +169,8 @@ const Calculator *findCalculator(const std::string &name) {
     return nullptr;
 }
 
-double callCalculator(const Calculator &calculator, const std::vector<std::string> &words) {
+double callCalculator(const Calculator &calculator, const std::vector<std::string> &words,
+                      std::vector<std::string> *warnings) {
     const std::size_t all = calculator.arguments.size();
     const std::size_t used = static_cast<std::size_t>(
         std::count_if(calculator.arguments.begin(), calculator.arguments.end(),
@@ -149,8 +185,16 @@ double callCalculator(const Calculator &calculator, const std::vector<std::strin
     std::vector<ArgumentValue> values;
     std::size_t next = 0;
     for (const CalculatorArgument &argument : calculator.arguments) {
-        if (argument.unused && skipUnused) values.emplace_back();
-        else values.push_back(convert(calculator, argument, words[next++]));
+        if (argument.unused && skipUnused) {
+            values.emplace_back();
+            continue;
+        }
+        const std::string &word = words[next++];
+        values.push_back(convert(calculator, argument, word));
+        if (argument.outside == nullptr || warnings == nullptr) continue;
+        if (const char *why = argument.outside(values.back()))
+            warnings->push_back(std::string(calculator.name) + ": " + argument.name + " '" + word + "' " + why +
+                                "; the result is the relation's value for it");
     }
     return calculator.call(values);
 }

@@ -11,17 +11,20 @@ namespace vesk::tool {
 
 enum class ArgumentKind { Integer, Real, Text };
 
+struct ArgumentValue {
+    int32_t integer = 0;
+    double real = 0.0;
+    std::string text;
+};
+
 struct CalculatorArgument {
     const char *name;
     ArgumentKind kind;
     const char *meaning; // unit or accepted values
     bool unused = false; // accepted by the export and without effect
-};
-
-struct ArgumentValue {
-    int32_t integer = 0;
-    double real = 0.0;
-    std::string text;
+    // Where the relation's tables end: null for a value inside them, else why
+    // the result is the relation's neutral (or another group's) value.
+    const char *(*outside)(const ArgumentValue &) = nullptr;
 };
 
 struct Calculator {
@@ -39,7 +42,9 @@ const Calculator *findCalculator(const std::string &name);
 // Converts the command-line words to argument values and calls the
 // calculator.  Unused arguments may be left out altogether.  Throws
 // InputError for a wrong count or a word that is not of its argument's kind.
-double callCalculator(const Calculator &calculator, const std::vector<std::string> &words);
+// Each argument outside the relation's tables adds a warning to `warnings`.
+double callCalculator(const Calculator &calculator, const std::vector<std::string> &words,
+                      std::vector<std::string> *warnings = nullptr);
 
 // "calcEIA dcif rpf imperviousPct rainfall infiltration"
 std::string calculatorSynopsis(const Calculator &calculator);

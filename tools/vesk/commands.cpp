@@ -1,14 +1,19 @@
 #include "commands.h"
 
 #include <cerrno>
+#include <cmath>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <functional>
+#include <iostream>
 #include <new>
+#include <optional>
 
 #include "basin_source.h"
-#include "fraction_requests.h"
+#include "basin_checks.h"
 #include "calculator_table.h"
+#include "design_storm.h"
 #include "hydrograph_csv.h"
 #include "hydrograph_svg.h"
 #include "input_error.h"
@@ -16,7 +21,11 @@
 #include "library_session.h"
 #include "number_text.h"
 #include "run_report.h"
+#include "progress_line.h"
+#include "storm_events.h"
 #include "storm_file.h"
+#include "summary_report.h"
+#include "text_file.h"
 
 namespace vesk::tool {
 
@@ -38,8 +47,13 @@ int guarded(std::ostream &err, const std::function<int()> &body) {
     }
 }
 
-// Writes a whole output file, or reports which file could not be written.
+// Writes a whole output file ("-": standard output), or reports which file
+// could not be written.
 void writeFile(const std::string &path, const std::function<void(std::ostream &)> &write) {
+    if (path == kStandardInput) {
+        write(std::cout);
+        return;
+    }
     std::ofstream file(path, std::ios::binary);
     if (!file) throw inputErrorIn(path, std::string("cannot write: ") + std::strerror(errno));
     write(file);
@@ -47,43 +61,227 @@ void writeFile(const std::string &path, const std::function<void(std::ostream &)
     if (!file) throw inputErrorIn(path, "writing failed");
 }
 
+std::optional<UnitSystem> requestedUnits(const std::string &units) {
+    if (units.empty()) return std::nullopt;
+    if (units == "us") return UnitSystem::Us;
+    if (units == "si") return UnitSystem::Si;
+    throw InputError("--units takes 'us' or 'si', got '" + units + "'");
+}
+
+// A whole number of minutes within [low, high]; 0 for an empty option.
+int minutesOption(const char *option, const std::string &text, int low, int high) {
+    if (text.empty()) return 0;
+    const std::optional<int32_t> value = parseWholeNumber(text);
+    if (!value || *value < low || *value > high)
+        throw InputError(std::string(option) + " takes a whole number of minutes from " + std::to_string(low) +
+                         " to " + std::to_string(high) + ", got '" + text + "'");
+    return *value;
+}
+
+bool samePath(const std::string &a, const std::string &b) {
+    std::error_code error;
+    if (std::filesystem::equivalent(a, b, error)) return true;
+    std::error_code errorA, errorB;
+    const std::filesystem::path canonicalA = std::filesystem::weakly_canonical(a, errorA);
+    const std::filesystem::path canonicalB = std::filesystem::weakly_canonical(b, errorB);
+    return !errorA && !errorB && canonicalA == canonicalB;
+}
+
+// An output that would overwrite an input (or the other output) is refused
+// before anything is read or written.
+void refuseOverwritingInputs(const RunCommand &command) {
+    std::vector<std::string> inputs = command.basinFiles;
+    inputs.push_back(command.stormFile);
+    const std::pair<const char *, const std::string *> outputs[] = {
+        {"--csv", &command.csvFile}, {"--plot", &command.plotFile}, {"--summary", &command.summaryFile}};
+    for (const auto &[option, output] : outputs) {
+        if (output->empty() || *output == kStandardInput) continue;
+        for (const std::string &input : inputs)
+            if (samePath(*output, input))
+                throw InputError(*output + ": " + option + " would overwrite the input file " + input +
+                                 "; choose another output name");
+    }
+    for (std::size_t i = 0; i < 3; ++i)
+        for (std::size_t j = i + 1; j < 3; ++j) {
+            const std::string &a = *outputs[i].second, &b = *outputs[j].second;
+            if (!a.empty() && !b.empty() && (a == b || samePath(a, b)))
+                throw InputError(b + ": " + outputs[j].first + " and " + outputs[i].first + " name the same file");
+        }
+}
+
+double realOption(const char *option, const std::string &text) {
+    const std::optional<double> value = parsePlainDecimal(std::string(trimmed(text)));
+    if (!value) throw InputError(std::string(option) + " takes a decimal number, got '" + text + "'");
+    return *value;
+}
+
+// Every basin of the files, checked; warnings about unusual values to `err`.
+std::vector<BasinSource> checkedBasins(const std::vector<std::string> &paths, UnitSystem units, std::ostream &err) {
+    std::vector<BasinSource> sources;
+    for (const std::string &path : paths)
+        for (BasinSource &source : readBasinSources(path, units)) sources.push_back(std::move(source));
+    for (const BasinSource &source : sources)
+        for (const std::string &w : checkBasin(source, units)) err << "warning: " << w << '\n';
+    return sources;
+}
+
+} // namespace
+
+namespace {
+
+// Where the printed table goes: standard error when a file takes standard output.
+bool outputTaken(const RunCommand &command) {
+    return command.csvFile == kStandardInput || command.plotFile == kStandardInput ||
+           command.summaryFile == kStandardInput;
+}
+
+void reportWritten(std::ostream &report, const RunCommand &command) {
+    if (outputTaken(command)) return;
+    if (!command.csvFile.empty()) report << "\nhydrograph written to " << command.csvFile << '\n';
+    if (!command.plotFile.empty()) report << "plot written to " << command.plotFile << '\n';
+    if (!command.summaryFile.empty()) report << "summary written to " << command.summaryFile << '\n';
+}
+
+void runAsOneEvent(const RunCommand &command, const std::vector<BasinSource> &sources, const Storm &storm,
+                   const RunOptions &options, std::ostream &out, std::ostream &err) {
+    if (needsEvents(storm))
+        err << "warning: " << storm.path << ": the record lasts more than " << kLongRunMinutes / 60
+            << " hours and holds a dry spell of " << kLongDrySpellMinutes / 60
+            << " hours or more; the loss model does not recover between storms, so later peaks are overstated; "
+               "run it as independent events with --events HOURS\n";
+    LibrarySession session;
+    RunResult result;
+    {
+        ProgressLine progress(err, stderrIsTerminal(), sources.size());
+        RunOptions shown = options;
+        shown.progress = [&](std::size_t done, std::size_t total) { progress.update(done, total); };
+        result = runStorm(sources, storm, shown);
+    }
+    refuseNonFiniteResults(result);
+    if (!command.csvFile.empty())
+        writeFile(command.csvFile, [&](std::ostream &file) { writeHydrographCsv(file, result); });
+    if (!command.plotFile.empty())
+        writeFile(command.plotFile, [&](std::ostream &file) { writeHydrographSvg(file, result); });
+    if (!command.summaryFile.empty())
+        writeFile(command.summaryFile, [&](std::ostream &file) {
+            if (isJsonPath(command.summaryFile)) writeSummaryJson(file, result);
+            else writeSummaryCsv(file, result);
+        });
+    std::ostream &report = outputTaken(command) ? err : out;
+    printRunSummary(report, result, command.exact);
+    for (const std::string &w : runWarnings(result)) err << "warning: " << w << '\n';
+    reportWritten(report, command);
+}
+
+void runAsEvents(const RunCommand &command, const std::vector<BasinSource> &sources, const Storm &storm,
+                 const RunOptions &options, std::ostream &out, std::ostream &err) {
+    const std::optional<double> hours = parsePlainDecimal(std::string(trimmed(command.events)));
+    if (!hours || *hours <= 0.0 || *hours * 60.0 > kMaxRunMinutes)
+        throw InputError("--events takes the hours of a dry spell that separates events, above 0, got '" +
+                         command.events + "'");
+    if (!command.duration.empty()) throw InputError("--events runs each event until it is dry; drop --duration");
+    if (!command.plotFile.empty()) throw InputError("--plot draws one run; it does not combine with --events");
+    const std::vector<StormEvent> events = splitEvents(storm, static_cast<int>(std::ceil(*hours * 60.0)));
+    if (events.empty()) throw InputError(storm.path + ": holds no rain, so no event");
+    std::vector<EventRun> runs;
+    {
+        ProgressLine progress(err, stderrIsTerminal(), sources.size());
+        for (const StormEvent &event : events) {
+            progress.update(event.firstStep, storm.depths.size());
+            LibrarySession session; // fresh basins: nothing carries over from the event before
+            EventRun run;
+            run.number = event.number;
+            run.startMinute = static_cast<long long>(event.firstStep) * storm.stepMinutes;
+            run.result = runStorm(sources, event.storm, options);
+            refuseNonFiniteResults(run.result);
+            runs.push_back(std::move(run));
+        }
+    }
+    for (const EventRun &run : runs)
+        for (const std::string &w : runWarnings(run.result))
+            err << "warning: event " << run.number << ": " << w << '\n';
+    if (!command.csvFile.empty())
+        writeFile(command.csvFile, [&](std::ostream &file) { writeEventHydrographCsv(file, runs); });
+    if (!command.summaryFile.empty())
+        writeFile(command.summaryFile, [&](std::ostream &file) {
+            if (isJsonPath(command.summaryFile)) writeEventSummaryJson(file, runs);
+            else writeEventSummaryCsv(file, runs);
+        });
+    std::ostream &report = outputTaken(command) ? err : out;
+    printEventSummary(report, runs, command.exact);
+    reportWritten(report, command);
+}
+
 } // namespace
 
 int runCommand(const RunCommand &command, std::ostream &out, std::ostream &err) {
     return guarded(err, [&] {
-        std::vector<BasinSource> sources;
-        std::vector<std::string> notes;
-        for (const std::string &path : command.basinFiles) {
-            sources.push_back(readBasinSource(path));
-            for (std::string &n : fillFractionRequests(sources.back())) notes.push_back(std::move(n));
-        }
-        const Storm storm = readStorm(command.stormFile);
-        LibrarySession session;
-        const RunResult result = runStorm(sources, storm, command.options);
-        for (const std::string &n : notes) out << "note: " << n << '\n';
-        if (!notes.empty()) out << '\n';
-        if (!command.csvFile.empty())
-            writeFile(command.csvFile, [&](std::ostream &file) { writeHydrographCsv(file, result); });
-        if (!command.plotFile.empty())
-            writeFile(command.plotFile, [&](std::ostream &file) { writeHydrographSvg(file, result); });
-        printRunSummary(out, result);
-        if (!command.csvFile.empty()) out << "\nhydrograph written to " << command.csvFile << '\n';
-        if (!command.plotFile.empty()) out << "plot written to " << command.plotFile << '\n';
+        refuseOverwritingInputs(command);
+        const std::optional<UnitSystem> requested = requestedUnits(command.units);
+        const UnitSystem units = requested.value_or(UnitSystem::Us);
+        RunOptions options;
+        options.timeStep = minutesOption("--time-step", command.timeStep, 1, 1440);
+        options.duration = minutesOption("--duration", command.duration, 1, kMaxRunMinutes);
+        options.units = units;
+        const std::vector<BasinSource> sources = checkedBasins(command.basinFiles, units, err);
+        const Storm storm = stormAtRunStep(sources, readStorm(command.stormFile, requested), options);
+        for (const std::string &n : stepNotes(sources, storm.stepMinutes)) err << "note: " << n << '\n';
+        if (command.events.empty()) runAsOneEvent(command, sources, storm, options, out, err);
+        else runAsEvents(command, sources, storm, options, out, err);
         return kExitOk;
     });
 }
 
-int unitHydrographCommand(const std::string &basinFile, std::ostream &out, std::ostream &err) {
+int stormCommand(const StormCommand &command, std::ostream &out, std::ostream &err) {
     return guarded(err, [&] {
-        BasinSource source = readBasinSource(basinFile);
-        const std::vector<std::string> notes = fillFractionRequests(source);
+        const UnitSystem units = requestedUnits(command.units).value_or(UnitSystem::Us);
+        DesignStormOptions options;
+        options.relation.a = realOption("--a", command.a);
+        options.relation.b = realOption("--b", command.b);
+        options.relation.c = realOption("--c", command.c);
+        options.relation.factor = realOption("--factor", command.factor);
+        options.duration = minutesOption("--duration", command.duration, 1, kMaxRunMinutes);
+        options.step = minutesOption("--step", command.step, 1, 1440);
+        options.peakPosition = realOption("--peak-position", command.peakPosition);
+        options.uniform = command.uniform;
+        const std::vector<double> depths = designStorm(options);
+        out << "time_min," << (units == UnitSystem::Si ? "depth_mm" : "depth_in") << '\n';
+        for (std::size_t k = 0; k < depths.size(); ++k)
+            out << (k + 1) * static_cast<std::size_t>(options.step) << ',' << exactText(depths[k]) << '\n';
+        return kExitOk;
+    });
+}
+
+int unitHydrographCommand(const UhCommand &command, std::ostream &out, std::ostream &err) {
+    return guarded(err, [&] {
+        const UnitSystem units = requestedUnits(command.units).value_or(UnitSystem::Us);
+        const int step = minutesOption("--time-step", command.timeStep, 1, 1440);
+        const std::vector<BasinSource> sources = checkedBasins({command.basinFile}, units, err);
+        if (!command.csvFile.empty() && sources.size() > 1)
+            throw InputError(command.basinFile + ": uh --csv writes one basin's ordinates; the table holds " +
+                             std::to_string(sources.size()));
+        std::ostream &report = command.csvFile == kStandardInput ? err : out;
         LibrarySession session;
-        // The unit hydrograph does not depend on the simulation step; the
-        // basin's own uhTimeStep keeps the record steppable.
-        source.record.timeStep = source.record.shape.uhTimeStep;
-        addBasin(source.record, source.name, source.path);
-        for (const std::string &n : notes) out << "note: " << n << "\n\n";
-        printUnitHydrograph(out, source.name, preparedBasin(source.name), unitHydrograph(source.name));
+        for (const BasinSource &source : sources) {
+            BasinInput record = source.record;
+            if (step > 0) record.shape.uhTimeStep = step;
+            else if (!source.uhTimeStepGiven)
+                throw InputError(source.placeOf("uhTimeStep") + ": basin " + source.name +
+                                 " gives no uhTimeStep; choose one with --time-step");
+            // The simulation step matches, so the stored basin could be stepped.
+            record.timeStep = record.shape.uhTimeStep;
+            addBasin(record, source.name, source.path);
+            if (&source != &sources.front()) report << '\n';
+            const BasinInput prepared = preparedBasin(source.name);
+            const std::vector<double> ordinates = unitHydrograph(source.name);
+            printUnitHydrograph(report, source.name, prepared, ordinates, units);
+            for (const std::string &w : unitHydrographWarnings(source.name, prepared, ordinates))
+                err << "warning: " << w << '\n';
+            if (!command.csvFile.empty())
+                writeFile(command.csvFile, [&](std::ostream &file) {
+                    writeOrdinatesCsv(file, source.name, prepared.shape.uhTimeStep, ordinates, units);
+                });
+        }
         return kExitOk;
     });
 }
@@ -100,7 +298,9 @@ int calcCommand(const std::vector<std::string> &words, bool list, std::ostream &
         if (calculator == nullptr)
             throw InputError("no calculator is named '" + words.front() + "'; see vesk calc --list");
         const std::vector<std::string> arguments(words.begin() + 1, words.end());
-        out << exactText(callCalculator(*calculator, arguments)) << '\n';
+        std::vector<std::string> warnings;
+        out << exactText(callCalculator(*calculator, arguments, &warnings)) << '\n';
+        for (const std::string &w : warnings) err << "warning: " << w << '\n';
         return kExitOk;
     });
 }

@@ -13,17 +13,39 @@ namespace vesk::tool {
 inline constexpr int kExitOk = 0;
 inline constexpr int kExitInputError = 1;   // the user's files or arguments
 inline constexpr int kExitLibraryError = 2; // the library refused
+inline constexpr int kExitUsage = 3;        // a malformed command line
 
 struct RunCommand {
-    std::vector<std::string> basinFiles;
+    std::vector<std::string> basinFiles; // positional basin files or basin tables (.csv)
     std::string stormFile;
-    RunOptions options;
+    std::string timeStep; // minutes as typed; empty: the storm's own step
+    std::string duration; // minutes as typed; empty: until every outflow is back to 0
+    std::string units;    // "us", "si" or empty (US, unless the storm names its unit)
     std::string csvFile;  // empty: no CSV
     std::string plotFile; // empty: no SVG
+    std::string summaryFile; // empty: none; .json: JSON, else CSV
+    bool exact = false;      // print every digit instead of six significant ones
+    std::string events;      // hours of a dry spell that splits the record into events; empty: one run
 };
 
+struct UhCommand {
+    std::string basinFile;
+    std::string csvFile; // empty: none; the ordinates as CSV
+    std::string timeStep; // empty: the basin's uhTimeStep
+    std::string units;
+};
+
+struct StormCommand {
+    std::string a, b, c, factor = "1"; // the intensity relation, as typed
+    std::string duration, step;        // minutes, as typed
+    std::string peakPosition = "0.5";
+    bool uniform = false;
+    std::string units;
+};
+
+int stormCommand(const StormCommand &command, std::ostream &out, std::ostream &err);
 int runCommand(const RunCommand &command, std::ostream &out, std::ostream &err);
-int unitHydrographCommand(const std::string &basinFile, std::ostream &out, std::ostream &err);
+int unitHydrographCommand(const UhCommand &command, std::ostream &out, std::ostream &err);
 int calcCommand(const std::vector<std::string> &words, bool list, std::ostream &out, std::ostream &err);
 
 } // namespace vesk::tool

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "number_text.h"
+#include "units.h"
 
 namespace vesk::tool {
 
@@ -142,8 +143,10 @@ private:
             text(kRight + 8, yRain(r) + 4, tickLabel(r));
         out_ << "</g>\n<g font-size=\"14\" text-anchor=\"middle\">\n";
         text((kLeft + kRight) / 2, kBottom + 45, "time (min)");
-        rotatedText(kLeft - 55, (kTop + kBottom) / 2, "outflow (cfs)");
-        rotatedText(kRight + 55, (kTop + kBottom) / 2, "rain (in per " + std::to_string(result_.timeStep) + "-min step)");
+        rotatedText(kLeft - 55, (kTop + kBottom) / 2, "outflow (" + unitName(Quantity::Flow, result_.units) + ")");
+        rotatedText(kRight + 55, (kTop + kBottom) / 2,
+                    "rain (" + unitName(Quantity::Depth, result_.units) + " per " + std::to_string(result_.timeStep) +
+                        "-min step)");
         text((kLeft + kRight) / 2, kTop - 25, "Rain and outflow");
         out_ << "</g>\n";
     }
@@ -213,6 +216,26 @@ std::string xmlText(const std::string &text) {
     return safe;
 }
 
-void writeHydrographSvg(std::ostream &out, const RunResult &result) { Chart(out, result).write(); }
+namespace {
+
+// The chart draws the series in the report's units.
+RunResult inReportUnits(const RunResult &result) {
+    RunResult shown = result;
+    for (double &r : shown.rain) r = fromLibraryUnits(r, Quantity::Depth, result.units);
+    for (BasinRun &basin : shown.basins)
+        for (double &q : basin.outflow) q = fromLibraryUnits(q, Quantity::Flow, result.units);
+    return shown;
+}
+
+} // namespace
+
+void writeHydrographSvg(std::ostream &out, const RunResult &result) {
+    if (result.units == UnitSystem::Us) {
+        Chart(out, result).write();
+        return;
+    }
+    const RunResult shown = inReportUnits(result);
+    Chart(out, shown).write();
+}
 
 } // namespace vesk::tool

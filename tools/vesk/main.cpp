@@ -1,31 +1,88 @@
 // vesk: a command-line host of the veskdll133 runoff library.  Runs basins
 // through a storm, shows a basin's unit hydrograph and calls the calculators.
+#include <algorithm>
 #include <iostream>
 #include <string>
 #include <vector>
 
 #include <CLI/CLI.hpp>
 
+#include "command_line_hints.h"
 #include "commands.h"
+#include "library_session.h"
 
 namespace {
+
+std::string stampText(const VersionStamp &v) {
+    // The stamp's order is major, minor, build, release; the version reads
+    // major.minor.release.build.
+    return std::to_string(v.major) + "." + std::to_string(v.minor) + "." + std::to_string(v.release) + "." +
+           std::to_string(v.build);
+}
+
+std::string versionText() {
+    VersionStamp loaded{};
+    vesk_getversion(&loaded);
+    return "vesk " + stampText(vesk::tool::builtAgainstVersion()) + ", built against veskdll133 " +
+           stampText(vesk::tool::builtAgainstVersion()) + ", running with libveskdll133 " + stampText(loaded);
+}
+
+// The long option names of `app` (with their dashes).
+std::vector<std::string> optionNames(const CLI::App &app) {
+    std::vector<std::string> names;
+    for (const CLI::Option *option : app.get_options())
+        for (const std::string &name : option->get_lnames()) names.push_back("--" + name);
+    return names;
+}
+
+// A parse error restated with the name the user probably meant, when the
+// fault is an unknown command or option.
+std::string parseFaultMessage(const CLI::App &app, const CLI::ParseError &error, int argc, char **argv) {
+    std::vector<std::string> commands;
+    for (const CLI::App *sub : app.get_subcommands({})) commands.push_back(sub->get_name());
+    if (argc > 1 && argv[1][0] != '-' &&
+        std::find(commands.begin(), commands.end(), std::string(argv[1])) == commands.end())
+        return vesk::tool::unknownNameMessage("command", argv[1], commands);
+    const CLI::App *chosen = nullptr;
+    for (const CLI::App *sub : app.get_subcommands({}))
+        if (argc > 1 && sub->get_name() == argv[1]) chosen = sub;
+    if (chosen != nullptr && chosen->get_name() != "calc") {
+        const std::vector<std::string> known = optionNames(*chosen);
+        for (int i = 2; i < argc; ++i) {
+            const std::string word = std::string(argv[i]).substr(0, std::string(argv[i]).find('='));
+            if (word.rfind("--", 0) == 0 && std::find(known.begin(), known.end(), word) == known.end() &&
+                word != "--help")
+                return vesk::tool::unknownNameMessage("option", word, known);
+        }
+    }
+    return error.what();
+}
+
+constexpr const char *kExitStatuses =
+    "Exit status: 0 success; 1 faulty input (a file, a value or an option's value; the message names it);\n"
+    "2 the library refused a basin (the message names the error code); 3 a malformed command line.";
 
 using vesk::tool::RunCommand;
 
 void addRunOptions(CLI::App &run, RunCommand &command) {
-    run.add_option("BASIN_FILE", command.basinFiles, "basin input files (a name and 22 numbers each)")
+    run.add_option("BASIN_FILE", command.basinFiles,
+                   "basin files (a name and 22 numbers each) or basin tables (.csv, one basin per row)")
         ->required();
     run.add_option("--rain", command.stormFile,
-                   "storm CSV: 'time,depth' rows (minutes at the end of each step, inches) or one depth per row")
+                   "storm CSV: 'time,depth' rows (minutes at the end of each step) or one depth per row")
         ->required();
-    run.add_option("--time-step", command.options.timeStep,
-                   "simulation step in minutes (default: the basins' unit-hydrograph step)")
-        ->check(CLI::Range(1, 1440));
-    run.add_option("--duration", command.options.duration,
-                   "minutes to simulate (default: until every outflow is back to 0 after the storm)")
-        ->check(CLI::Range(1, vesk::tool::kMaxRunMinutes));
+    run.add_option("--time-step", command.timeStep,
+                   "simulation step in minutes; resamples a timed storm (default: the storm's own step)");
+    run.add_option("--duration", command.duration,
+                   "minutes to simulate (default: until every outflow is back to 0 after the storm)");
+    run.add_flag("--exact", command.exact, "print every digit (17 significant) instead of six");
+    run.add_option("--events", command.events,
+                   "split the record at dry spells of at least HOURS and run each event from fresh basins");
+    run.add_option("--units", command.units, "us (default: sq mi, mi, in, cfs) or si (km2, km, mm, m3/s)");
     run.add_option("--csv", command.csvFile, "write the hydrograph (time, rain, outflow per basin) as CSV");
     run.add_option("--plot", command.plotFile, "write rain and outflow as an SVG chart");
+    run.add_option("--summary", command.summaryFile,
+                   "write the summary, one record per basin: JSON for a .json name, else CSV ('-': standard output)");
 }
 
 } // namespace
@@ -33,14 +90,34 @@ void addRunOptions(CLI::App &run, RunCommand &command) {
 int main(int argc, char **argv) {
     CLI::App app{"vesk - runs urban basins through a storm with the veskdll133 runoff library"};
     app.require_subcommand(1);
+    app.set_version_flag("--version", versionText());
+    app.footer(kExitStatuses);
 
     RunCommand runArguments;
     CLI::App *run = app.add_subcommand("run", "run basins through a storm and summarize the runoff");
     addRunOptions(*run, runArguments);
 
-    std::string uhFile;
+    vesk::tool::UhCommand uhArguments;
     CLI::App *uh = app.add_subcommand("uh", "show a basin's prepared parameters and unit hydrograph");
-    uh->add_option("BASIN_FILE", uhFile, "basin input file")->required();
+    uh->add_option("BASIN_FILE", uhArguments.basinFile, "basin file or basin table")->required();
+    uh->add_option("--time-step", uhArguments.timeStep, "build at this step in minutes (default: uhTimeStep)");
+    uh->add_option("--units", uhArguments.units, "us (default) or si");
+    uh->add_option("--csv", uhArguments.csvFile, "write the ordinates as CSV ('-': standard output)");
+
+    vesk::tool::StormCommand stormArguments;
+    CLI::App *storm = app.add_subcommand(
+        "storm", "write a design storm as CSV from the intensity relation i = factor * a / (b + t)^c");
+    storm->add_option("--a", stormArguments.a, "coefficient a: in/h x min^c (mm/h x min^c with --units si)")
+        ->required();
+    storm->add_option("--b", stormArguments.b, "offset b, minutes")->required();
+    storm->add_option("--c", stormArguments.c, "exponent c")->required();
+    storm->add_option("--factor", stormArguments.factor, "factor on the intensity, e.g. for a return period (1)");
+    storm->add_option("--duration", stormArguments.duration, "storm duration, minutes")->required();
+    storm->add_option("--step", stormArguments.step, "time step, minutes; divides the duration")->required();
+    storm->add_option("--peak-position", stormArguments.peakPosition,
+                      "where the deepest block falls: 0 first step .. 1 last step (0.5)");
+    storm->add_flag("--uniform", stormArguments.uniform, "spread the duration's depth evenly instead");
+    storm->add_option("--units", stormArguments.units, "us (inches, default) or si (millimetres)");
 
     bool list = false;
     CLI::App *calc = app.add_subcommand("calc", "call one of the library's calculators: calc NAME ARG...");
@@ -51,13 +128,21 @@ int main(int argc, char **argv) {
 
     try {
         app.parse(argc, argv);
+    } catch (const CLI::CallForHelp &request) {
+        return app.exit(request);
+    } catch (const CLI::CallForAllHelp &request) {
+        return app.exit(request);
+    } catch (const CLI::CallForVersion &request) {
+        return app.exit(request);
     } catch (const CLI::ParseError &error) {
-        return app.exit(error);
+        std::cerr << "vesk: " << parseFaultMessage(app, error, argc, argv) << "\nRun 'vesk --help' for usage.\n";
+        return vesk::tool::kExitUsage;
     }
 
     int status = 0;
-    if (*run) status = vesk::tool::runCommand(runArguments, std::cout, std::cerr);
-    else if (*uh) status = vesk::tool::unitHydrographCommand(uhFile, std::cout, std::cerr);
+    if (*storm) status = vesk::tool::stormCommand(stormArguments, std::cout, std::cerr);
+    else if (*run) status = vesk::tool::runCommand(runArguments, std::cout, std::cerr);
+    else if (*uh) status = vesk::tool::unitHydrographCommand(uhArguments, std::cout, std::cerr);
     else status = vesk::tool::calcCommand(calc->remaining(), list, std::cout, std::cerr);
     // A summary lost on a full disk or a closed pipe is a failure, not a success.
     std::cout.flush();

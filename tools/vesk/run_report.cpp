@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "input_error.h"
 #include "number_text.h"
 #include "text_table.h"
 #include "volume_checks.h"
@@ -58,14 +59,11 @@ std::vector<std::string> runWarnings(const RunResult &result) {
         if (!check.off()) continue;
         std::string cause;
         const bool stillFlowing = !basin.outflow.empty() && basin.outflow.back() != 0.0;
-        if (result.end != RunEnd::Dry && stillFlowing)
+        if (result.end == RunEnd::RunLimit && stillFlowing)
+            cause = "likely cause: the run reached the " + std::to_string(kMaxRunMinutes) +
+                    "-minute limit while the basin was still draining.";
+        else if (result.end != RunEnd::Dry && stillFlowing)
             cause = "likely cause: the run stopped while the basin was still draining (lengthen --duration).";
-        else if (result.timeStep != basin.prepared.shape.uhTimeStep)
-            cause = "likely cause: the " + std::to_string(result.timeStep) +
-                    "-minute time step differs from the basin's " +
-                    std::to_string(basin.prepared.shape.uhTimeStep) +
-                    "-minute uhTimeStep; the library takes one ordinate per step, so the hydrograph is "
-                    "stretched or squeezed in time.";
         else
             cause = coarseStepCause(basin.prepared, result.timeStep) + ".";
         warnings.push_back("basin " + basin.name + ": the outflow hydrograph holds " + percentText(check.ratio()) +
@@ -76,13 +74,32 @@ std::vector<std::string> runWarnings(const RunResult &result) {
         if (result.end == RunEnd::StepLimit)
             warnings.push_back("basin " + basin.name +
                                ": the outflow did not come back to 0 after the unit hydrograph ended.");
+    if (result.end == RunEnd::RunLimit)
+        warnings.push_back("the run stopped at the " + std::to_string(kMaxRunMinutes) +
+                           "-minute limit with water still draining.");
     if (result.stormStepsCut > 0)
         warnings.push_back("the last " + std::to_string(result.stormStepsCut) +
                            " storm steps lie beyond --duration and were not applied.");
     return warnings;
 }
 
-void printRunSummary(std::ostream &out, const RunResult &result) {
+void refuseNonFiniteResults(const RunResult &result) {
+    for (const BasinRun &basin : result.basins) {
+        const BasinSummary s = summarize(basin, result.rain, result.timeStep);
+        const double figures[] = {s.peakOutflow, s.rainVolume, s.runoffVolume, s.runoffCoefficient,
+                                  hydrographVolume(basin.outflow, result.timeStep),
+                                  unitHydrographCheck(basin.ordinates, basin.prepared.shape.uhTimeStep,
+                                                      basin.prepared.area).actual};
+        for (double figure : figures)
+            if (!std::isfinite(figure))
+                throw InputError(basin.path + ": basin " + basin.name +
+                                 ": the run's figures are beyond what can be computed (not finite numbers); "
+                                 "check the basin's area and the storm's depths");
+    }
+}
+
+void printRunSummary(std::ostream &out, const RunResult &result, bool exact) {
+    const UnitSystem units = result.units;
     std::vector<std::string> header{"basin", ""};
     for (const BasinRun &basin : result.basins) header.push_back(basin.name);
     TextTable table(header);
@@ -92,55 +109,96 @@ void printRunSummary(std::ostream &out, const RunResult &result) {
             cells.push_back(cell(basin, summarize(basin, result.rain, result.timeStep)));
         table.addRow(std::move(cells));
     };
+    // A library value in the report's units, as the table shows numbers.
+    auto in = [units, exact](double value, Quantity quantity) {
+        return shownText(fromLibraryUnits(value, quantity, units), exact);
+    };
+    auto show = [exact](double value) { return shownText(value, exact); };
     using S = const BasinSummary &;
     using B = const BasinRun &;
-    row("area", "sq mi", [](B b, S) { return fixedText(b.prepared.area, 3); });
-    row("imperviousness", "%", [](B b, S) { return fixedText(b.prepared.imperviousPct, 1); });
-    row("DCIF used", "", [](B b, S) { return fixedText(b.prepared.dcif, 3); });
-    row("RPF used", "", [](B b, S) { return fixedText(b.prepared.rpf, 3); });
-    row("CT", "", [](B b, S) { return fixedText(b.prepared.shape.ct, 4); });
-    row("CP", "", [](B b, S) { return fixedText(b.prepared.shape.cp, 4); });
-    row("unit hydrograph peak", "cfs/in", [](B b, S) { return fixedText(b.prepared.uhPeakRate, 1); });
-    row("unit hydrograph peak time", "min", [](B b, S) { return fixedText(b.prepared.uhPeakTime, 1); });
+    row("area", unitName(Quantity::Area, units), [&](B b, S) { return in(b.prepared.area, Quantity::Area); });
+    row("imperviousness", "%", [&](B b, S) { return show(b.prepared.imperviousPct); });
+    row("DCIF used", "", [&](B b, S) { return show(b.prepared.dcif); });
+    row("RPF used", "", [&](B b, S) { return show(b.prepared.rpf); });
+    row("CT", "", [&](B b, S) { return show(b.prepared.shape.ct); });
+    row("CP", "", [&](B b, S) { return show(b.prepared.shape.cp); });
+    row("unit hydrograph peak", unitName(Quantity::UnitFlow, units),
+        [&](B b, S) { return in(b.prepared.uhPeakRate, Quantity::UnitFlow); });
+    row("unit hydrograph peak time", "min", [&](B b, S) { return show(b.prepared.uhPeakTime); });
     row("unit hydrograph volume", "% of 1 in", [](B b, S) {
         return percentText(unitHydrographCheck(b.ordinates, b.prepared.shape.uhTimeStep, b.prepared.area).ratio());
     });
-    row("peak outflow", "cfs", [](B, S s) { return fixedText(s.peakOutflow, 2); });
-    row("peak outflow time", "min", [](B, S s) { return fixedText(s.peakTime, 0); });
-    row("rain volume", "acre-ft", [](B, S s) { return fixedText(s.rainVolume, 3); });
-    row("runoff volume", "acre-ft", [](B, S s) { return fixedText(s.runoffVolume, 3); });
+    row("peak outflow", unitName(Quantity::Flow, units),
+        [&](B, S s) { return in(s.peakOutflow, Quantity::Flow); });
+    row("peak outflow time", "min", [&](B, S s) { return show(s.peakTime); });
+    const std::string volume = unitName(Quantity::Volume, units);
+    row("rain volume", volume, [&](B, S s) { return in(s.rainVolume, Quantity::Volume); });
+    row("runoff volume", volume, [&](B, S s) { return in(s.runoffVolume, Quantity::Volume); });
     const int step = result.timeStep;
-    row("outflow volume", "acre-ft", [step](B b, S) { return fixedText(hydrographVolume(b.outflow, step), 3); });
-    row("runoff coefficient", "", [](B, S s) { return fixedText(s.runoffCoefficient, 3); });
+    row("outflow volume", volume,
+        [&](B b, S) { return in(hydrographVolume(b.outflow, step), Quantity::Volume); });
+    row("runoff coefficient", "", [&](B, S s) { return show(s.runoffCoefficient); });
 
     double rainDepth = 0.0;
     for (double depth : result.rain) rainDepth += depth;
-    out << "storm: " << fixedText(rainDepth, 2) << " in, " << result.rain.size() << " steps of " << step
-        << " min (" << result.rain.size() * static_cast<std::size_t>(step) << " min simulated)\n\n";
+    out << "storm: " << in(rainDepth, Quantity::Depth) << " " << unitName(Quantity::Depth, units) << ", "
+        << result.rain.size() << " steps of " << step << " min ("
+        << result.rain.size() * static_cast<std::size_t>(step) << " min simulated)\n\n";
     table.print(out);
-    for (const std::string &warning : runWarnings(result)) out << "\nwarning: " << warning << '\n';
+}
+
+void printEventSummary(std::ostream &out, const std::vector<EventRun> &events, bool exact) {
+    if (events.empty()) return;
+    const UnitSystem units = events.front().result.units;
+    const std::string depth = unitName(Quantity::Depth, units), flow = unitName(Quantity::Flow, units),
+                      volume = unitName(Quantity::Volume, units);
+    TextTable table({"event", "start min", "basin", "rain " + depth, "peak " + flow, "peak time min",
+                     "runoff " + volume, "outflow " + volume},
+                    3);
+    for (const EventRun &event : events) {
+        const RunResult &r = event.result;
+        double rain = 0.0;
+        for (double d : r.rain) rain += d;
+        for (const BasinRun &basin : r.basins) {
+            const BasinSummary s = summarize(basin, r.rain, r.timeStep);
+            table.addRow({std::to_string(event.number), std::to_string(event.startMinute), basin.name,
+                          shownText(fromLibraryUnits(rain, Quantity::Depth, units), exact),
+                          shownText(fromLibraryUnits(s.peakOutflow, Quantity::Flow, units), exact),
+                          shownText(static_cast<double>(event.startMinute) + s.peakTime, exact),
+                          shownText(fromLibraryUnits(s.runoffVolume, Quantity::Volume, units), exact),
+                          shownText(fromLibraryUnits(hydrographVolume(basin.outflow, r.timeStep), Quantity::Volume,
+                                                     units),
+                                    exact)});
+        }
+    }
+    out << events.size() << " event(s), each run from fresh basins\n\n";
+    table.print(out);
 }
 
 void printUnitHydrograph(std::ostream &out, const std::string &name, const BasinInput &p,
-                         const std::vector<double> &ordinates) {
+                         const std::vector<double> &ordinates, UnitSystem units) {
     const ShapeParameters &s = p.shape;
     out << "basin " << name << " as prepared by the library\n\n";
     TextTable parameters({"parameter", "unit", "value"});
-    auto add = [&](const char *label, const char *unit, const std::string &value) {
+    auto add = [&](const char *label, const std::string &unit, const std::string &value) {
         parameters.addRow({label, unit, value});
     };
-    add("area", "sq mi", exactText(p.area));
-    add("length", "mi", exactText(p.length));
-    add("centroidLength", "mi", exactText(p.centroidLength));
+    // A library value in the report's units, exactly.
+    auto value = [&](const char *label, Quantity quantity, double v) {
+        add(label, unitName(quantity, units), exactText(fromLibraryUnits(v, quantity, units)));
+    };
+    value("area", Quantity::Area, p.area);
+    value("length", Quantity::Length, p.length);
+    value("centroidLength", Quantity::Length, p.centroidLength);
     add("slope", "ft/ft", exactText(p.slope));
     add("imperviousPct", "%", exactText(p.imperviousPct));
     add("disconnectionLevel", "", std::to_string(p.disconnectionLevel));
     add("dcif", "", exactText(p.dcif));
     add("rpf", "", exactText(p.rpf));
-    add("imperviousDepressionStorage", "in", exactText(p.imperviousDepressionStorage));
-    add("perviousDepressionStorage", "in", exactText(p.perviousDepressionStorage));
-    add("initialInfiltrationRate", "in/h", exactText(p.initialInfiltrationRate));
-    add("finalInfiltrationRate", "in/h", exactText(p.finalInfiltrationRate));
+    value("imperviousDepressionStorage", Quantity::Depth, p.imperviousDepressionStorage);
+    value("perviousDepressionStorage", Quantity::Depth, p.perviousDepressionStorage);
+    value("initialInfiltrationRate", Quantity::Rate, p.initialInfiltrationRate);
+    value("finalInfiltrationRate", Quantity::Rate, p.finalInfiltrationRate);
     add("infiltrationDecay", "1/s", exactText(p.infiltrationDecay));
     add("ct", "", exactText(s.ct));
     add("cp", "", exactText(s.cp));
@@ -150,22 +208,26 @@ void printUnitHydrograph(std::ostream &out, const std::string &name, const Basin
     add("rise75Fraction", "", exactText(s.rise75Fraction));
     add("uhTimeStep", "min", std::to_string(s.uhTimeStep));
     add("uhPeakTime", "min", exactText(p.uhPeakTime));
-    add("unitPeakRate", "cfs/sq mi", exactText(p.unitPeakRate));
-    add("uhPeakRate", "cfs/in", exactText(p.uhPeakRate));
-    add("unitRunoffVolume", "acre-ft", exactText(p.unitRunoffVolume));
+    add("unitPeakRate", units == UnitSystem::Si ? "m3/s/km2" : "cfs/sq mi",
+        exactText(fromLibraryUnits(p.unitPeakRate, Quantity::Flow, units) /
+                  fromLibraryUnits(1.0, Quantity::Area, units)));
+    value("uhPeakRate", Quantity::UnitFlow, p.uhPeakRate);
+    value("unitRunoffVolume", Quantity::Volume, p.unitRunoffVolume);
     parameters.print(out);
 
     const VolumeCheck check = unitHydrographCheck(ordinates, s.uhTimeStep, p.area);
-    out << "\nunit hydrograph: " << ordinates.size() << " ordinates every " << s.uhTimeStep
-        << " min, volume " << fixedText(check.actual, 3) << " acre-ft = " << percentText(check.ratio())
-        << " of one inch over the basin (" << fixedText(check.expected, 3) << " acre-ft)\n\n";
-    TextTable table({"index", "time min", "cfs per in"}, 0);
+    const std::string volume = unitName(Quantity::Volume, units);
+    const int volumeDecimals = units == UnitSystem::Si ? 1 : 3;
+    out << "\nunit hydrograph: " << ordinates.size() << " ordinates every " << s.uhTimeStep << " min, volume "
+        << fixedText(fromLibraryUnits(check.actual, Quantity::Volume, units), volumeDecimals) << " " << volume
+        << " = " << percentText(check.ratio()) << " of one inch over the basin ("
+        << fixedText(fromLibraryUnits(check.expected, Quantity::Volume, units), volumeDecimals) << " " << volume
+        << ")\n\n";
+    TextTable table({"index", "time min", units == UnitSystem::Si ? "m3/s per mm" : "cfs per in"}, 0);
     for (std::size_t i = 0; i < ordinates.size(); ++i)
         table.addRow({std::to_string(i), std::to_string((i + 1) * static_cast<std::size_t>(s.uhTimeStep)),
-                      exactText(ordinates[i])});
+                      exactText(fromLibraryUnits(ordinates[i], Quantity::UnitFlow, units))});
     table.print(out);
-    for (const std::string &warning : unitHydrographWarnings(name, p, ordinates))
-        out << "\nwarning: " << warning << '\n';
 }
 
 } // namespace vesk::tool

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "storm_run.h"
+#include "units.h"
 #include "veskdll133.h"
 
 namespace vesk::tool {
@@ -28,9 +29,19 @@ std::vector<std::string> runWarnings(const RunResult &result);
 std::vector<std::string> unitHydrographWarnings(const std::string &name, const BasinInput &prepared,
                                                 const std::vector<double> &ordinates);
 
-void printRunSummary(std::ostream &out, const RunResult &result);
+// Throws InputError when a figure of the summary is not a finite number (the
+// basin's values are so large that the arithmetic overflows).
+void refuseNonFiniteResults(const RunResult &result);
+
+// The summary table (warnings are printed apart, see runWarnings), numbers
+// to six significant digits or, with `exact`, every digit.
+void printRunSummary(std::ostream &out, const RunResult &result, bool exact = false);
+
+// One row per event and basin: start, rain, peak and its time (from the
+// start of the record), runoff and outflow volumes.
+void printEventSummary(std::ostream &out, const std::vector<EventRun> &events, bool exact = false);
 
 void printUnitHydrograph(std::ostream &out, const std::string &name, const BasinInput &prepared,
-                         const std::vector<double> &ordinates);
+                         const std::vector<double> &ordinates, UnitSystem units = UnitSystem::Us);
 
 } // namespace vesk::tool

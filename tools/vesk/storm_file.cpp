@@ -1,15 +1,13 @@
 #include "storm_file.h"
 
-#include <cerrno>
 #include <cmath>
-#include <cstring>
-#include <filesystem>
-#include <fstream>
 #include <optional>
+#include <sstream>
 #include <string_view>
 
 #include "input_error.h"
 #include "number_text.h"
+#include "text_file.h"
 
 namespace vesk::tool {
 
@@ -34,21 +32,30 @@ bool isBlankOrComment(std::string_view line) {
 // carry values such as 14.999999999.
 constexpr double kTimeTolerance = 1e-6;
 
+std::string lowered(std::string_view text) {
+    std::string low(text);
+    for (char &c : low) c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+    return low;
+}
+
+const char *depthColumn(UnitSystem units) { return units == UnitSystem::Si ? "depth_mm" : "depth_in"; }
+
 class StormParser {
 public:
-    explicit StormParser(const std::string &path) { storm_.path = path; }
+    StormParser(const std::string &path, std::optional<UnitSystem> units) : requested_(units) {
+        storm_.path = path;
+        storm_.units = units.value_or(UnitSystem::Us);
+    }
 
     void takeLine(std::string_view line, int number) {
-        // Spreadsheets may start a UTF-8 file with a byte-order mark; left in,
-        // it would turn the first row into a header and lose its depth.
-        constexpr std::string_view byteOrderMark = "\xEF\xBB\xBF";
-        if (number == 1 && line.substr(0, byteOrderMark.size()) == byteOrderMark)
-            line.remove_prefix(byteOrderMark.size());
         if (isBlankOrComment(line)) return;
         const std::vector<std::string_view> fields = splitFields(line);
         if (!seenFirstRow_) {
             seenFirstRow_ = true;
-            if (!parseReal(fields.front())) return; // a header names the columns
+            if (!parseReal(fields.front())) { // a header names the columns
+                takeHeader(lowered(fields.back()), number);
+                return;
+            }
         }
         if (columns_ == 0) {
             if (fields.size() > 2)
@@ -83,11 +90,32 @@ private:
         return *value;
     }
 
+    // A depth column named depth_in or depth_mm says the file's unit.
+    void takeHeader(const std::string &depthName, int line) {
+        std::optional<UnitSystem> named;
+        if (depthName == "depth_in") named = UnitSystem::Us;
+        if (depthName == "depth_mm") named = UnitSystem::Si;
+        if (!named) return;
+        if (requested_ && *requested_ != *named)
+            throw inputErrorAt(storm_.path, line,
+                               "the header gives depths as " + depthName + " but --units " +
+                                   (*requested_ == UnitSystem::Si ? "si" : "us") + " expects " +
+                                   depthColumn(*requested_) + "; convert the file or change --units");
+        storm_.units = *named;
+    }
+
     double depth(int line, std::string_view field) const {
         const double value = number(line, field, "rain depth");
         if (value < 0.0)
             throw inputErrorAt(storm_.path, line, "rain depth " + std::string(field) + " is negative");
-        return value;
+        const double inches = toLibraryUnits(value, Quantity::Depth, storm_.units);
+        if (inches > kMaxStepDepthInches)
+            throw inputErrorAt(storm_.path, line,
+                               "rain depth " + std::string(field) + " " + unitName(Quantity::Depth, storm_.units) +
+                                   " in one step is beyond the " + exactText(kMaxStepDepthInches) +
+                                   " in (" + exactText(kMaxStepDepthInches * kMillimetresPerInch) +
+                                   " mm) vesk accepts; is the file in the unit intended?");
+        return inches;
     }
 
     // The first two rows fix the step (a single row: its time is the step);
@@ -140,6 +168,7 @@ private:
         storm_.depths.insert(storm_.depths.begin(), static_cast<std::size_t>(dry), 0.0);
     }
 
+    std::optional<UnitSystem> requested_;
     Storm storm_;
     bool seenFirstRow_ = false;
     std::size_t columns_ = 0;
@@ -150,24 +179,48 @@ private:
     double step_ = 0.0;
 };
 
-} // namespace
-
-Storm parseStorm(std::istream &in, const std::string &path) {
-    StormParser parser(path);
-    std::string line;
-    for (int number = 1; std::getline(in, line); ++number) parser.takeLine(line, number);
-    if (in.bad()) throw inputErrorIn(path, "read error");
+Storm parseStormLines(const std::vector<std::string> &lines, const std::string &path,
+                      std::optional<UnitSystem> units) {
+    StormParser parser(path, units);
+    for (std::size_t n = 0; n < lines.size(); ++n) parser.takeLine(lines[n], static_cast<int>(n) + 1);
     return parser.finish();
 }
 
-Storm readStorm(const std::string &path) {
-    // A directory opens as a stream on Linux and reads as if empty.
-    std::error_code ignored;
-    if (std::filesystem::is_directory(path, ignored))
-        throw inputErrorIn(path, "is a directory, not a storm file");
-    std::ifstream in(path);
-    if (!in) throw inputErrorIn(path, std::string("cannot open the storm file: ") + std::strerror(errno));
-    return parseStorm(in, path);
+} // namespace
+
+Storm parseStorm(std::istream &in, const std::string &path, std::optional<UnitSystem> units) {
+    std::ostringstream text;
+    text << in.rdbuf();
+    return parseStormLines(splitTextLines(text.str(), path), path, units);
+}
+
+Storm readStorm(const std::string &path, std::optional<UnitSystem> units) {
+    const std::string shown = path == kStandardInput ? kStandardInputName : path;
+    return parseStormLines(readTextLines(path, "storm file"), shown, units);
+}
+
+Storm resampled(const Storm &storm, int step) {
+    const int from = storm.stepMinutes;
+    if (from == step) return storm;
+    Storm result = storm;
+    result.stepMinutes = step;
+    result.depths.clear();
+    if (from % step == 0) {
+        const int parts = from / step;
+        for (double depth : storm.depths) result.depths.insert(result.depths.end(), parts, depth / parts);
+    } else if (step % from == 0) {
+        const std::size_t group = static_cast<std::size_t>(step / from);
+        for (std::size_t k = 0; k < storm.depths.size(); k += group) {
+            double sum = 0.0;
+            for (std::size_t i = k; i < k + group && i < storm.depths.size(); ++i) sum += storm.depths[i];
+            result.depths.push_back(sum);
+        }
+    } else {
+        throw InputError(storm.path + ": the storm steps " + std::to_string(from) + " min, which --time-step " +
+                         std::to_string(step) + " can neither split evenly nor sum whole steps into; choose a "
+                         "divisor or a multiple of " + std::to_string(from));
+    }
+    return result;
 }
 
 } // namespace vesk::tool

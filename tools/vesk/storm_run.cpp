@@ -1,6 +1,7 @@
 #include "storm_run.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <limits>
 
@@ -10,27 +11,48 @@
 
 namespace vesk::tool {
 
-int simulationStep(const std::vector<BasinSource> &sources, const Storm &storm, const RunOptions &options) {
-    int step = options.timeStep;
-    if (step <= 0) {
-        for (const BasinSource &source : sources) {
-            const int own = source.record.shape.uhTimeStep;
-            if (step > 0 && own != step)
-                throw InputError("the basins have different unit-hydrograph steps (" + std::to_string(step) +
-                                 " and " + std::to_string(own) + " min, " + source.path +
-                                 "); choose one with --time-step");
-            step = own;
-        }
-        if (step < 1)
-            throw InputError(sources.front().path + ": uhTimeStep " + std::to_string(step) +
-                             " min cannot be the simulation step; choose one with --time-step");
+namespace {
+
+// The unit-hydrograph step the basins give, for a storm without times.
+int basinsStep(const std::vector<BasinSource> &sources, const Storm &storm) {
+    int step = 0;
+    std::string first;
+    for (const BasinSource &source : sources) {
+        if (!source.uhTimeStepGiven) continue;
+        const int own = source.record.shape.uhTimeStep;
+        if (step > 0 && own != step)
+            throw InputError(storm.path + ": the storm has no times and the basins give different steps (" +
+                             std::to_string(step) + " min in " + first + ", " + std::to_string(own) + " min in " +
+                             source.placeOf("uhTimeStep") + "); choose one with --time-step");
+        step = own;
+        first = source.placeOf("uhTimeStep");
     }
-    if (storm.stepMinutes != 0 && storm.stepMinutes != step)
-        throw InputError(storm.path + ": the storm's times step " + std::to_string(storm.stepMinutes) +
-                         " min but the simulation steps " + std::to_string(step) +
-                         " min; give the storm in " + std::to_string(step) + "-minute steps or use --time-step " +
-                         std::to_string(storm.stepMinutes));
+    if (step < 1)
+        throw InputError(storm.path + ": the storm has no times, so its step is not known; give it with --time-step");
     return step;
+}
+
+} // namespace
+
+Storm stormAtRunStep(const std::vector<BasinSource> &sources, const Storm &storm, const RunOptions &options) {
+    if (storm.stepMinutes == 0) {
+        Storm stepped = storm;
+        stepped.stepMinutes = options.timeStep > 0 ? options.timeStep : basinsStep(sources, storm);
+        return stepped;
+    }
+    if (options.timeStep > 0) return resampled(storm, options.timeStep);
+    return storm;
+}
+
+std::vector<std::string> stepNotes(const std::vector<BasinSource> &sources, int step) {
+    std::vector<std::string> notes;
+    for (const BasinSource &source : sources)
+        if (source.uhTimeStepGiven && source.record.shape.uhTimeStep != step)
+            notes.push_back(source.placeOf("uhTimeStep") + ": basin " + source.name +
+                            ": unit hydrograph built at the run's " + std::to_string(step) +
+                            "-minute step instead of the file's uhTimeStep " +
+                            std::to_string(source.record.shape.uhTimeStep) + " min");
+    return notes;
 }
 
 namespace {
@@ -55,6 +77,11 @@ void stepBasin(BasinRun &basin, double rain, int32_t target) {
     int32_t code = vesk_geterror();
     if (code != VESK_OK)
         throw LibraryError("stepping basin " + basin.name + " to " + std::to_string(target) + " min", code);
+    // Values far beyond any basin can overflow the arithmetic: no result is
+    // better than an infinite or undefined one.
+    if (!std::isfinite(outflow))
+        throw InputError(basin.path + ": basin " + basin.name + ": the outflow at " + std::to_string(target) +
+                         " min is not a finite number; the basin's values are beyond what can be computed");
     PrecipState state{};
     vesk_getbasin_precip(basin.name.c_str(), &state);
     code = vesk_geterror();
@@ -67,10 +94,15 @@ void stepBasin(BasinRun &basin, double rain, int32_t target) {
 
 RunResult runStorm(const std::vector<BasinSource> &sources, const Storm &storm, const RunOptions &options) {
     RunResult result;
-    result.timeStep = simulationStep(sources, storm, options);
+    result.timeStep = storm.stepMinutes;
+    result.units = options.units;
+    if (result.timeStep < 1) throw InputError(storm.path + ": the storm has no step"); // stormAtRunStep sets it
     for (const BasinSource &source : sources) {
+        // The unit hydrograph and the simulation step together: the library
+        // takes one ordinate per step.
         BasinInput record = source.record;
         record.timeStep = result.timeStep;
+        record.shape.uhTimeStep = result.timeStep;
         addBasin(record, source.name, source.path);
         BasinRun basin;
         basin.name = source.name;
@@ -86,7 +118,11 @@ RunResult runStorm(const std::vector<BasinSource> &sources, const Storm &storm, 
 
     const std::size_t fixedSteps =
         options.duration > 0 ? static_cast<std::size_t>((options.duration + result.timeStep - 1) / result.timeStep) : 0;
-    const std::size_t limit = fixedSteps > 0 ? fixedSteps : stepLimit(storm, result);
+    // No run passes kMaxRunMinutes, however long the basins drain.
+    const std::size_t runLimit = static_cast<std::size_t>(kMaxRunMinutes / result.timeStep);
+    std::size_t limit = fixedSteps > 0 ? fixedSteps : stepLimit(storm, result);
+    const bool capped = limit > runLimit;
+    if (capped) limit = runLimit;
     if (fixedSteps > 0 && storm.depths.size() > fixedSteps) result.stormStepsCut = storm.depths.size() - fixedSteps;
 
     for (std::size_t k = 0;; ++k) {
@@ -96,7 +132,7 @@ RunResult runStorm(const std::vector<BasinSource> &sources, const Storm &storm, 
             break;
         }
         if (k >= limit) {
-            result.end = fixedSteps > 0 ? RunEnd::Duration : RunEnd::StepLimit;
+            result.end = capped ? RunEnd::RunLimit : fixedSteps > 0 ? RunEnd::Duration : RunEnd::StepLimit;
             break;
         }
         const double rain = stormOver ? 0.0 : storm.depths[k];
@@ -108,6 +144,7 @@ RunResult runStorm(const std::vector<BasinSource> &sources, const Storm &storm, 
         const int32_t target = static_cast<int32_t>(end);
         result.rain.push_back(rain);
         for (BasinRun &basin : result.basins) stepBasin(basin, rain, target);
+        if (options.progress && k % 1024 == 0) options.progress(k + 1, limit);
     }
 
     for (BasinRun &basin : result.basins) basin.prepared = preparedBasin(basin.name);

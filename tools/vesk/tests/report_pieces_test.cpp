@@ -84,11 +84,13 @@ TEST(Summary, FirstOfEqualPeaksAndRunoffCoefficient) {
 
 TEST(Summary, WarnsOfVolumeMismatchWithItsCause) {
     RunResult result = twoBasinRun();
-    result.basins[0].prepared.shape.uhTimeStep = 10; // simulated at 5
+    result.basins[0].prepared.shape.uhTimeStep = 5;
+    result.basins[0].prepared.uhPeakTime = 4.0;
     std::string all;
     for (const std::string &warning : runWarnings(result)) all += warning + "\n";
     EXPECT_NE(all.find("basin North, upper: the outflow hydrograph holds"), std::string::npos) << all;
-    EXPECT_NE(all.find("differs from the basin's 10-minute uhTimeStep"), std::string::npos) << all;
+    EXPECT_NE(all.find("the 5-minute step is coarse for the basin's 4.0-minute time to peak"), std::string::npos)
+        << all;
     EXPECT_NE(all.find("basin B<&>: the outflow hydrograph holds - of the run's excess"), std::string::npos) << all;
     EXPECT_NE(all.find("basin B<&>: the sampled unit hydrograph holds 0.0 % of one inch"), std::string::npos) << all;
 }
@@ -96,12 +98,12 @@ TEST(Summary, WarnsOfVolumeMismatchWithItsCause) {
 TEST(Csv, HeaderRowsAndQuoting) {
     std::ostringstream out;
     writeHydrographCsv(out, twoBasinRun());
-    EXPECT_EQ(out.str(), "time_min,rain_in,\"North, upper_cfs\",B<&>_cfs\n"
-                         "0,0,0,0\n"
-                         "5,0.5,1,0.5\n"
-                         "10,0,3,0.25\n"
-                         "15,0,3,0\n"
-                         "20,0,0,0\n");
+    EXPECT_EQ(out.str(), "time_min,rain_in,\"North, upper_cfs\",B<&>_cfs,outlet_cfs\n"
+                         "0,0,0,0,0\n"
+                         "5,0.5,1,0.5,1.5\n"
+                         "10,0,3,0.25,3.25\n"
+                         "15,0,3,0,3\n"
+                         "20,0,0,0,0\n");
     EXPECT_EQ(csvField("say \"hi\""), "\"say \"\"hi\"\"\"");
 }
 
@@ -110,6 +112,21 @@ TEST(Svg, TextIsEscapedForXml) {
     EXPECT_EQ(xmlText("tab\there"), "tab?here");
     EXPECT_EQ(xmlText("caf\xC3\xA9"), "caf\xC3\xA9");  // valid UTF-8 stays
     EXPECT_EQ(xmlText("caf\xE9"), "caf?");             // a stray Latin-1 byte does not
+}
+
+TEST(Svg, AxesInTheReportsUnits) {
+    RunResult result = twoBasinRun();
+    std::ostringstream us;
+    writeHydrographSvg(us, result);
+    EXPECT_NE(us.str().find("outflow (cfs)"), std::string::npos);
+    EXPECT_NE(us.str().find("rain (in per 5-min step)"), std::string::npos);
+    result.units = UnitSystem::Si;
+    std::ostringstream si;
+    writeHydrographSvg(si, result);
+    EXPECT_NE(si.str().find("outflow (m3/s)"), std::string::npos);
+    EXPECT_NE(si.str().find("rain (mm per 5-min step)"), std::string::npos);
+    // 3 cfs is 0.085 m3/s: the flow axis is ticked in hundredths up to 0.1.
+    EXPECT_NE(si.str().find(">0.1<"), std::string::npos) << si.str();
 }
 
 TEST(Svg, TickSpacingIsOneTwoOrFive) {

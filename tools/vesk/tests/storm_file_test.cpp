@@ -6,6 +6,7 @@
 
 #include "input_error.h"
 #include "number_text.h"
+#include "text_file.h"
 
 namespace vesk::tool {
 namespace {
@@ -115,6 +116,78 @@ TEST(StormFile, DirectoryIsNamedAsSuch) {
     } catch (const InputError &error) {
         EXPECT_STREQ(error.what(), "/: is a directory, not a storm file");
     }
+}
+
+TEST(StormFile, DepthUnitFromTheHeaderOrTheOption) {
+    const Storm mm = parse("time_min,depth_mm\n5,25.4\n10,2.54\n");
+    EXPECT_EQ(mm.units, UnitSystem::Si);
+    EXPECT_EQ(mm.depths, (std::vector<double>{1.0, 2.54 / 25.4}));
+    std::istringstream plain("5,25.4\n");
+    EXPECT_EQ(parseStorm(plain, "s.csv", UnitSystem::Si).depths, (std::vector<double>{1.0}));
+    std::istringstream inches("time,DEPTH_IN\n5,0.5\n");
+    EXPECT_EQ(parseStorm(inches, "s.csv", UnitSystem::Us).depths, (std::vector<double>{0.5}));
+    std::istringstream contradiction("time,depth_in\n5,0.5\n");
+    EXPECT_THROW(parseStorm(contradiction, "s.csv", UnitSystem::Si), InputError);
+}
+
+TEST(StormFile, DepthsBeyondTheBoundAreRefused) {
+    EXPECT_EQ(parse("5,100\n").depths, (std::vector<double>{100.0}));
+    for (const char *text : {"5,100.5\n", "0.1\n1e308\n", "depth_mm\n2600\n"}) {
+        try {
+            parse(text);
+            FAIL() << text;
+        } catch (const InputError &error) {
+            EXPECT_NE(std::string(error.what()).find("in one step is beyond the 100 in (2540 mm) vesk accepts"),
+                      std::string::npos)
+                << error.what();
+        }
+    }
+}
+
+TEST(StormResampling, SplitsEvenlySumsWholeGroupsRefusesTheRest) {
+    Storm storm;
+    storm.path = "s.csv";
+    storm.stepMinutes = 10;
+    storm.depths = {0.5, 0.25, 0.75};
+    EXPECT_EQ(resampled(storm, 5).depths, (std::vector<double>{0.25, 0.25, 0.125, 0.125, 0.375, 0.375}));
+    EXPECT_EQ(resampled(storm, 5).stepMinutes, 5);
+    EXPECT_EQ(resampled(storm, 20).depths, (std::vector<double>{0.75, 0.75})); // the last group padded dry
+    EXPECT_EQ(resampled(storm, 10).depths, storm.depths);
+    try {
+        resampled(storm, 15);
+        FAIL() << "accepted";
+    } catch (const InputError &error) {
+        EXPECT_NE(std::string(error.what()).find("s.csv: the storm steps 10 min, which --time-step 15 can neither"),
+                  std::string::npos);
+    }
+}
+
+TEST(TextFile, LongLinesAndNulBytesAreRefused) {
+    EXPECT_EQ(splitTextLines("a\r\nb\n", "f"), (std::vector<std::string>{"a", "b"}));
+    EXPECT_THROW(splitTextLines("ok\n" + std::string(kMaxLineBytes + 1, '1') + "\n", "f"), InputError);
+    try {
+        splitTextLines(std::string("5,0.1\n10,0.\0" "2\n", 13), "f");
+        FAIL() << "accepted";
+    } catch (const InputError &error) {
+        EXPECT_STREQ(error.what(), "f:2: holds a NUL byte; is it a text file?");
+    }
+}
+
+TEST(NumberText, WholeNumbersInAnyDecimalSpelling) {
+    EXPECT_EQ(parseWholeNumber("10"), 10);
+    EXPECT_EQ(parseWholeNumber("10.0"), 10);
+    EXPECT_EQ(parseWholeNumber("1e3"), 1000);
+    EXPECT_EQ(parseWholeNumber(" +5 "), 5);
+    EXPECT_FALSE(parseWholeNumber("0x5"));
+    EXPECT_FALSE(parseWholeNumber("2.5"));
+    EXPECT_FALSE(parseWholeNumber("inf"));
+    EXPECT_FALSE(parseWholeNumber("1e10"));
+    EXPECT_EQ(parsePlainDecimal(".5"), 0.5);
+    EXPECT_EQ(parsePlainDecimal("5."), 5.0);
+    EXPECT_FALSE(parsePlainDecimal("nan"));
+    EXPECT_FALSE(parsePlainDecimal(" 1"));
+    EXPECT_EQ(parseDecimalInteger("+7"), 7);
+    EXPECT_FALSE(parseDecimalInteger("7.0"));
 }
 
 TEST(NumberText, WholeFieldMustConvert) {
