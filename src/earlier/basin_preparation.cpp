@@ -51,10 +51,18 @@ void fillCoefficients(Basin &basin) {
 }
 
 // The loss step computes with these; the hydrograph checks its own inputs.
-bool lossParametersFinite(const Basin &basin) {
-    return allFinite({basin.imperviousPct, basin.dcif, basin.rpf, basin.perviousDepressionStorage,
-                      basin.imperviousDepressionStorage, basin.initialInfiltrationRate,
-                      basin.finalInfiltrationRate, basin.infiltrationDecay});
+// Negative rates, decay or storages would make more runoff than rain, and
+// with nothing to snap it an imperviousness outside 0 to 100 % gives
+// negative shares and outflow.
+bool lossParametersUsable(const Basin &basin) {
+    if (!allFinite({basin.imperviousPct, basin.dcif, basin.rpf, basin.perviousDepressionStorage,
+                    basin.imperviousDepressionStorage, basin.initialInfiltrationRate,
+                    basin.finalInfiltrationRate, basin.infiltrationDecay}))
+        return false;
+    for (double value : {basin.perviousDepressionStorage, basin.imperviousDepressionStorage,
+                         basin.initialInfiltrationRate, basin.finalInfiltrationRate, basin.infiltrationDecay})
+        if (value < 0.0) return false;
+    return basin.imperviousPct >= 0.0 && basin.imperviousPct <= 100.0;
 }
 
 } // namespace
@@ -78,7 +86,7 @@ Basin preparedBasin(const ::BasinInput &record) {
 }
 
 int buildBasinHydrograph(Basin &basin) {
-    if (!lossParametersFinite(basin)) {
+    if (!lossParametersUsable(basin)) {
         setErrorCode(VESK_ERR_UH_FIT);
         return VESK_ERR_UH_FIT;
     }

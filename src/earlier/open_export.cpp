@@ -7,8 +7,11 @@
 extern "C" {
 
 VESK_API void VESK_CALL vesk_open(void) {
+    vesk::LibraryState &state = vesk::libraryState();
+    // A registry left by an earlier open is out of the host's reach now.
+    vesk::teardownRegistry(state.registry);
     // createRegistry sets code 3 itself when the table cannot be allocated.
-    vesk::libraryState().registry = vesk::createRegistry();
+    state.registry = vesk::createRegistry();
 }
 
 } // extern "C"

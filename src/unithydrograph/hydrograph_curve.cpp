@@ -13,6 +13,12 @@ namespace {
 
 constexpr double kLargestCount = std::numeric_limits<int32_t>::max();
 
+// No catchment responds for ten weeks: a curve reaching beyond this many
+// minutes comes from absurd parameters, and sampling or checking it would
+// cost seconds and gigabytes.  With it the arrays stay below 1 MB each at a
+// one-minute step.
+constexpr double kLongestCurveMinutes = 100000.0;
+
 int cannotBuild() {
     setErrorCode(VESK_ERR_UH_FIT);
     return VESK_ERR_UH_FIT;
@@ -26,9 +32,13 @@ bool inputsUsable(const HydrographGeometry &g, const ShapeParameters &s) {
                       s.rise50Fraction, s.rise75Fraction});
 }
 
-// The rising check walks t75r / step grid points; a count beyond 32 bits
-// belongs to an absurd basin and would take hours.
-bool risingGridBounded(double t75r, int32_t step) { return t75r / step <= kLargestCount; }
+// Whether every shape time lies within the longest curve; checked before
+// the rising-limb check walks its grid up to t75r.
+bool shapeTimesBounded(const ShapePoints &p) {
+    for (double t : {p.tPeak, p.t50r, p.t75r, p.t75f, p.t50f})
+        if (t > kLongestCurveMinutes) return false;
+    return true;
+}
 
 // Area (cfs × min) the rising, peak and falling pieces leave of the inch.
 double volumeLeftForTail(const HydrographCurve &c) {
@@ -77,7 +87,7 @@ int designUnitHydrograph(const HydrographGeometry &geometry, ShapeParameters &sh
     if (!isFinite(p) ||
         !allFinite({shape.width50, shape.width75, shape.rise50Fraction, shape.rise75Fraction}))
         return cannotBuild();
-    if (!risingGridBounded(p.t75r, step)) return cannotBuild();
+    if (!shapeTimesBounded(p)) return cannotBuild();
 
     if (!fitRisingCurve(p, static_cast<double>(step), rounding, curve.rising)) return cannotBuild();
     if (!fitPeakCurve(p, shape.width75, rounding, curve.peak)) return cannotBuild();
@@ -86,7 +96,7 @@ int designUnitHydrograph(const HydrographGeometry &geometry, ShapeParameters &sh
     curve.tailVolume = volumeLeftForTail(curve);
     if (!(curve.tailVolume > 0.0)) return cannotBuild(); // the pieces already hold the inch
     curve.tail = tailClosing(curve.tailVolume, p, rounding);
-    if (!isFinite(curve.tail)) return cannotBuild();
+    if (!isFinite(curve.tail) || curve.tail.tEnd > kLongestCurveMinutes) return cannotBuild();
     // A tail ending within the first step leaves one ordinate, 0: the basin
     // could never give outflow, the step is too coarse for it.
     if (curve.tail.tEnd <= step) return cannotBuild();

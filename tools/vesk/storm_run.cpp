@@ -25,6 +25,13 @@ int simulationStep(const std::vector<BasinSource> &sources, const Storm &storm, 
             throw InputError(sources.front().path + ": uhTimeStep " + std::to_string(step) +
                              " min cannot be the simulation step; choose one with --time-step");
     }
+    // The library steps a basin one ordinate at a time, so it refuses a step
+    // other than the unit hydrograph's.
+    for (const BasinSource &source : sources)
+        if (source.record.shape.uhTimeStep >= 1 && source.record.shape.uhTimeStep != step)
+            throw InputError("--time-step " + std::to_string(step) + " min differs from the " +
+                             std::to_string(source.record.shape.uhTimeStep) + "-minute uhTimeStep of " +
+                             source.path + "; a basin steps at its unit hydrograph's spacing");
     if (storm.stepMinutes != 0 && storm.stepMinutes != step)
         throw InputError(storm.path + ": the storm's times step " + std::to_string(storm.stepMinutes) +
                          " min but the simulation steps " + std::to_string(step) +

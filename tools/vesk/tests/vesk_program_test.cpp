@@ -78,16 +78,14 @@ TEST(VeskRun, WorkedImperviousBasinGivesScaledUnitHydrograph) {
     EXPECT_EQ(run.out.find("warning"), std::string::npos) << run.out;
 }
 
-TEST(VeskRun, CoarseTimeStepIsWarnedAbout) {
-    // Stepping at 10 minutes takes one 5-minute ordinate per 10 minutes: the
-    // outflow volume doubles.
+TEST(VeskRun, TimeStepOtherThanTheBasinsIsRefused) {
+    // Stepping at 10 minutes would take one 5-minute ordinate per 10 minutes
+    // and double the outflow volume; the library refuses such a basin.
     const ProgramRun run = runVesk({"run", dataPath("worked_impervious.basin"), "--rain",
                                     dataPath("three_depths.csv"), "--time-step", "10"});
-    ASSERT_EQ(run.status, 0) << run.err;
-    EXPECT_NE(run.out.find("warning: basin WorkedExample: the outflow hydrograph holds 199."), std::string::npos)
-        << run.out;
-    EXPECT_NE(run.out.find("the 10-minute time step differs from the basin's 5-minute uhTimeStep"),
-              std::string::npos);
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.err.find("--time-step 10 min differs from the 5-minute uhTimeStep of"), std::string::npos)
+        << run.err;
 }
 
 TEST(VeskRun, DurationCutsTheRunAndSaysSo) {
@@ -234,14 +232,13 @@ INSTANTIATE_TEST_SUITE_P(
               "calc --list takes no arguments, got 'calcDCIF'"},
         Fault{"StormIsADirectory", {"run", kBasin, "--rain", "/"}, 1, "vesk: /: is a directory, not a storm file"},
         Fault{"BasinIsADirectory", {"run", "/", "--rain", kStorm}, 1, "vesk: /: is a directory, not a basin file"},
-        // 1.5 million daily steps would pass the library's 32-bit clock.
         Fault{"StormLongerThanTheRunLimit",
-              {"run", kBasin, "--time-step", "1440", "--rain", writeScratchFile("endless.csv", [] {
+              {"run", kBasin, "--rain", writeScratchFile("endless.csv", [] {
                    std::string depths;
-                   for (int k = 0; k < 1500000; ++k) depths += "0\n";
+                   for (int k = 0; k < 200001; ++k) depths += "0\n";
                    return depths;
                }())},
-              1, "endless.csv: 1500000 steps of 1440 min last longer than the 1000000 minutes vesk simulates"},
+              1, "endless.csv: 200001 steps of 5 min last longer than the 1000000 minutes vesk simulates"},
         Fault{"NoCommand", {}, 106, "A subcommand is required"},
         Fault{"ZeroTimeStep", {"run", kBasin, "--rain", kStorm, "--time-step", "0"}, 105, "--time-step"}),
     [](const auto &info) { return std::string(info.param.label); });
