@@ -212,14 +212,16 @@ TEST_F(EarlierPreparation, ImpossibleLossParametersAreRefusedWithCodeTwo) {
 }
 
 // A tiny area drives the default time-to-peak coefficient up until the curve
-// would run for years; such a basin took 22 s to refuse.  It is refused before
-// anything is allocated, so an allocation made to fail does not show.
+// would run for centuries; at an hourly step such a basin walked the
+// rising-limb check for half a minute before its refusal.  It is refused
+// before anything is allocated, so an allocation made to fail does not show.
 TEST_F(EarlierPreparation, CurvesReachingBeyondTenWeeksAreRefusedBeforeAnyAllocation) {
     vesk_open();
     BasinInput record = sampleRecord();
     record.area = 1e-30;
     record.shape.ct = 0.0;
     record.shape.cp = 0.0;
+    record.shape.uhTimeStep = 60;
     vesk::failAllocationNumber(1);
     vesk_addbasin(&record, "speck");
     vesk::failAllocationNumber(0);
