@@ -90,7 +90,8 @@ extern "C" {
 #define VESK_OK 0
 /** A name lookup found no basin under that name. */
 #define VESK_ERR_BASIN_NOT_FOUND 1
-/** The unit hydrograph cannot be built for the basin (see vesk_addbasin). */
+/** The basin is refused: its unit hydrograph cannot be built, or its record
+ *  holds a value the library does not accept (see vesk_addbasin). */
 #define VESK_ERR_UH_FIT 2
 /** A memory allocation failed. */
 #define VESK_ERR_NO_MEMORY 3

@@ -24,8 +24,8 @@ bool recordFinite(const ::BasinInput &record);
 // Builds the basin's unit hydrograph.  Returns 0 when built, otherwise the
 // code it set: 2 when the basin holds a NaN or infinite parameter, a negative
 // infiltration rate, decay or depression storage, an imperviousPct outside 0
-// to 100, or the shape cannot be built, 3 when the arrays cannot be allocated (nothing is
-// allocated then).
+// to 100, or the shape cannot be built; 3 when the arrays cannot be allocated
+// (nothing is allocated then).
 int buildBasinHydrograph(Basin &basin);
 
 } // namespace vesk::earlier

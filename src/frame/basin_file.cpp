@@ -26,7 +26,6 @@ bool magnitudeAtLeastOne(const std::string &text) {
     if (!significant && i < text.size() && text[i] == '.') {
         for (++i; i < text.size() && text[i] == '0'; ++i)
             if (position > -1000000) --position;
-        --position;
     }
     const std::size_t e = text.find_first_of("eE");
     if (e == std::string::npos) return position >= 0;

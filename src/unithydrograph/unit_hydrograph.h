@@ -27,8 +27,9 @@ struct HydrographGeometry {
 // basin cannot be built (uhTimeStep below 1, slope not above 0, a NaN or
 // infinite input, shape time or rate, a rising system with a zero pivot, a
 // split peak with no width, no volume left for the tail, a hydrograph that
-// ends within the first uhTimeStep or whose length or rising-check grid
-// exceeds a 32-bit count), 3 with code 3 when an array cannot be allocated.
+// ends within the first uhTimeStep or would reach beyond 100,000 minutes,
+// refused before anything is allocated), 3 with code 3 when an array cannot
+// be allocated.
 // On 2 and 3 the ring holds nothing; summary and shape may be partly written.
 int buildUnitHydrograph(const HydrographGeometry &geometry, ShapeParameters &shape,
                         UnitHydrographSummary &summary, ConvolutionRing &ring,
