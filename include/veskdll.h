@@ -94,7 +94,8 @@ extern "C" {
 #define VESK_OK 0
 /** A name lookup found no basin under that name. */
 #define VESK_ERR_BASIN_NOT_FOUND 1
-/** The unit hydrograph cannot be built for the basin (see vesk_addbasin). */
+/** The basin is refused: its unit hydrograph cannot be built, or its record
+ *  holds a value the library does not accept (see vesk_addbasin). */
 #define VESK_ERR_UH_FIT 2
 /** A memory allocation failed. */
 #define VESK_ERR_NO_MEMORY 3
@@ -133,14 +134,14 @@ typedef struct BasinInput {
     double area;                        /**< sq mi, total basin area */
     double length;                      /**< mi, first of the two lengths whose product sets the time to peak */
     double centroidLength;              /**< mi, second length of that product */
-    double imperviousPct;               /**< %, 0..100 */
+    double imperviousPct;               /**< %, 0..100 (outside: refused) */
     double eiaPct;                      /**< %, effective imperviousness; ignored on input, computed by vesk_addbasin */
     double slope;                       /**< ft/ft, must be > 0 */
-    double perviousDepressionStorage;   /**< in, depression-storage capacity of the pervious part */
-    double imperviousDepressionStorage; /**< in, depression-storage capacity of the impervious part */
-    double initialInfiltrationRate;     /**< in/h, Horton initial rate (pervious part) */
-    double finalInfiltrationRate;       /**< in/h, Horton final rate (pervious part) */
-    double infiltrationDecay;           /**< 1/s, Horton decay coefficient; <= 0: nothing infiltrates */
+    double perviousDepressionStorage;   /**< in, depression-storage capacity of the pervious part; >= 0 */
+    double imperviousDepressionStorage; /**< in, depression-storage capacity of the impervious part; >= 0 */
+    double initialInfiltrationRate;     /**< in/h, Horton initial rate (pervious part); >= 0 */
+    double finalInfiltrationRate;       /**< in/h, Horton final rate (pervious part); >= 0 */
+    double infiltrationDecay;           /**< 1/s, Horton decay coefficient, >= 0; 0: nothing infiltrates */
     int32_t disconnectionLevel;         /**< 0, 1 or 2: selects the default DCIF and RPF lines; 2 also
                                              adjusts the effective imperviousness */
     int32_t gap;                        /**< no value */
@@ -235,8 +236,8 @@ VESK_STATIC_ASSERT(offsetof(StepState, stepExcess) == 112, "StepState.stepExcess
 
 /** Creates a new, empty basin registry.  Sets no code: basins can be added at
  *  once.  If the registry cannot be allocated the code becomes
- *  VESK_ERR_NO_MEMORY and no registry exists.  Does not release a registry
- *  left by an earlier vesk_open: call vesk_free before opening again. */
+ *  VESK_ERR_NO_MEMORY and no registry exists.  A registry left by an earlier
+ *  vesk_open without vesk_free is released first, with every basin in it. */
 VESK_API void VESK_CALL vesk_open(void);
 
 /** Releases every stored basin and the registry and sets the code to VESK_OK.
@@ -272,13 +273,16 @@ VESK_API int32_t VESK_CALL vesk_geterror(void);
  *  vesk_geterror() == VESK_OK.  Otherwise nothing is stored and the code says
  *  why:
  *    - a code already pending: the call stops before the unit hydrograph; the
- *      code stays;
+ *      code stays, also when record or name is null;
  *    - VESK_ERR_UH_FIT: the unit hydrograph cannot be built: shape.uhTimeStep
  *      below 1 minute, slope <= 0, a NaN or infinite number among the
  *      parameters used or derived from them (eiaPct, rpaShare, spaShare and
- *      the four outputs of *record are not read), a shape the method cannot
- *      fit, a hydrograph too long to sample, or one that ends within the
- *      first uhTimeStep (the step is too coarse for the basin);
+ *      the four outputs of *record are not read), a negative initial or
+ *      final infiltration rate, decay or depression storage, an
+ *      imperviousPct outside 0 to 100, a shape the method cannot fit, a
+ *      hydrograph that would reach beyond 100,000 minutes (refused before
+ *      anything is allocated), or one that ends within the first uhTimeStep
+ *      (the step is too coarse for the basin);
  *    - VESK_ERR_NO_MEMORY, VESK_ERR_NULL (no registry, or null name or
  *      record; nothing is read through a null record),
  *      VESK_ERR_DUPLICATE_BASIN. */
@@ -308,8 +312,9 @@ VESK_API void VESK_CALL vesk_loadandadd(const char *path);
  *  rainDepth (inches) and returns that step's outflow in cfs.  The integer
  *  argument is accepted and not used: every call is one step.
  *  Returns -1.0 without stepping when the lookup fails (the code becomes
- *  VESK_ERR_BASIN_NOT_FOUND, VESK_ERR_NULL or VESK_ERR_NO_MEMORY) or when any
- *  code is pending. */
+ *  VESK_ERR_BASIN_NOT_FOUND, VESK_ERR_NULL or VESK_ERR_NO_MEMORY), when any
+ *  code is pending, or when rainDepth is NaN or infinite (the code is then
+ *  left as it is and the basin unchanged). */
 VESK_API double VESK_CALL vesk_execute(const char *name, double rainDepth, int32_t unused);
 
 /** Overwrites all 216 bytes of *out with the stored basin's parameters as

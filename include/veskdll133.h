@@ -88,7 +88,8 @@ extern "C" {
 #define VESK_OK 0
 /** A name lookup found no basin under that name. */
 #define VESK_ERR_BASIN_NOT_FOUND 1
-/** The unit hydrograph cannot be built for the basin (see vesk_addbasin). */
+/** The basin is refused: its unit hydrograph cannot be built, or its record
+ *  holds a value the library does not accept (see vesk_addbasin). */
 #define VESK_ERR_UH_FIT 2
 /** A memory allocation failed. */
 #define VESK_ERR_NO_MEMORY 3
@@ -142,12 +143,13 @@ typedef struct BasinInput {
     double imperviousPct;               /**< %, 0..100; vesk_addbasin may rewrite it to 0 or 100 */
     double eiaPct;                      /**< %, effective imperviousness; carried through, used by no computation */
     double slope;                       /**< ft/ft, must be > 0 */
-    double timeStep;                    /**< min, simulation step; truncated toward zero when stored; must be >= 1 to step */
-    double perviousDepressionStorage;   /**< in, depression-storage capacity of the pervious sub-areas */
-    double imperviousDepressionStorage; /**< in, depression-storage capacity of the impervious sub-areas */
-    double initialInfiltrationRate;     /**< in/h, Horton initial rate (pervious sub-areas) */
-    double finalInfiltrationRate;       /**< in/h, Horton final rate (pervious sub-areas) */
-    double infiltrationDecay;           /**< 1/s, Horton decay coefficient (pervious sub-areas) */
+    double timeStep;                    /**< min, simulation step; truncated toward zero when stored; must be >= 1 to step,
+                                             and then equal to shape.uhTimeStep */
+    double perviousDepressionStorage;   /**< in, depression-storage capacity of the pervious sub-areas; >= 0 */
+    double imperviousDepressionStorage; /**< in, depression-storage capacity of the impervious sub-areas; >= 0 */
+    double initialInfiltrationRate;     /**< in/h, Horton initial rate (pervious sub-areas); >= 0 */
+    double finalInfiltrationRate;       /**< in/h, Horton final rate (pervious sub-areas); >= 0 */
+    double infiltrationDecay;           /**< 1/s, Horton decay coefficient (pervious sub-areas); >= 0 */
     int32_t disconnectionLevel;         /**< 0, 1 or 2: selects the DCIF and RPF tables */
     int32_t gap;                        /**< no value */
     double dcif;                        /**< directly connected share of the impervious area, 0..1, or below 0 to
@@ -265,8 +267,9 @@ VESK_STATIC_ASSERT(offsetof(PrecipState, stepExcess) == 272, "PrecipState.stepEx
 /** Creates a new, empty basin registry and sets the code to
  *  VESK_ERR_VERSION_UNCONFIRMED if no code is pending.  If the registry cannot
  *  be allocated the code becomes VESK_ERR_NO_MEMORY and no registry exists.
- *  Does not release a registry left by an earlier vesk_open: call vesk_free
- *  before opening again. */
+ *  A registry left by an earlier vesk_open without vesk_free is released
+ *  first, with every basin in it: opening again starts from an empty
+ *  registry. */
 VESK_API void VESK_CALL vesk_open(void);
 
 /** Releases every stored basin and the registry and sets the code to VESK_OK.
@@ -316,17 +319,21 @@ VESK_API void VESK_CALL vesk_checkversion(const VersionStamp *stamp);
  *  vesk_geterror() == VESK_OK.  Otherwise nothing is stored and the code says
  *  why:
  *    - a code already pending (for example VESK_ERR_VERSION_UNCONFIRMED):
- *      the snapping above still runs, then the call stops; the code stays;
+ *      the snapping above still runs, then the call stops; the code stays,
+ *      also when record or name is null;
  *    - VESK_ERR_UH_FIT: the basin cannot be built: shape.uhTimeStep below
  *      1 minute; slope <= 0; a NaN or infinite value in a field the library
  *      computes with (the doubles from area to rpf except eiaPct, and the six
  *      doubles of shape; eiaPct, rpaShare, spaShare and the five outputs are
  *      not examined); a timeStep whose whole minutes do not fit a 32-bit
- *      integer; a shape the method cannot fit (for example widths so large
- *      that the rising, peak and falling limbs already hold the inch); a
- *      hydrograph with more ordinates than a 32-bit count, or so slow to
- *      rise that its rising-limb check would take as many steps; or one that
- *      ends within the first uhTimeStep (the step is too coarse for the
+ *      integer, or whose whole minutes are 1 or more and differ from
+ *      shape.uhTimeStep (the basin steps one ordinate at a time; a timeStep
+ *      below 1 is stored and never steps); a negative initial or final
+ *      infiltration rate, decay or depression storage; a shape the method
+ *      cannot fit (for example widths so large that the rising, peak and
+ *      falling limbs already hold the inch); a hydrograph that would reach
+ *      beyond 100,000 minutes (refused before anything is allocated); or one
+ *      that ends within the first uhTimeStep (the step is too coarse for the
  *      basin);
  *    - VESK_ERR_NO_MEMORY, VESK_ERR_NULL (no registry, or null name or
  *      record; nothing is read or written through a null record),
@@ -362,8 +369,9 @@ VESK_API void VESK_CALL vesk_loadandadd(const char *path);
  *  the first step).
  *  Returns -1.0 without stepping when the lookup fails (the code becomes
  *  VESK_ERR_BASIN_NOT_FOUND, VESK_ERR_NULL or VESK_ERR_NO_MEMORY), when any
- *  code is pending, or when the basin's timeStep is below 1 minute (as for
- *  every basin loaded from a file; the code is then left as it is).
+ *  code is pending, when the basin's timeStep is below 1 minute (as for
+ *  every basin loaded from a file), or when rainDepth is NaN or infinite; in
+ *  the last two cases the code is left as it is and the basin unchanged.
  *  The clock never passes INT32_MAX minutes: stepping stops when the next
  *  step would, so a target beyond that is not reached. */
 VESK_API double VESK_CALL vesk_execute(const char *name, double rainDepth, int32_t targetTime);

@@ -34,10 +34,18 @@ Basin copiedRecord(const ::BasinInput &record) {
 }
 
 // The loss step computes with these; the hydrograph checks its own inputs.
-bool lossParametersFinite(const Basin &basin) {
-    return allFinite({basin.imperviousPct, basin.dcif, basin.rpf, basin.perviousDepressionStorage,
-                      basin.imperviousDepressionStorage, basin.initialInfiltrationRate,
-                      basin.finalInfiltrationRate, basin.infiltrationDecay});
+// Negative rates, decay or storages would make more runoff than rain, and
+// with nothing to snap it an imperviousness outside 0 to 100 % gives
+// negative shares and outflow.
+bool lossParametersUsable(const Basin &basin) {
+    if (!allFinite({basin.imperviousPct, basin.dcif, basin.rpf, basin.perviousDepressionStorage,
+                    basin.imperviousDepressionStorage, basin.initialInfiltrationRate,
+                    basin.finalInfiltrationRate, basin.infiltrationDecay}))
+        return false;
+    for (double value : {basin.perviousDepressionStorage, basin.imperviousDepressionStorage,
+                         basin.initialInfiltrationRate, basin.finalInfiltrationRate, basin.infiltrationDecay})
+        if (value < 0.0) return false;
+    return basin.imperviousPct >= 0.0 && basin.imperviousPct <= 100.0;
 }
 
 } // namespace
@@ -62,7 +70,7 @@ Basin preparedBasin(const ::BasinInput &record) {
 }
 
 Status buildBasinHydrograph(Basin &basin) {
-    if (!lossParametersFinite(basin)) return Status::CannotBuild;
+    if (!lossParametersUsable(basin)) return Status::CannotBuild;
     const HydrographGeometry geometry{basin.area, basin.length, basin.centroidLength, basin.slope};
     return buildUnitHydrograph(geometry, basin.shape, basin.uh, basin.ring, OperationOrder::Earlier);
 }

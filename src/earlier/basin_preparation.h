@@ -23,8 +23,10 @@ Basin preparedBasin(const ::BasinInput &record);
 bool recordFinite(const ::BasinInput &record);
 
 // Builds the basin's unit hydrograph.  Returns Ok when built, CannotBuild
-// when the basin holds a NaN or infinite parameter or the shape cannot be
-// built, NoMemory when the arrays cannot be allocated (nothing is kept then).
+// when the basin holds a NaN or infinite parameter, a negative infiltration
+// rate, decay or depression storage, an imperviousPct outside 0 to 100, or the
+// shape cannot be built, NoMemory when the arrays cannot be allocated (nothing
+// is kept then).
 Status buildBasinHydrograph(Basin &basin);
 
 } // namespace vesk::earlier

@@ -8,6 +8,8 @@ extern "C" {
 
 VESK_API void VESK_CALL vesk_open(void) {
     vesk::LibraryState &state = vesk::libraryState();
+    // A registry left by an earlier open is out of the host's reach now.
+    vesk::teardownRegistry(state.registry);
     state.registry = vesk::createRegistry();
     if (state.registry == nullptr) state.errorCode = VESK_ERR_NO_MEMORY;
 }

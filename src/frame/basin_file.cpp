@@ -1,15 +1,56 @@
 #include "frame/basin_file.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cstdint>
 #include <cstdio>
-#include <cstdlib>
 #include <limits>
 #include <string>
+#include <system_error>
 
 namespace vesk {
 
 namespace {
+
+// Whether a decimal number too large or too small for a double is large: its
+// first significant digit stands at a non-negative power of ten.  Counts
+// saturate, so an exponent of any length is judged right.
+bool magnitudeAtLeastOne(const std::string &text) {
+    std::size_t i = (text[0] == '+' || text[0] == '-') ? 1 : 0;
+    int64_t position = -1; // power of ten of the digit before the point
+    bool significant = false;
+    for (; i < text.size() && text[i] != '.' && text[i] != 'e' && text[i] != 'E'; ++i) {
+        significant = significant || text[i] != '0';
+        if (significant && position < 1000000) ++position;
+    }
+    if (!significant && i < text.size() && text[i] == '.') {
+        for (++i; i < text.size() && text[i] == '0'; ++i)
+            if (position > -1000000) --position;
+    }
+    const std::size_t e = text.find_first_of("eE");
+    if (e == std::string::npos) return position >= 0;
+    const bool negative = text[e + 1] == '-';
+    int64_t exponent = 0;
+    for (std::size_t k = e + 1; k < text.size(); ++k)
+        if (text[k] >= '0' && text[k] <= '9' && exponent < 1000000) exponent = exponent * 10 + (text[k] - '0');
+    return position + (negative ? -exponent : exponent) >= 0;
+}
+
+// The double nearest to a token of the form [sign] digits [. digits]
+// [e [sign] digits], the same whatever locale the host has set: a comma
+// decimal point elsewhere in the process must not cut "2.75" to 2.  Beyond
+// the range of a double the result is infinite, below it zero, as strtod
+// gives in the C locale.
+double decimalValue(const std::string &text) {
+    const bool negative = text[0] == '-';
+    const char *first = text.data() + ((text[0] == '+' || negative) ? 1 : 0);
+    const char *last = text.data() + text.size();
+    double magnitude = 0.0;
+    const std::from_chars_result result = std::from_chars(first, last, magnitude);
+    if (result.ec == std::errc::result_out_of_range)
+        magnitude = magnitudeAtLeastOne(text) ? std::numeric_limits<double>::infinity() : 0.0;
+    return negative ? -magnitude : magnitude;
+}
 
 // Reads the file's tokens the way strtod and strtol read a string: a value
 // is the longest start of the remaining text that is a decimal number; what
@@ -47,7 +88,7 @@ public:
             const std::size_t exponentDigits = digitsAt(n + 1 + exponentSign);
             if (exponentDigits > 0) n += 1 + exponentSign + exponentDigits;
         }
-        value = std::strtod(take(n).c_str(), nullptr);
+        value = decimalValue(take(n));
         return true;
     }
 

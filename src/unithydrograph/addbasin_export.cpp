@@ -9,7 +9,8 @@ extern "C" {
 
 VESK_API void VESK_CALL vesk_addbasin(BasinInput *record, const char *name) {
     if (record == nullptr) {
-        vesk::setErrorCode(VESK_ERR_NULL);
+        // A pending code stands: the call does nothing, as for any record.
+        if (vesk::errorCode() == VESK_OK) vesk::setErrorCode(VESK_ERR_NULL);
         return;
     }
     // The partition writes its snapped values back whatever code is pending;

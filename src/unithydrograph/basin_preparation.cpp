@@ -10,6 +10,27 @@
 
 namespace vesk {
 
+namespace {
+
+// Rates, decay and storages below zero would make more runoff than rain, or
+// (a negative decay) an infiltration curve that grows without end.
+bool lossParametersPhysical(const BasinInput &r) {
+    for (double value : {r.initialInfiltrationRate, r.finalInfiltrationRate, r.infiltrationDecay,
+                         r.imperviousDepressionStorage, r.perviousDepressionStorage})
+        if (value < 0.0) return false;
+    return true;
+}
+
+// The ring takes one ordinate per simulation step, so a basin that steps at
+// all must step at the unit hydrograph's own spacing.  A step below one
+// minute (every basin read from a file) never steps and is not compared.
+bool stepMatchesHydrograph(const BasinInput &r) {
+    const int32_t step = wholeMinutes(r.timeStep);
+    return step < 1 || step == r.shape.uhTimeStep;
+}
+
+} // namespace
+
 // The shape's doubles are judged here too: an infinite ct or cp below 0
 // would otherwise be replaced by the defaults before the construction sees it.
 bool recordUsable(const BasinInput &r) {
@@ -19,7 +40,7 @@ bool recordUsable(const BasinInput &r) {
                       r.initialInfiltrationRate, r.finalInfiltrationRate, r.infiltrationDecay,
                       r.dcif, r.rpf, s.ct, s.cp, s.width50, s.width75, s.rise50Fraction,
                       s.rise75Fraction}) &&
-           fitsWholeMinutes(r.timeStep);
+           fitsWholeMinutes(r.timeStep) && lossParametersPhysical(r) && stepMatchesHydrograph(r);
 }
 
 PartitionedBasin partitionedBasin(BasinInput &record) {

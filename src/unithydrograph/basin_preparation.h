@@ -9,9 +9,11 @@
 namespace vesk {
 
 // Whether every field of `record` that preparation computes with is a
-// finite number and the simulation step fits a 32-bit count.  eiaPct (only
-// carried), rpaShare, spaShare and the outputs are not looked at; the shape
-// is checked by the construction itself.
+// finite number, the simulation step fits a 32-bit count and, when it is a
+// minute or more, equals uhTimeStep, and no infiltration rate, decay or
+// depression storage is negative.  eiaPct (only carried), rpaShare, spaShare
+// and the outputs are not looked at; the shape is checked by the
+// construction itself.
 bool recordUsable(const BasinInput &record);
 
 // A basin after the partition and the defaults, before its hydrograph, with

@@ -12,6 +12,12 @@ namespace {
 
 constexpr double kLargestCount = std::numeric_limits<int32_t>::max();
 
+// No catchment responds for ten weeks: a curve reaching beyond this many
+// minutes comes from absurd parameters, and sampling or checking it would
+// cost seconds and gigabytes.  With it the arrays stay below 1 MB each at a
+// one-minute step.
+constexpr double kLongestCurveMinutes = 100000.0;
+
 // What the method needs before it starts: a sampling step of at least one
 // minute, a positive slope (its root divides) and finite numbers throughout.
 bool inputsUsable(const HydrographGeometry &g, const ShapeParameters &s) {
@@ -20,9 +26,13 @@ bool inputsUsable(const HydrographGeometry &g, const ShapeParameters &s) {
                       s.rise50Fraction, s.rise75Fraction});
 }
 
-// The rising check walks t75r / step grid points; a count beyond 32 bits
-// belongs to an absurd basin and would take hours.
-bool risingGridBounded(double t75r, int32_t step) { return t75r / step <= kLargestCount; }
+// Whether every shape time lies within the longest curve; checked before
+// the rising-limb check walks its grid up to t75r.
+bool shapeTimesBounded(const ShapePoints &p) {
+    for (double t : {p.tPeak, p.t50r, p.t75r, p.t75f, p.t50f})
+        if (t > kLongestCurveMinutes) return false;
+    return true;
+}
 
 // Area (cfs × min) the rising, peak and falling pieces leave of the inch.
 double volumeLeftForTail(const HydrographCurve &c) {
@@ -56,7 +66,7 @@ bool designUnitHydrograph(const HydrographGeometry &geometry, ShapeParameters &s
     if (!isFinite(p) ||
         !allFinite({shape.width50, shape.width75, shape.rise50Fraction, shape.rise75Fraction}))
         return false;
-    if (!risingGridBounded(p.t75r, step)) return false;
+    if (!shapeTimesBounded(p)) return false;
 
     if (!fitRisingCurve(p, static_cast<double>(step), order, curve.rising)) return false;
     if (!fitPeakCurve(p, shape.width75, order, curve.peak)) return false;
@@ -65,7 +75,7 @@ bool designUnitHydrograph(const HydrographGeometry &geometry, ShapeParameters &s
     curve.tailVolume = volumeLeftForTail(curve);
     if (!(curve.tailVolume > 0.0)) return false; // the pieces already hold the inch
     curve.tail = fitTail(curve.tailVolume, p, order);
-    if (!isFinite(curve.tail)) return false;
+    if (!isFinite(curve.tail) || curve.tail.tEnd > kLongestCurveMinutes) return false;
     // A tail ending within the first step leaves one ordinate, 0: the basin
     // could never give outflow, the step is too coarse for it.
     if (curve.tail.tEnd <= step) return false;

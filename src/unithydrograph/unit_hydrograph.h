@@ -22,8 +22,8 @@ namespace vesk {
 // (uhTimeStep below 1, slope not above 0, a NaN or infinite input, shape time
 // or rate, a rising system with a zero pivot, a split peak with no width, no
 // volume left for the tail, a hydrograph that ends within the first
-// uhTimeStep or whose length or rising-check grid exceeds a 32-bit count, an
-// ordinate that is not finite), NoMemory when an array cannot be allocated.
+// uhTimeStep or would reach beyond 100,000 minutes, refused before anything
+// is allocated, an ordinate that is not finite), NoMemory when an array cannot be allocated.
 // On failure the ring holds nothing; summary and shape may be partly written.
 Status buildUnitHydrograph(const HydrographGeometry &geometry, ShapeParameters &shape,
                            UnitHydrographSummary &summary, ConvolutionRing &ring,

@@ -15,6 +15,7 @@
 #include <unistd.h>
 #endif
 
+#include "comma_decimal_locale.h"
 #include "frame/basin_file.h"
 #include "frame/basin_registry.h"
 #include "frame/library_state.h"
@@ -191,6 +192,19 @@ TEST(BasinFile, BadAndPartialValues) {
     }
 }
 
+// A host that sets a comma-decimal locale must not turn an area of 2.75
+// into 2 and a slope of 0.012 into 0: numbers are read the same in every
+// locale.
+TEST(BasinFile, NumbersReadTheSameUnderACommaDecimalLocale) {
+    CommaDecimalLocale comma;
+    if (!comma.active()) GTEST_SKIP() << "no comma-decimal locale could be made here (localedef needed)";
+    const Reading r = readText("Comma\n2.75 1 0.8 0.7\n35.5 1.2 0.3 0.6\n0.4 0.012\n");
+    EXPECT_EQ(r.record.area, 2.75);
+    EXPECT_EQ(r.record.centroidLength, 0.8);
+    EXPECT_EQ(r.record.imperviousPct, 35.5);
+    EXPECT_EQ(r.record.slope, 0.012);
+}
+
 // The same file read by the C library's fscanf, one call per line.
 void readWithFscanf(const std::string &path, BasinInput &b, char (&name)[256]) {
     std::FILE *file = std::fopen(path.c_str(), "r");
@@ -222,7 +236,8 @@ TEST(BasinFile, AgreesWithFormattedInputOnRandomTokenStreams) {
     const char *const tokens[] = {"1",     "-2.5",     "+0.5",    "3e2",      "4E-1", "007", "2.5",
                                   "1.2.3", "abc",      "12abc",   "1e5e5",    "-0.5e-1x", "0.000001",
                                   "1e-310", "9",       "-0",      "123456789.123456789e-3", "6.e1",
-                                  "-7x",   "1E+03",    "42"};
+                                  "-7x",   "1E+03",    "42",      "1e999",    "-1e-999", "0.00001e-320",
+                                  "1e99999999999999999999", "-0.0e400"};
     const char *const gaps[] = {" ", "\n", "\t", "  \r\n", "\n\n "};
     std::mt19937 random(99);
     auto pick = [&random](auto &array) {

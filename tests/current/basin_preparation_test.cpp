@@ -284,10 +284,11 @@ TEST_F(AddBasin, CoefficientsGivenOrDerived) {
 }
 
 TEST_F(AddBasin, TimeStepIsTruncatedTowardZero) {
-    for (double step : {4.9, -0.5, 15.9, -3.7}) {
+    for (double step : {4.9, -0.5, 15.9, -3.7, 0.9}) {
         SCOPED_TRACE(step);
         BasinInput record = workedRecord();
         record.timeStep = step;
+        if (step >= 1.0) record.shape.uhTimeStep = static_cast<int32_t>(step);
         const std::string name = "T" + std::to_string(step);
         vesk_addbasin(&record, name.c_str());
         const vesk::Basin *basin = stored(name.c_str());
@@ -295,6 +296,72 @@ TEST_F(AddBasin, TimeStepIsTruncatedTowardZero) {
         EXPECT_EQ(basin->precip.timeStep, static_cast<int32_t>(std::trunc(step)));
         EXPECT_EQ(record.timeStep, step);
     }
+}
+
+// The ring takes one ordinate per step: a basin stepping at another spacing
+// than its unit hydrograph's would deliver a wrong share of its runoff.
+TEST_F(AddBasin, TimeStepOtherThanTheHydrographsIsRefused) {
+    struct Case {
+        double timeStep;
+        int32_t uhTimeStep;
+    };
+    for (const Case &c : {Case{1.0, 5}, Case{60.0, 5}, Case{5.9, 6}, Case{10.0, 5}}) {
+        SCOPED_TRACE(c.timeStep);
+        vesk::setErrorCode(VESK_OK);
+        BasinInput record = workedRecord();
+        record.timeStep = c.timeStep;
+        record.shape.uhTimeStep = c.uhTimeStep;
+        record.dcif = 0.999999; // snapped and written back before the refusal
+        vesk_addbasin(&record, "Mismatched");
+        EXPECT_EQ(vesk_geterror(), VESK_ERR_UH_FIT);
+        EXPECT_EQ(storedCount(), 0);
+        EXPECT_EQ(record.dcif, 1.0);
+    }
+}
+
+// Negative loss parameters made more runoff than rain, a negative decay an
+// infiltration that grows without end and NaN outflow: refused with code 2
+// after the write-back.  Zero is a valid value for each.
+TEST_F(AddBasin, NegativeLossParametersAreRefused) {
+    double BasinInput::*const fields[] = {
+        &BasinInput::initialInfiltrationRate, &BasinInput::finalInfiltrationRate, &BasinInput::infiltrationDecay,
+        &BasinInput::imperviousDepressionStorage, &BasinInput::perviousDepressionStorage};
+    int stored = 0;
+    for (double BasinInput::*field : fields) {
+        vesk::setErrorCode(VESK_OK);
+        BasinInput record = workedRecord();
+        record.*field = -0.001;
+        record.dcif = 0.999999;
+        vesk_addbasin(&record, "Negative");
+        EXPECT_EQ(vesk_geterror(), VESK_ERR_UH_FIT);
+        EXPECT_EQ(record.dcif, 1.0);
+        EXPECT_EQ(storedCount(), stored);
+
+        vesk::setErrorCode(VESK_OK);
+        record = workedRecord();
+        record.*field = 0.0;
+        vesk_addbasin(&record, ("Zero" + std::to_string(stored)).c_str());
+        EXPECT_EQ(vesk_geterror(), VESK_OK);
+        EXPECT_EQ(storedCount(), ++stored);
+    }
+}
+
+// The gate: while a code is pending, a call without a record or a name
+// leaves it standing, so a matching version stamp can still clear code 7.
+TEST_F(AddBasin, MissingRecordOrNameKeepsAPendingCode) {
+    vesk_free();
+    vesk_open();
+    BasinInput record = workedRecord();
+    vesk_addbasin(nullptr, "Nothing");
+    EXPECT_EQ(vesk_geterror(), VESK_ERR_VERSION_UNCONFIRMED);
+    vesk_addbasin(&record, nullptr);
+    EXPECT_EQ(vesk_geterror(), VESK_ERR_VERSION_UNCONFIRMED);
+    VersionStamp stamp{1, 3, 6, 3};
+    vesk_checkversion(&stamp);
+    EXPECT_EQ(vesk_geterror(), VESK_OK);
+    vesk::setErrorCode(VESK_ERR_DUPLICATE_BASIN);
+    vesk_addbasin(nullptr, "Nothing");
+    EXPECT_EQ(vesk_geterror(), VESK_ERR_DUPLICATE_BASIN);
 }
 
 TEST_F(AddBasin, DuplicateNameLeavesTheFirstBasin) {
@@ -445,6 +512,7 @@ TEST_F(AddBasin, RealisticBasinsHoldOneInchOnFourSoundSubAreas) {
             r.shape.cp = uniform(0.3, 1.0);
         }
         r.shape.uhTimeStep = 1 + static_cast<int32_t>(uniform(0.0, 5.0));
+        r.timeStep = r.shape.uhTimeStep;
         const std::string name = "R" + std::to_string(i);
         vesk_addbasin(&r, name.c_str());
         if (vesk_geterror() != VESK_OK) {

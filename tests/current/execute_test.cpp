@@ -47,6 +47,22 @@ TEST_F(Execute, StepsUntilTheClockReachesTheTarget) {
     EXPECT_EQ(vesk_geterror(), VESK_OK);
 }
 
+// A NaN or infinite depth poisoned the basin for good with code 0: now the
+// call takes no step, returns -1 and leaves the code and the basin alone.
+TEST_F(Execute, NonFiniteRainTakesNoStep) {
+    vesk::Basin &basin = store("Creek", handbuilt::lossless(1.0, 5, {1, 2, 1}));
+    EXPECT_EQ(vesk_execute("Creek", 1.0, 5), 1.0);
+    for (double rain : {std::numeric_limits<double>::quiet_NaN(), std::numeric_limits<double>::infinity(),
+                        -std::numeric_limits<double>::infinity()}) {
+        SCOPED_TRACE(rain);
+        EXPECT_EQ(vesk_execute("Creek", rain, 10), -1.0);
+        EXPECT_EQ(basin.precip.time, 5);
+        EXPECT_EQ(vesk_geterror(), VESK_OK);
+    }
+    EXPECT_EQ(vesk_execute("Creek", 0.0, 10), 2.0);
+    EXPECT_EQ(vesk_execute("Creek", 0.0, 15), 1.0);
+}
+
 TEST_F(Execute, FirstCallBelowOneStepReturnsZero) {
     store("B", handbuilt::lossless(1.0, 5, {1}));
     EXPECT_EQ(vesk_execute("B", 1.0, 0), 0.0);

@@ -1,6 +1,7 @@
 // The error code, the version handshake and the life of the registry.
 #include <cstring>
 #include <string>
+#include <utility>
 
 #include "frame/basin_registry.h"
 #include "frame/library_state.h"
@@ -125,6 +126,24 @@ TEST_F(Frame, FreeResetsFromAnyStateAndOpenStartsOver) {
     EXPECT_EQ(vesk_geterror(), VESK_OK);
     vesk_open();
     EXPECT_EQ(vesk_geterror(), VESK_ERR_VERSION_UNCONFIRMED);
+}
+
+// The first registry is out of the host's reach after a second open: it is
+// released (the sanitizer build's leak check fails if it is not), and the
+// new registry is empty.
+TEST_F(Frame, SecondOpenReleasesTheFirstRegistry) {
+    vesk_open();
+    const VersionStamp good = VESK_VERSION_STAMP_INIT;
+    vesk_checkversion(&good);
+    vesk::Basin basin{};
+    basin.ring.uhLength = 1;
+    basin.ring.uhOrdinates = vesk::allocateArray<double>(1);
+    basin.ring.convolutionBuffer = vesk::allocateArray<double>(1);
+    ASSERT_EQ(vesk::insertBasin(vesk::libraryState().registry, "First", std::move(basin)), vesk::Status::Ok);
+    vesk_open();
+    EXPECT_EQ(vesk_geterror(), VESK_ERR_VERSION_UNCONFIRMED);
+    EXPECT_EQ(vesk_getuhlength("First"), -1);
+    EXPECT_EQ(vesk_geterror(), VESK_ERR_BASIN_NOT_FOUND);
 }
 
 TEST_F(Frame, OpenKeepsAPendingCode) {

@@ -190,7 +190,7 @@ const Refusal kRefusals[] = {
     {"NaN width", {1, 2, 1, 0.02}, 0.1, 0.5, 40, kNaN, 5},
     {"negative length: power of a negative lag", {1, -2, 1, 0.02}, 0.1, 0.5, 0, 0, 5},
     {"zero cp: infinite widths", {1, 2, 1, 0.02}, 0.1, 0.0, 0, 0, 5},
-    {"absurd slope: rising grid beyond 32 bits", {1, 2, 1, 1e-300}, 0.1, 0.5, 0, 0, 5},
+    {"absurd slope: peak far beyond ten weeks", {1, 2, 1, 1e-300}, 0.1, 0.5, 0, 0, 5},
     {"tail beyond 32-bit ordinate count", {1, 2, 1, 0.02}, 0.1, 1e-8, 10, 5, 1},
     {"tail ends within the first step", {1, 2, 1, 0.02}, 0.1, 0.5, 50, 25, 150},
     // tEnd is exactly 150: one ordinate, 0, as well.
@@ -214,6 +214,48 @@ TEST_F(UnitHydrograph, RefusesWhatCannotBeBuiltWithCodeTwoAndNoArrays) {
         EXPECT_EQ(ring.convolutionBuffer, nullptr);
         EXPECT_EQ(ring.uhLength, 0);
     }
+}
+
+// No curve may reach beyond 100,000 minutes: the worst records of a fuzzing
+// run (a slope of 1e-36 built 1.3 billion ordinates, 20 GB, with code 0;
+// coefficients, widths and slope of 1e6 walked the rising-limb check for
+// seconds) are refused before any array is asked for, so an allocation made
+// to fail would show as code 3.
+TEST_F(UnitHydrograph, CurvesReachingBeyondTenWeeksAreRefusedBeforeAnyAllocation) {
+    struct Slow {
+        const char *what;
+        vesk::HydrographGeometry geometry;
+        double ct, cp, width50, width75;
+        int32_t uhTimeStep;
+    };
+    const Slow cases[] = {
+        {"slope 1e-36", {1, 2, 1, 1e-36}, 0.1, 0.5, 0, 0, 1},
+        {"coefficients, widths and slope of a million", {1, 1, 1, 1e6}, 1e6, 1e6, 1e6, 1e6, 1},
+        {"widths of a million on a quick basin", {1, 2, 1, 0.02}, 0.1, 0.5, 1e6, 1e6, 1},
+        {"tail just beyond the limit", {1, 2, 1, 0.02}, 79.3, 0.5, 0, 0, 1},
+    };
+    for (const Slow &c : cases) {
+        SCOPED_TRACE(c.what);
+        ShapeParameters s{};
+        s.ct = c.ct;
+        s.cp = c.cp;
+        s.width50 = c.width50;
+        s.width75 = c.width75;
+        s.uhTimeStep = c.uhTimeStep;
+        vesk::failAllocationNumber(1);
+        EXPECT_EQ(build(c.geometry, s), VESK_ERR_UH_FIT);
+        vesk::failAllocationNumber(0);
+        EXPECT_EQ(ring.uhOrdinates, nullptr);
+    }
+    // Just inside the limit at a one-minute step: built, under 100,000
+    // ordinates, so the two arrays stay below 1.6 MB.
+    ShapeParameters s{};
+    s.ct = 79.2;
+    s.cp = 0.5;
+    s.uhTimeStep = 1;
+    ASSERT_EQ(build({1, 2, 1, 0.02}, s), 0);
+    EXPECT_GT(ring.uhLength, 99000);
+    EXPECT_LE(ring.uhLength, 100000);
 }
 
 TEST_F(UnitHydrograph, WidthsHoldingTheWholeInchLeaveNoTail) {

@@ -168,4 +168,17 @@ TEST_F(EarlierLibrary, OpenSetsOnlyItsOwnAllocationFailure) {
     EXPECT_EQ(vesk_geterror(), VESK_ERR_NULL);
 }
 
+// A second open releases the registry of the first, which the host can no
+// longer reach (the sanitizer build's leak check fails if it is not).
+TEST_F(EarlierLibrary, SecondOpenReleasesTheFirstRegistry) {
+    vesk_open();
+    const BasinInput record = sampleRecord();
+    vesk_addbasin(&record, "first");
+    ASSERT_EQ(vesk_geterror(), VESK_OK);
+    vesk_open();
+    EXPECT_EQ(vesk_geterror(), VESK_OK);
+    EXPECT_EQ(vesk_getuhlength("first"), -1);
+    EXPECT_EQ(vesk_geterror(), VESK_ERR_BASIN_NOT_FOUND);
+}
+
 } // namespace

@@ -176,6 +176,59 @@ TEST_F(EarlierPreparation, BasinsTheHydrographCannotTakeAreRefusedWithCodeTwo) {
     }
 }
 
+// Loss parameters that make more runoff than rain (or NaN outflow, for a
+// negative decay) and an imperviousness outside 0 to 100 %, which this level
+// does not snap and which gave negative shares and outflow, are refused.
+TEST_F(EarlierPreparation, ImpossibleLossParametersAreRefusedWithCodeTwo) {
+    const RefusalCase cases[] = {
+        {"negative initial rate", [](BasinInput &r) { r.initialInfiltrationRate = -0.1; }},
+        {"negative final rate", [](BasinInput &r) { r.finalInfiltrationRate = -0.1; }},
+        {"negative decay", [](BasinInput &r) { r.infiltrationDecay = -0.0018; }},
+        {"negative impervious storage", [](BasinInput &r) { r.imperviousDepressionStorage = -0.05; }},
+        {"negative pervious storage", [](BasinInput &r) { r.perviousDepressionStorage = -0.1; }},
+        {"imperviousness below 0", [](BasinInput &r) { r.imperviousPct = -1.0; }},
+        {"imperviousness above 100", [](BasinInput &r) { r.imperviousPct = 100.5; }},
+    };
+    for (const RefusalCase &c : cases) {
+        vesk_free();
+        vesk_open();
+        BasinInput record = sampleRecord();
+        c.spoil(record);
+        vesk_addbasin(&record, "refused");
+        EXPECT_EQ(vesk_geterror(), VESK_ERR_UH_FIT) << c.what;
+        EXPECT_EQ(stored("refused"), nullptr) << c.what;
+    }
+    // The ends of the ranges are valid.
+    vesk_free();
+    vesk_open();
+    for (double pct : {0.0, 100.0}) {
+        BasinInput record = sampleRecord();
+        record.imperviousPct = pct;
+        record.infiltrationDecay = 0.0;
+        record.perviousDepressionStorage = 0.0;
+        vesk_addbasin(&record, pct == 0.0 ? "open field" : "car park");
+        EXPECT_EQ(vesk_geterror(), VESK_OK) << pct;
+    }
+}
+
+// A tiny area drives the default time-to-peak coefficient up until the curve
+// would run for centuries; at an hourly step such a basin walked the
+// rising-limb check for half a minute before its refusal.  It is refused
+// before anything is allocated, so an allocation made to fail does not show.
+TEST_F(EarlierPreparation, CurvesReachingBeyondTenWeeksAreRefusedBeforeAnyAllocation) {
+    vesk_open();
+    BasinInput record = sampleRecord();
+    record.area = 1e-30;
+    record.shape.ct = 0.0;
+    record.shape.cp = 0.0;
+    record.shape.uhTimeStep = 60;
+    vesk::failAllocationNumber(1);
+    vesk_addbasin(&record, "speck");
+    vesk::failAllocationNumber(0);
+    EXPECT_EQ(vesk_geterror(), VESK_ERR_UH_FIT);
+    EXPECT_EQ(stored("speck"), nullptr);
+}
+
 TEST_F(EarlierPreparation, RegistryFailuresAndPendingCodesStoreNothing) {
     const BasinInput record = sampleRecord();
     vesk_addbasin(&record, "closed"); // no registry yet
@@ -200,10 +253,16 @@ TEST_F(EarlierPreparation, RegistryFailuresAndPendingCodesStoreNothing) {
     vesk_addbasin(&record, "TWICE");
     EXPECT_EQ(vesk_geterror(), VESK_ERR_DUPLICATE_BASIN);
 
-    // Code 6 still pending: the next basin is not stored.
+    // Code 6 still pending: the next basin is not stored, and a call without
+    // a record or a name leaves the code as it is.
     vesk_addbasin(&record, "later");
     EXPECT_EQ(vesk_geterror(), VESK_ERR_DUPLICATE_BASIN);
     EXPECT_EQ(vesk_getuhlength("later"), -1);
+    vesk::setErrorCode(VESK_ERR_DUPLICATE_BASIN);
+    vesk_addbasin(nullptr, "no record");
+    EXPECT_EQ(vesk_geterror(), VESK_ERR_DUPLICATE_BASIN);
+    vesk_addbasin(&record, nullptr);
+    EXPECT_EQ(vesk_geterror(), VESK_ERR_DUPLICATE_BASIN);
 }
 
 TEST_F(EarlierPreparation, OutOfMemoryInTheHydrographStoresNothing) {

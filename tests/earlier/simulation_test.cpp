@@ -3,6 +3,7 @@
 // the queries around it.
 #include <cstdint>
 #include <cstdio>
+#include <limits>
 #include <string>
 
 #include "earlier_test_support.h"
@@ -44,6 +45,24 @@ TEST_F(EarlierSimulation, OutflowIsTheExcessConvolvedWithTheOrdinates) {
     EXPECT_NEAR(vesk_execute("paved twice", 1.0, 0),
                 0.95 * (vesk_getuhordinatevalue("paved twice", 1) + vesk_getuhordinatevalue("paved twice", 0)),
                 1e-9);
+}
+
+// A NaN or infinite depth poisoned the basin for good: now the call takes no
+// step and returns -1, and the code stays as it was.
+TEST_F(EarlierSimulation, NonFiniteRainTakesNoStep) {
+    vesk_open();
+    const BasinInput record = sampleRecord();
+    vesk_addbasin(&record, "kept");
+    vesk_addbasin(&record, "twin");
+    for (double rain : {std::numeric_limits<double>::quiet_NaN(), std::numeric_limits<double>::infinity(),
+                        -std::numeric_limits<double>::infinity()})
+        EXPECT_EQ(vesk_execute("kept", rain, 0), -1.0) << rain;
+    EXPECT_EQ(vesk_geterror(), VESK_OK);
+    StepState state{};
+    vesk_getbasin_precip("kept", &state);
+    EXPECT_EQ(state.clock, 0.0);
+    // The refused calls left nothing behind: both basins step alike.
+    for (int i = 0; i < 5; ++i) EXPECT_EQ(vesk_execute("kept", 1.0, 0), vesk_execute("twin", 1.0, 0)) << i;
 }
 
 TEST_F(EarlierSimulation, FailedLookupsAndPendingCodesTakeNoStep) {

@@ -1,0 +1,94 @@
+// Random sequences of the whole interface over a few basin names: the frame's
+// state (registry, code, handshake) must survive any order of calls, and
+// every stored basin keeps the invariants of the other targets.
+#include "fuzz_support.h"
+
+namespace {
+
+const char *const kNames[] = {"Creek", "CREEK", "kerec", "", "Marsh"};
+
+// Whether basin `name` was stored from a modest record; kept per name so the
+// outflow invariant knows which basins it applies to.
+bool modestBasin[5];
+
+int nameIndex(FuzzedDataProvider &data) { return data.ConsumeIntegralInRange<int>(0, 4); }
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *bytes, size_t size) {
+    FuzzedDataProvider data(bytes, size);
+    vesk_free();
+    for (bool &flag : modestBasin) flag = false;
+    for (int call = 0; call < 64 && data.remaining_bytes() > 0; ++call) {
+        const int n = nameIndex(data);
+        const char *name = data.ConsumeIntegralInRange<int>(0, 15) == 0 ? nullptr : kNames[n];
+        const int32_t before = vesk_geterror();
+        switch (data.ConsumeIntegralInRange<int>(0, 11)) {
+        case 0: vesk_open(); break;
+        case 1:
+            vesk_free();
+            for (bool &flag : modestBasin) flag = false;
+            break;
+#ifndef VESK_EARLIER_LEVEL
+        case 2: {
+            VersionStamp stamp{1, 3, 6, 3};
+            if (data.ConsumeBool()) stamp.release = data.ConsumeIntegral<int32_t>();
+            vesk_checkversion(data.ConsumeIntegralInRange<int>(0, 7) == 0 ? nullptr : &stamp);
+            break;
+        }
+#endif
+        case 3: {
+            BasinInput record = fuzz::fuzzedRecord(data);
+            const bool recordModest = fuzz::modest(record);
+            vesk_addbasin(data.ConsumeIntegralInRange<int>(0, 15) == 0 ? nullptr : &record, name);
+            if (before == VESK_OK && vesk_geterror() == VESK_OK) {
+                // Names 0 to 2 are one name in three spellings.
+                for (int i = 0; i < 5; ++i)
+                    if ((n <= 2 && i <= 2) || i == n) modestBasin[i] = recordModest;
+                fuzz::checkStoredLength(name);
+            }
+            if (before != VESK_OK && vesk_geterror() != before && name != nullptr)
+                fuzz::fail("vesk_addbasin replaced a pending code", vesk_geterror());
+            break;
+        }
+        case 4: {
+            const double rain = data.ConsumeBool() ? data.ConsumeFloatingPointInRange<double>(0.0, 3.0)
+                                                   : fuzz::fuzzedValue(data, 0.5);
+            const double outflow = fuzz::stepOnce(name, rain, data.ConsumeIntegralInRange<int32_t>(0, 4));
+            if (before == VESK_OK && vesk_geterror() == VESK_OK && name != nullptr && modestBasin[n] &&
+                std::isfinite(rain) && std::fabs(rain) <= fuzz::kModestRain && !std::isfinite(outflow))
+                fuzz::fail("non-finite outflow with code 0", outflow);
+            break;
+        }
+        case 5: {
+            BasinInput out{};
+            vesk_getbasin(name, &out);
+            break;
+        }
+        case 6: {
+#ifdef VESK_EARLIER_LEVEL
+            StepState out{};
+#else
+            PrecipState out{};
+#endif
+            vesk_getbasin_precip(name, &out);
+            break;
+        }
+        case 7: {
+            const int32_t length = vesk_getuhlength(name);
+            if (length < -1) fuzz::fail("negative unit-hydrograph length", length);
+            break;
+        }
+        case 8: vesk_getuhordinatevalue(name, data.ConsumeIntegralInRange<int32_t>(-2, 200)); break;
+        case 9: vesk_loadandadd(data.ConsumeBool() ? "/nonexistent/vesk.basin" : nullptr); break;
+        case 10: {
+            const int32_t code = vesk_geterror();
+            if (code < 0 || code > 7) fuzz::fail("error code outside 0 to 7", code);
+            break;
+        }
+        default: vesk_calcConvCoeff(fuzz::fuzzedValue(data, 30.0)); break;
+        }
+    }
+    vesk_free();
+    return 0;
+}

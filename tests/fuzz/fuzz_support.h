@@ -1,0 +1,150 @@
+// What every fuzz target shares: the level's header, a basin record built
+// from the fuzzer's bytes around a realistic basin, and the invariants a
+// stored basin must keep while it steps.
+#pragma once
+
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+#include <fuzzer/FuzzedDataProvider.h>
+
+#ifdef VESK_EARLIER_LEVEL
+#include "veskdll.h"
+#else
+#include "veskdll133.h"
+#endif
+
+namespace fuzz {
+
+// Stops the run with a message; libFuzzer keeps the input that led here.
+[[noreturn]] inline void fail(const char *what, double value = 0.0) {
+    std::fprintf(stderr, "invariant broken: %s (%.17g)\n", what, value);
+    std::abort();
+}
+
+// Opens the library so that basins can be added at once.
+inline void openReady() {
+    vesk_free();
+    vesk_open();
+#ifndef VESK_EARLIER_LEVEL
+    const VersionStamp stamp{1, 3, 6, 3};
+    vesk_checkversion(&stamp);
+#endif
+}
+
+// Values beyond this are absurd for every field of a basin (areas in square
+// miles, rates in inches per hour, minutes): arithmetic on them may overflow
+// without any fault of the library, so the outflow invariant skips them.
+inline constexpr double kModest = 1e6;
+// Rain beyond this many inches in one step is no storm.
+inline constexpr double kModestRain = 100.0;
+
+inline bool modest(double value) { return std::isfinite(value) && std::fabs(value) <= kModest; }
+
+// A double from the fuzzer: mostly a scaled version of `typical` (zero and
+// negative values included), sometimes any bit pattern at all.
+inline double fuzzedValue(FuzzedDataProvider &data, double typical) {
+    const uint8_t choice = data.ConsumeIntegral<uint8_t>();
+    if (choice < 96) return typical;
+    if (choice < 200) return typical * (static_cast<int>(choice) - 128) / 16.0;
+    if (choice < 232) return static_cast<double>(data.ConsumeIntegralInRange<int32_t>(-1000, 100000)) / 100.0;
+    double raw = 0.0;
+    const std::string bytes = data.ConsumeBytesAsString(sizeof raw);
+    std::memcpy(&raw, bytes.data(), bytes.size());
+    return raw;
+}
+
+inline int32_t fuzzedInteger(FuzzedDataProvider &data, int32_t typical) {
+    const uint8_t choice = data.ConsumeIntegral<uint8_t>();
+    if (choice < 128) return typical;
+    if (choice < 240) return data.ConsumeIntegralInRange<int32_t>(-3, 120);
+    return data.ConsumeIntegral<int32_t>();
+}
+
+// A half-impervious basin of one square mile, ct 0.1, cp 0.5, five-minute
+// steps, with every field open to the fuzzer.
+inline BasinInput fuzzedRecord(FuzzedDataProvider &data) {
+    BasinInput r{};
+    r.area = fuzzedValue(data, 1.0);
+    r.length = fuzzedValue(data, 2.0);
+    r.centroidLength = fuzzedValue(data, 1.0);
+    r.imperviousPct = fuzzedValue(data, 50.0);
+    r.slope = fuzzedValue(data, 0.02);
+    r.perviousDepressionStorage = fuzzedValue(data, 0.35);
+    r.imperviousDepressionStorage = fuzzedValue(data, 0.1);
+    r.initialInfiltrationRate = fuzzedValue(data, 3.0);
+    r.finalInfiltrationRate = fuzzedValue(data, 0.5);
+    r.infiltrationDecay = fuzzedValue(data, 0.0018);
+    r.disconnectionLevel = fuzzedInteger(data, 1);
+    r.dcif = fuzzedValue(data, 0.6);
+    r.rpf = fuzzedValue(data, 0.3);
+    r.shape.ct = fuzzedValue(data, 0.1);
+    r.shape.cp = fuzzedValue(data, 0.5);
+    r.shape.width50 = fuzzedValue(data, 0.0);
+    r.shape.width75 = fuzzedValue(data, 0.0);
+    r.shape.rise50Fraction = fuzzedValue(data, 0.0);
+    r.shape.rise75Fraction = fuzzedValue(data, 0.0);
+    r.shape.uhTimeStep = fuzzedInteger(data, 5);
+#ifndef VESK_EARLIER_LEVEL
+    r.timeStep = data.ConsumeBool() ? r.shape.uhTimeStep : fuzzedValue(data, 5.0);
+#endif
+    return r;
+}
+
+// Whether every number preparation reads is modest.
+inline bool modest(const BasinInput &r) {
+    const double values[] = {r.area, r.length, r.centroidLength, r.imperviousPct, r.slope,
+                             r.perviousDepressionStorage, r.imperviousDepressionStorage,
+                             r.initialInfiltrationRate, r.finalInfiltrationRate, r.infiltrationDecay, r.dcif,
+                             r.rpf, r.shape.ct, r.shape.cp, r.shape.width50, r.shape.width75,
+                             r.shape.rise50Fraction, r.shape.rise75Fraction};
+    for (double value : values)
+        if (!modest(value)) return false;
+    return true;
+}
+
+// No curve reaches beyond 100,000 minutes, so no basin holds more ordinates.
+inline void checkStoredLength(const char *name) {
+    const int32_t length = vesk_getuhlength(name);
+    if (length > 100001) fail("unit hydrograph longer than 100,000 minutes allow", length);
+}
+
+// One call of vesk_execute that advances the basin by at most a few steps:
+// a host asking for millions of steps gets them, which is no fault.
+inline double stepOnce(const char *name, double rain, int32_t steps) {
+#ifdef VESK_EARLIER_LEVEL
+    (void)steps;
+    return vesk_execute(name, rain, 0);
+#else
+    PrecipState state{};
+    vesk_getbasin_precip(name, &state);
+    const int64_t target = static_cast<int64_t>(state.time) + static_cast<int64_t>(steps) * state.timeStep;
+    return vesk_execute(name, rain, target > INT32_MAX ? INT32_MAX : static_cast<int32_t>(target));
+#endif
+}
+
+// Steps a stored basin with fuzzed rain; with code 0, a modest record and
+// modest rain every outflow must be a finite number, and non-finite rain
+// must be refused with -1 and the code left alone.
+inline void stepAndCheck(FuzzedDataProvider &data, const char *name, bool recordModest) {
+    const int calls = data.ConsumeIntegralInRange<int>(0, 24);
+    for (int i = 0; i < calls && vesk_geterror() == VESK_OK; ++i) {
+        const double rain = data.ConsumeBool() ? data.ConsumeFloatingPointInRange<double>(0.0, 3.0)
+                                               : fuzzedValue(data, 0.5);
+        const double outflow = stepOnce(name, rain, data.ConsumeIntegralInRange<int32_t>(0, 4));
+        if (!std::isfinite(rain)) {
+            if (outflow != -1.0) fail("non-finite rain not refused", outflow);
+            if (vesk_geterror() != VESK_OK) fail("non-finite rain changed the code", vesk_geterror());
+            continue;
+        }
+        if (recordModest && std::fabs(rain) <= kModestRain && vesk_geterror() == VESK_OK &&
+            !std::isfinite(outflow))
+            fail("finite basin and rain gave a non-finite outflow with code 0", outflow);
+    }
+}
+
+} // namespace fuzz
