@@ -5,6 +5,7 @@ import ctypes
 import struct
 import warnings
 
+import numpy
 import pandas
 import pytest
 
@@ -120,6 +121,7 @@ def test_step_record_state_and_unit_hydrograph_read_the_stored_basin(small_basin
         state = lib.state("ELM STREET")
         record = lib.record("Elm Street")
         uh = lib.unit_hydrograph("Elm Street")
+        assert lib.step("Elm Street", 0.0, numpy.int64(10)) > 0  # numpy integers are times too
     assert state["time"] == 5 and state["stepRain"] == 0.6 and state["stepExcess"] > 0
     assert first == pytest.approx(state["stepExcess"] * uh.iloc[0])
     assert record["shape"]["ct"] > 0 and record["timeStep"] == 5.0  # derived, stored

@@ -2,6 +2,7 @@
 library sees them, and the positional basin file."""
 
 import math
+import numbers
 import re
 import warnings
 from dataclasses import dataclass, field, fields
@@ -84,7 +85,7 @@ class Basin:
             if f.name in ("name", "uh_time_step", "disconnection_level") or self.derives(f.name):
                 continue
             value = getattr(self, f.name)
-            if isinstance(value, str) or isinstance(value, bool) or not isinstance(value, (int, float)):
+            if isinstance(value, (str, bool)) or not isinstance(value, numbers.Real):
                 refusals.append(f"{f.name} {value!r} is not a number")
             elif not math.isfinite(value):
                 refusals.append(f"{f.name} {value!r} is not a finite number")
@@ -113,7 +114,7 @@ class Basin:
             if not self.derives(name) and getattr(self, name) <= 0:
                 refusals.append(f"{name} {getattr(self, name)!r} is not above 0 (None derives it)")
         step = self.uh_time_step
-        if step is not None and (isinstance(step, bool) or not isinstance(step, int) or step < 1):
+        if step is not None and (isinstance(step, bool) or not isinstance(step, numbers.Integral) or step < 1):
             refusals.append(f"uh_time_step {step!r} is not a whole number of minutes of at least 1")
         if self.slope > STEEP_SLOPE:
             notes.append(f"slope {self.slope!r} ft/ft is steep (above {STEEP_SLOPE}): is it a percentage?")

@@ -2,6 +2,7 @@
 
 import ctypes
 import math
+import numbers
 from collections.abc import Mapping
 from dataclasses import dataclass
 
@@ -224,9 +225,9 @@ class Library:
         in cfs.  At the earlier level every call is exactly one step."""
         encoded = self._stored(name, "vesk_execute")
         depth = _rain_depth(depth)
-        if isinstance(target, bool) or not isinstance(target, int) or not 0 <= target <= INT32_MAX:
+        if isinstance(target, bool) or not isinstance(target, numbers.Integral) or not 0 <= target <= INT32_MAX:
             raise ValueError(f"target {target!r} is not a whole number of minutes from 0 to {INT32_MAX}")
-        outflow = self._raw.vesk_execute(encoded, depth, target)
+        outflow = self._raw.vesk_execute(encoded, depth, int(target))
         self._check("vesk_execute", f"basin {name!r} was not stepped")
         if outflow == -1.0:
             raise VeskError(f"basin {name!r} cannot step: its time step is below 1 minute", "vesk_execute", 0)
@@ -340,12 +341,12 @@ def _time_step(basin, step):
     own = basin.uh_time_step
     if step is None and own is None:
         raise ValueError(f"basin {basin.name or ''}: give a step or a uh_time_step (minutes)".replace("  ", " "))
-    if step is not None and (isinstance(step, bool) or not isinstance(step, int) or step < 1):
+    if step is not None and (isinstance(step, bool) or not isinstance(step, numbers.Integral) or step < 1):
         raise ValueError(f"step {step!r} is not a whole number of minutes of at least 1")
     if step is not None and own is not None and own != step:
         raise ValueError(f"basin {basin.name or ''} has a {own}-minute unit-hydrograph step and the run steps "
                          f"{step} minutes; the library steps a basin in its unit-hydrograph step")
-    return own if step is None else step
+    return int(own if step is None else step)
 
 
 def _named_basins(basins):
