@@ -286,21 +286,32 @@ class Library:
         self.clear()
         for name, basin in named.items():
             self.add(name, basin, run_step)
-        longest = max((self._raw.vesk_getuhlength(_binding.encode_text(n)) for n in named), default=0)
-        limit = len(depths) + longest + 1
-        if duration is not None:
-            limit = -(-int(duration) // run_step)
-        if limit * run_step > INT32_MAX:
-            raise ValueError(f"the run would pass {INT32_MAX} minutes, the end of the library's clock")
-        outflows = {name: 0.0 for name in named}
+        yield from self._steps(list(named), depths, run_step, duration)
+
+    def _steps(self, names, depths, run_step, duration=None):
+        """Steps the stored basins ``names`` through ``depths``, then dry
+        steps until every outflow is exactly 0 (or for ``duration`` min)."""
+        limit = self._step_limit(names, depths, run_step, duration)
+        outflows = {name: 0.0 for name in names}
         for k in range(limit):
             if duration is None and k >= len(depths) and k > 0 and all(v == 0.0 for v in outflows.values()):
                 return
             rain = depths[k] if k < len(depths) else 0.0
             time = (k + 1) * run_step
-            for name in named:
+            for name in names:
                 outflows[name] = self.step(name, rain, time)
             yield Step(time, rain, dict(outflows))
+
+    def _step_limit(self, names, depths, run_step, duration=None):
+        """Steps a run may take: the storm, the longest unit hydrograph and
+        one more (by then every outflow is 0), or ``duration`` minutes."""
+        longest = max((self._raw.vesk_getuhlength(_binding.encode_text(n)) for n in names), default=0)
+        limit = len(depths) + longest + 1
+        if duration is not None:
+            limit = -(-int(duration) // run_step)
+        if limit * run_step > INT32_MAX:
+            raise ValueError(f"the run would pass {INT32_MAX} minutes, the end of the library's clock")
+        return limit
 
     def run(self, basins, storm, step=None, duration=None):
         """Runs basins through a storm and returns the hydrographs.
