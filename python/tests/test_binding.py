@@ -93,3 +93,20 @@ def test_the_package_version_is_the_projects_and_the_librarys():
         assert lib.version == vesk.VERSION
     stamp = vesk.library.expected_stamp()
     assert (stamp.major, stamp.minor, stamp.build, stamp.release) == (1, 3, 6, 3)
+
+
+def test_a_library_of_another_version_is_refused_at_open(monkeypatch):
+    monkeypatch.setattr(vesk.library, "VERSION", (1, 4, 0, 0))
+    with pytest.raises(vesk.VersionUnconfirmed, match="1.3.3.6, this package is written for 1.4.0.0"):
+        vesk.Library().open()
+    assert "current" not in vesk.library._OPEN_LEVELS  # the refused library was freed
+
+
+def test_a_code_left_pending_by_a_raw_call_is_reported_by_the_next_call(small_basin):
+    with vesk.Library() as lib:
+        lib.raw.vesk_checkversion(ctypes.byref(vesk._records.VersionStamp(1, 3, 6, 4)))
+        assert lib.raw.vesk_geterror() == 7
+        with pytest.raises(vesk.VersionUnconfirmed):  # the gated call stored nothing
+            lib.add("Elm", small_basin)
+        lib.add("Elm", small_basin)  # the code was cleared
+        assert lib.basins == ["Elm"]
