@@ -75,21 +75,7 @@ std::vector<Result> basinResults(const golden::Case &c, const std::vector<double
 }
 
 TEST(GoldenTable, EarlierLevelReproducesEveryBit) {
-    const golden::Table table = golden::readTable(VESK_GOLDEN_DIR "/earlier.txt");
-    ASSERT_GT(table.cases.size(), 500u);
-    const golden::Calculators calc = earlierCalculators();
-    for (const golden::Case &c : table.cases) {
-        SCOPED_TRACE("earlier.txt line " + std::to_string(c.line));
-        if (c.kind == "calc") {
-            golden::expectSameBits(c, golden::calculatorResult(calc, c));
-        } else if (c.kind == "basin") {
-            const auto storm = table.storms.find(c.storm);
-            const std::vector<double> none;
-            golden::expectSameBits(c, basinResults(c, storm != table.storms.end() ? storm->second : none));
-        } else {
-            ADD_FAILURE() << "unknown line kind " << c.kind;
-        }
-    }
+    golden::expectTableReproduced("earlier.txt", earlierCalculators(), basinResults);
 }
 
 } // namespace

@@ -219,4 +219,25 @@ void addHydrograph(std::vector<Result> &out, const Record &prepared, const char 
         out.push_back({"ordinate " + std::to_string(i), vesk_getuhordinatevalue(name, i)});
 }
 
+// Checks every line of the level's table `file` (in VESK_GOLDEN_DIR):
+// calculator calls through `calc`, basins through `basinResults` with the
+// storm the line names.
+template <typename BasinResults>
+void expectTableReproduced(const char *file, const Calculators &calc, BasinResults basinResults) {
+    const Table table = readTable(std::string(VESK_GOLDEN_DIR) + "/" + file);
+    ASSERT_GT(table.cases.size(), 500u);
+    for (const Case &c : table.cases) {
+        SCOPED_TRACE(std::string(file) + " line " + std::to_string(c.line));
+        if (c.kind == "calc") {
+            expectSameBits(c, calculatorResult(calc, c));
+        } else if (c.kind == "basin") {
+            const auto storm = table.storms.find(c.storm);
+            const std::vector<double> none;
+            expectSameBits(c, basinResults(c, storm != table.storms.end() ? storm->second : none));
+        } else {
+            ADD_FAILURE() << "unknown line kind " << c.kind;
+        }
+    }
+}
+
 } // namespace golden
