@@ -36,7 +36,7 @@ struct Basin {
     UnitHydrographSummary uh{};
     ConvolutionRing ring{};
     StepState step{}; // latest step, copied out whole by vesk_getbasin_precip
-    HortonSteps infiltrationSteps{}; // Horton rates carried from step to step
+    HortonCarry infiltration{}; // Horton rates carried from step to step
 };
 
 // The record a basin input file is read into: a file that ends early still

@@ -25,7 +25,7 @@ constexpr double kImperviousLossShare = 0.05;
 double stepInfiltration(Basin &basin, double clock, double stepMinutes, double rain) {
     if (clock < stepMinutes || basin.infiltrationDecay <= 0.0) return 0.0;
     const HortonCurve curve{basin.initialInfiltrationRate, basin.finalInfiltrationRate, basin.infiltrationDecay};
-    const double capacity = basin.infiltrationSteps.capacity(curve, clock, stepMinutes, OperationOrder::Earlier);
+    const double capacity = basin.infiltration.capacity(curve, clock, stepMinutes, OperationOrder::Earlier);
     return capacity > rain ? rain : capacity;
 }
 

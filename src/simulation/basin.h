@@ -16,6 +16,20 @@ struct SubArea {
     double infiltrationDecay{};       // 1/s
     double maxDepressionStorage{};    // in
     double excessLossPercent{};       // % of the remainder lost after depression storage
+    double basinFraction{};           // area / the basin's area, formed once the areas are final
+};
+
+// The sub-areas in the order they are stepped, as indices of per-sub-area
+// arrays.
+enum SubAreaIndex : uint8_t { kDcia, kUia, kRpa, kSpa, kSubAreaCount };
+
+// The Horton capacities of the four sub-areas.  Sub-areas with the very same
+// curve share one carry, so each distinct rate is evaluated once per step;
+// formStepConstants decides which once the sub-areas are fixed.  Until then
+// each sub-area has a carry of its own.
+struct SubAreaCarries {
+    HortonCarry carries[kSubAreaCount]{};
+    uint8_t carryOf[kSubAreaCount] = {kDcia, kUia, kRpa, kSpa}; // by SubAreaIndex
 };
 
 // A prepared basin with its unit hydrograph and complete simulation state.
@@ -44,7 +58,8 @@ struct Basin {
     double rainVolume{};   // in x sq mi, running
     double lossVolume{};   // in x sq mi, running
     double runoffVolume{}; // in x sq mi, running
-    HortonSteps infiltrationSteps{}; // Horton rates carried from step to step
+    double runOnRatio{}; // UIA area / RPA area while both are stepped, else 0; formed once
+    SubAreaCarries infiltration{}; // Horton rates carried from step to step
 };
 
 // The record a basin input file is read into: all zero, so the time step and

@@ -47,17 +47,20 @@ std::optional<ConvolutionRing> ConvolutionRing::withLength(int32_t length) {
 
 namespace {
 
-// Adds ordinate i times the excess to slot (position + i) mod length.  Split
-// in the run up to the end of the ring and the wrapped run from slot 0, so no
-// modulo is needed; every slot still receives exactly one addition.
+// Adds `ordinates[i]` times the excess to `slots[i]` for i < count.  The
+// arrays never overlap; each slot gets one product and one sum, so doing
+// several slots at once in vector registers gives the same bits.
+void addScaled(double *__restrict slots, const double *__restrict ordinates, int32_t count, double stepExcess) {
+    for (int32_t i = 0; i < count; ++i) slots[i] += ordinates[i] * stepExcess;
+}
+
+// Adds ordinate i times the excess to slot (position + i) mod length: the run
+// up to the end of the ring, then the wrapped run from slot 0, so no modulo
+// is needed and every slot still receives exactly one addition.
 void spreadExcess(ConvolutionRing &ring, double stepExcess) {
-    const int32_t length = ring.uhLength;
-    const int32_t position = ring.convolutionPosition;
-    const double *ordinates = ring.uhOrdinates;
-    double *slots = ring.convolutionBuffer;
-    const int32_t untilEnd = length - position;
-    for (int32_t i = 0; i < untilEnd; ++i) slots[position + i] += ordinates[i] * stepExcess;
-    for (int32_t i = untilEnd; i < length; ++i) slots[i - untilEnd] += ordinates[i] * stepExcess;
+    const int32_t untilEnd = ring.uhLength - ring.convolutionPosition;
+    addScaled(ring.convolutionBuffer + ring.convolutionPosition, ring.uhOrdinates, untilEnd, stepExcess);
+    addScaled(ring.convolutionBuffer, ring.uhOrdinates + untilEnd, ring.convolutionPosition, stepExcess);
 }
 
 } // namespace

@@ -1,7 +1,6 @@
 #include "simulation/horton_infiltration.h"
 
 #include <cmath>
-#include <cstring>
 
 namespace vesk {
 
@@ -16,13 +15,17 @@ double capacityFromRates(double rateAtStart, double rateAtEnd, double stepMinute
     return (stepMinutes / kMinutesPerHour) * meanRate;
 }
 
-// The very same parameters, bit for bit (a zero's sign included).
-bool sameCurve(const HortonCurve &a, const HortonCurve &b) { return std::memcmp(&a, &b, sizeof a) == 0; }
+// Whether the curve is flat and e^(-k t) certainly lies in [0, 1] (k t >= 0,
+// not NaN), so that (f0 - fc) e^(-k t) is +0 for finite f0 = fc.
+bool flatCurve(const HortonCurve &curve, double seconds) {
+    return curve.initialRate == curve.finalRate && std::isfinite(curve.finalRate) && curve.decay * seconds >= 0.0;
+}
 
 } // namespace
 
 double hortonRate(const HortonCurve &curve, double minutes) {
     const double seconds = kSecondsPerMinute * minutes;
+    if (flatCurve(curve, seconds)) return curve.finalRate + 0.0;
     return curve.finalRate + (curve.initialRate - curve.finalRate) * std::exp(-curve.decay * seconds);
 }
 
@@ -31,29 +34,16 @@ double stepCapacity(const HortonCurve &curve, double endMinutes, double stepMinu
                              stepMinutes, order);
 }
 
-double HortonSteps::capacity(const HortonCurve &curve, double endMinutes, double stepMinutes,
+double HortonCarry::formStep(const HortonCurve &curve, double endMinutes, double stepMinutes,
                              OperationOrder order) {
-    Entry *entry = nullptr;
-    for (int i = 0; i < used_ && entry == nullptr; ++i)
-        if (sameCurve(entries_[i].curve, curve)) entry = &entries_[i];
-    if (entry != nullptr && entry->endMinutes == endMinutes && entry->stepMinutes == stepMinutes &&
-        entry->order == order)
-        return entry->capacity; // this step's, already formed
     const double startMinutes = endMinutes - stepMinutes;
-    const bool carried = entry != nullptr && entry->endMinutes == startMinutes;
-    const double rateAtStart = carried ? entry->rateAtEnd : hortonRate(curve, startMinutes);
-    const double rateAtEnd = hortonRate(curve, endMinutes);
-    if (entry == nullptr) {
-        if (used_ < kEntries) {
-            entry = &entries_[used_++];
-        } else {
-            entry = &entries_[oldest_];
-            oldest_ = (oldest_ + 1) % kEntries;
-        }
-    }
-    *entry = Entry{curve, endMinutes, stepMinutes, order, rateAtEnd,
-                   capacityFromRates(rateAtStart, rateAtEnd, stepMinutes, order)};
-    return entry->capacity;
+    const double rateAtStart = formed_ && endMinutes_ == startMinutes ? rateAtEnd_ : hortonRate(curve, startMinutes);
+    rateAtEnd_ = hortonRate(curve, endMinutes);
+    capacity_ = capacityFromRates(rateAtStart, rateAtEnd_, stepMinutes, order);
+    endMinutes_ = endMinutes;
+    stepMinutes_ = stepMinutes;
+    formed_ = true;
+    return capacity_;
 }
 
 } // namespace vesk

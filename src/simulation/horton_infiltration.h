@@ -17,7 +17,9 @@ struct HortonCurve {
 
 // fc + (f0 - fc) e^(-k t) with t = 60 · minutes seconds.  For a whole number
 // of minutes below 2^47 the seconds are exact, so the rate does not depend on
-// how the clock is counted.
+// how the clock is counted.  A flat curve (f0 = fc, as on impervious ground)
+// skips the exponential: its product is +0 whenever the exponential lies in
+// [0, 1], so the sum is fc + 0 whatever the time.
 double hortonRate(const HortonCurve &curve, double minutes);
 
 // Depth (in) the curve allows over the step of `stepMinutes` that ends at
@@ -26,29 +28,28 @@ double hortonRate(const HortonCurve &curve, double minutes);
 // mean · stepMinutes · (1 / 60) in the earlier one.
 double stepCapacity(const HortonCurve &curve, double endMinutes, double stepMinutes, OperationOrder order);
 
-// The step capacities of a basin's Horton curves, evaluating each distinct
-// rate once: a curve met again in the same step (sub-areas with the same
-// parameters) reuses that step's capacity, and the rate at the start of a
-// step is the rate the previous step evaluated at its end, kept with the
-// exact time it was evaluated at.  Same curve, same arguments, same bits as
-// stepCapacity.  Holds up to four curves; a fifth replaces the oldest.
-class HortonSteps {
+// The step capacities of one Horton curve, step after step, evaluating each
+// rate once: the rate at a step's start is the rate the previous step
+// evaluated at its end (kept with the exact time it belongs to), and asking
+// again for the same step (another sub-area with the same curve) returns the
+// capacity already formed.  Same arguments, same bits as stepCapacity.  A
+// carry serves one curve in one order: a basin keeps one per distinct curve.
+class HortonCarry {
 public:
-    double capacity(const HortonCurve &curve, double endMinutes, double stepMinutes, OperationOrder order);
+    double capacity(const HortonCurve &curve, double endMinutes, double stepMinutes, OperationOrder order) {
+        if (formed_ && endMinutes_ == endMinutes && stepMinutes_ == stepMinutes) return capacity_;
+        return formStep(curve, endMinutes, stepMinutes, order);
+    }
 
 private:
-    struct Entry {
-        HortonCurve curve;
-        double endMinutes;   // end of the latest step evaluated for the curve
-        double stepMinutes;  // length of that step
-        OperationOrder order;
-        double rateAtEnd;    // in/h at endMinutes
-        double capacity;     // in, of that step
-    };
-    static constexpr int kEntries = 4;
-    Entry entries_[kEntries]{};
-    int used_ = 0;
-    int oldest_ = 0;
+    // Evaluates the step's capacity, carrying the start rate when it can.
+    double formStep(const HortonCurve &curve, double endMinutes, double stepMinutes, OperationOrder order);
+
+    bool formed_ = false;  // whether the fields below hold a step
+    double endMinutes_{};  // end of the latest step formed
+    double stepMinutes_{}; // length of that step
+    double rateAtEnd_{};   // in/h at endMinutes_
+    double capacity_{};    // in, of that step
 };
 
 } // namespace vesk

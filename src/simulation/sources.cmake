@@ -8,7 +8,9 @@ set(VESK_SIMULATION_SHARED
 )
 set(VESK_SIMULATION_CURRENT
     ${CMAKE_CURRENT_LIST_DIR}/sub_area_loss_step.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/step_constants.cpp
     ${CMAKE_CURRENT_LIST_DIR}/basin_loss_step.cpp
     ${CMAKE_CURRENT_LIST_DIR}/basin_time_step.cpp
     ${CMAKE_CURRENT_LIST_DIR}/execute_export.cpp
 )
+

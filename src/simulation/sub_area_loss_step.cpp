@@ -4,10 +4,6 @@
 
 namespace vesk {
 
-HortonCurve hortonCurve(const SubArea &subArea) {
-    return HortonCurve{subArea.initialInfiltrationRate, subArea.finalInfiltrationRate, subArea.infiltrationDecay};
-}
-
 double curveCapacity(int32_t time, int32_t timeStep, const SubArea &subArea) {
     return stepCapacity(hortonCurve(subArea), static_cast<double>(time), static_cast<double>(timeStep),
                         OperationOrder::Current);

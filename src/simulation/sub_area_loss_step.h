@@ -10,7 +10,9 @@
 namespace vesk {
 
 // The sub-area's Horton curve.
-HortonCurve hortonCurve(const SubArea &subArea);
+inline HortonCurve hortonCurve(const SubArea &subArea) {
+    return HortonCurve{subArea.initialInfiltrationRate, subArea.finalInfiltrationRate, subArea.infiltrationDecay};
+}
 
 // The infiltration capacity (in) the sub-area's Horton curve gives the step
 // that ends at `time` and lasts `timeStep` minutes (the int32 clock and step
@@ -24,7 +26,7 @@ double curveCapacity(int32_t time, int32_t timeStep, const SubArea &subArea);
 double subAreaLossStep(int32_t time, int32_t timeStep, const SubArea &subArea, LossState &state);
 
 // The same step with the curve's capacity for it already formed (by
-// curveCapacity or a basin's HortonSteps); the carried capacity is added here.
+// curveCapacity or a basin's HortonCarry); the carried capacity is added here.
 double subAreaLossStep(double curveCapacity, const SubArea &subArea, LossState &state);
 
 } // namespace vesk

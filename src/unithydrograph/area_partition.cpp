@@ -1,5 +1,6 @@
 #include "unithydrograph/area_partition.h"
 
+#include "simulation/step_constants.h"
 #include "simulation/step_minutes.h"
 #include "relations/impervious_fractions.h"
 #include "unithydrograph/parameter_defaults.h"
@@ -118,6 +119,7 @@ void partitionArea(BasinInput &record, Basin &basin) {
     basin.uia = imperviousSubArea((1.0 - basin.dcif) * impervious, record);
     basin.rpa = perviousSubArea(basin.rpf * pervious, record);
     basin.spa = perviousSubArea((1.0 - basin.rpf) * pervious, record);
+    formStepConstants(basin);
 }
 
 } // namespace vesk

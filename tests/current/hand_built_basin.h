@@ -6,6 +6,7 @@
 
 #include "frame/allocation.h"
 #include "simulation/basin.h"
+#include "simulation/step_constants.h"
 
 namespace handbuilt {
 
@@ -37,6 +38,7 @@ inline vesk::Basin lossless(double area, int32_t timeStep, std::initializer_list
     basin.dcia = vesk::SubArea{area, 0.0, 0.0, 0.0, 0.0, 0.0};
     basin.precip.timeStep = timeStep;
     giveRing(basin, ordinates);
+    vesk::formStepConstants(basin);
     return basin;
 }
 

@@ -1,6 +1,8 @@
 // The loss model of one sub-area and of a whole basin: worked examples, the
 // edge cases that decide where water goes, and the basin's mass balance.
 #include <cmath>
+#include <cstring>
+#include <limits>
 #include <random>
 
 #include "frame/library_state.h"
@@ -8,6 +10,7 @@
 #include "hand_built_basin.h"
 #include "simulation/basin_loss_step.h"
 #include "simulation/basin_time_step.h"
+#include "simulation/step_constants.h"
 #include "simulation/sub_area_loss_step.h"
 
 namespace {
@@ -60,26 +63,47 @@ TEST(HortonInfiltration, EachLevelFormsTheStepCapacityInItsOwnOrder) {
     EXPECT_GT(differing, 0);
 }
 
-// The remembered capacities equal freshly formed ones whatever the order of
-// the calls: a step that does not start where the curve's latest step ended
-// (a clock set back, another step length), a curve met twice in one step,
-// more curves than the memory holds.
-TEST(HortonInfiltration, RememberedCapacitiesEqualFreshOnes) {
-    const vesk::HortonCurve curves[] = {
-        {5.0, 1.0, 0.00115}, {3.0, 0.5, 0.0021}, {0.0, 0.0, 0.0}, {4.0, 4.0, 0.001}, {6.0, 0.2, 0.0004}};
+// A carry's capacities equal freshly formed ones whatever the order of the
+// calls: the same step asked for twice, a step that does not start where the
+// latest one ended (a clock set back, another step length), a flat curve, a
+// curve whose decay or rates are not finite.
+TEST(HortonInfiltration, CarriedCapacitiesEqualFreshOnes) {
+    const double inf = std::numeric_limits<double>::infinity();
+    const vesk::HortonCurve curves[] = {{5.0, 1.0, 0.00115}, {3.0, 0.5, 0.0021}, {0.0, 0.0, 0.0},
+                                        {4.0, 4.0, 0.001},   {-0.0, -0.0, 0.0},  {2.0, 2.0, inf},
+                                        {inf, inf, 0.001},   {1.0, 1.0, -0.5}};
     struct Call {
-        int curve;
         double end, step;
     };
-    const Call calls[] = {{0, 5, 5},  {0, 5, 5},   {1, 5, 5},   {0, 10, 5},  {0, 20, 10}, {0, 15, 5},
-                          {2, 15, 5}, {3, 15, 5},  {4, 15, 5},  {1, 20, 5},  {0, 20, 5},  {4, 20, 5},
-                          {1, 25, 5}, {0, 25, 5},  {0, 40, 15}, {2, 40, 15}, {3, 55, 15}, {1, 7, 7}};
+    const Call calls[] = {{5, 5},   {5, 5},   {10, 5},  {20, 10}, {15, 5},  {20, 5},  {20, 5},   {25, 5},
+                          {40, 15}, {55, 15}, {7, 7},   {0, 5},   {14, 7},  {5, 5},   {10, 5},   {1e6, 5}};
     for (vesk::OperationOrder order : {vesk::OperationOrder::Current, vesk::OperationOrder::Earlier}) {
-        vesk::HortonSteps steps;
-        for (const Call &c : calls) {
-            const vesk::HortonCurve &curve = curves[c.curve];
-            EXPECT_EQ(steps.capacity(curve, c.end, c.step, order), vesk::stepCapacity(curve, c.end, c.step, order))
-                << c.curve << " " << c.end << " " << c.step;
+        for (const vesk::HortonCurve &curve : curves) {
+            vesk::HortonCarry carry;
+            for (const Call &c : calls) {
+                const double carried = carry.capacity(curve, c.end, c.step, order);
+                const double fresh = vesk::stepCapacity(curve, c.end, c.step, order);
+                EXPECT_EQ(std::memcmp(&carried, &fresh, sizeof(double)), 0)
+                    << curve.initialRate << " " << curve.decay << " at " << c.end << " " << c.step;
+            }
+        }
+    }
+}
+
+// A flat curve skips the exponential; its rate is still fc + (f0 - fc) e^(-k t)
+// bit for bit, the sign of a zero included.
+TEST(HortonInfiltration, FlatCurvesGiveTheFullFormulasBits) {
+    const double inf = std::numeric_limits<double>::infinity();
+    const vesk::HortonCurve curves[] = {{0.0, 0.0, 0.0},  {-0.0, -0.0, 0.0}, {-0.0, -0.0, 0.002}, {0.7, 0.7, 0.0},
+                                        {0.7, 0.7, 0.01}, {2.0, 2.0, inf},   {inf, inf, 0.001},   {1.0, 1.0, -0.5},
+                                        {3.0, 3.0, -0.0}};
+    for (const vesk::HortonCurve &curve : curves) {
+        for (double minutes : {0.0, -0.0, 5.0, 1440.0, 1e9, -5.0}) {
+            const double full =
+                curve.finalRate + (curve.initialRate - curve.finalRate) * std::exp(-curve.decay * (60.0 * minutes));
+            const double rate = vesk::hortonRate(curve, minutes);
+            EXPECT_EQ(std::memcmp(&rate, &full, sizeof(double)), 0)
+                << curve.initialRate << " " << curve.decay << " at " << minutes << ": " << rate << " vs " << full;
         }
     }
 }
@@ -200,6 +224,7 @@ vesk::Basin fourPartBasin() {
     basin.uia = impervious(0.2, 0.05);
     basin.rpa = pervious(0.3, 2.0, 0.5, 0.001, 0.1);
     basin.spa = pervious(0.3, 2.0, 0.5, 0.001, 0.1);
+    vesk::formStepConstants(basin);
     return basin;
 }
 
@@ -244,6 +269,7 @@ TEST_F(BasinLossStep, SkippedSubAreas) {
         basin.uia.area = c.uiaArea;
         basin.rpa.area = c.rpaArea;
         basin.spa.area = c.spaArea;
+        vesk::formStepConstants(basin);
         stepWithRain(basin, 1.0);
         const PrecipState &p = basin.precip;
         EXPECT_EQ(p.uia.waterInput != 0.0, c.uiaRuns);
@@ -303,6 +329,7 @@ TEST_F(BasinLossStep, RainIsLossPlusRunoffOverRandomBasinsAndStorms) {
         basin.uia = handbuilt::impervious((1 - dcif) * (area * impervious), basin.dcia.maxDepressionStorage);
         basin.rpa = pervious(rpf * ((1 - impervious) * area), f0, fc, k, uniform(0.0, 0.5));
         basin.spa = pervious((1 - rpf) * ((1 - impervious) * area), f0, fc, k, basin.rpa.maxDepressionStorage);
+        vesk::formStepConstants(basin);
 
         for (const vesk::SubArea *part : {&basin.dcia, &basin.uia, &basin.rpa, &basin.spa})
             ASSERT_GT(part->area, vesk::kFractionFloor);

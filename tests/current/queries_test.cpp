@@ -161,6 +161,7 @@ TEST_F(Queries, PrecipStateBytesHoldTheSubAreasInTheirBoundaryOrder) {
     basin.uia = handbuilt::impervious(0.2, 0.0);
     basin.rpa = handbuilt::pervious(0.3, 0.0, 0.0, 0.0, 0.0);
     basin.spa = handbuilt::pervious(0.3, 0.0, 0.0, 0.0, 0.0);
+    vesk::formStepConstants(basin);
     store("Bytes", std::move(basin));
     vesk_execute("Bytes", 1.0, 5);
 

@@ -11,6 +11,7 @@
 #include "hand_built_basin.h"
 #include "simulation/basin_time_step.h"
 #include "simulation/convolution_ring.h"
+#include "simulation/step_constants.h"
 
 namespace {
 
@@ -98,7 +99,7 @@ void basinStep(vesk::Basin &b, double rain) {
 
 // A random basin; the same seed gives the same basin.  The pervious
 // sub-areas share their curve as preparation makes them, or (one basin in
-// four) each gets its own; the impervious ones have none.
+// four) the SPA's differs in one parameter; the impervious ones have none.
 vesk::Basin randomBasin(uint64_t seed) {
     std::mt19937_64 random(seed);
     auto uniform = [&random](double low, double high) {
@@ -112,7 +113,13 @@ vesk::Basin randomBasin(uint64_t seed) {
     const double f0 = uniform(0.5, 6.0), fc = uniform(0.0, 1.0), k = uniform(0.0001, 0.005), storage = uniform(0.0, 0.5);
     basin.rpa = handbuilt::pervious(basin.area * (1.0 - impervious) * rpf, f0, fc, k, storage);
     basin.spa = handbuilt::pervious(basin.area * (1.0 - impervious) * (1.0 - rpf), f0, fc, k, storage);
-    if (random() % 4 == 0) basin.spa = handbuilt::pervious(basin.spa.area, uniform(0.5, 6.0), fc, k, storage);
+    if (random() % 4 == 0) { // the SPA's curve differs from the RPA's in one parameter
+        const uint64_t which = random() % 3;
+        if (which == 0) basin.spa.initialInfiltrationRate = uniform(0.5, 6.0);
+        if (which == 1) basin.spa.finalInfiltrationRate = uniform(0.0, 1.0);
+        if (which == 2) basin.spa.infiltrationDecay = uniform(0.0001, 0.005);
+    }
+    vesk::formStepConstants(basin); // as preparation does
     basin.precip.timeStep = static_cast<int32_t>(1 + random() % 60);
     handbuilt::giveRing(basin, {uniform(0, 50), uniform(50, 500), uniform(100, 900), uniform(0, 300), uniform(0, 40)});
     return basin;
