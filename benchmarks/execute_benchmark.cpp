@@ -110,14 +110,14 @@ void ExecuteAmongBasins(benchmark::State &state) {
     if (count != loadedCount || style != loadedStyle || registry == nullptr ||
         registry->count != static_cast<std::size_t>(count)) {
         names = bench::basinNames(style, count);
-        openWithBasins(names, 1.0);
+        openWithBasins(names, 5.0);
         loadedCount = count;
         loadedStyle = style;
         target = 0;
     }
     state.SetLabel(bench::styleLabel(style));
     std::size_t next = 0;
-    ++target;
+    target += 5;
     for (auto _ : state) {
         benchmark::DoNotOptimize(vesk_execute(names[next].c_str(), kRain, target));
         if (++next == names.size()) {

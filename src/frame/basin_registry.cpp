@@ -23,16 +23,6 @@ char *upperCasedCopy(const char *name) {
     return copy;
 }
 
-// Byte-for-byte equality of a stored (upper-cased) name with `name` upper-cased,
-// without making a copy of `name`.
-bool equalsUpperCased(const char *stored, const char *name) {
-    for (;; ++stored, ++name) {
-        const unsigned char wanted = upperCased(static_cast<unsigned char>(*name));
-        if (static_cast<unsigned char>(*stored) != wanted) return false;
-        if (wanted == 0) return true;
-    }
-}
-
 void releaseNode(RegistryNode *node) {
     release(node->name);
     node->~RegistryNode(); // the basin frees its ring
@@ -42,15 +32,17 @@ void releaseNode(RegistryNode *node) {
 std::size_t slotOf(uint64_t key, std::size_t indexSize) { return static_cast<std::size_t>(key) & (indexSize - 1); }
 
 // The stored node of `name` (whose key is `key`), or null.
-RegistryNode *indexedNode(const BasinRegistry &registry, const char *name, uint64_t key) {
+inline RegistryNode *indexedNode(const BasinRegistry &registry, const char *name, IndexKey key) {
     if (registry.indexSize == 0) return nullptr;
-    for (RegistryNode *node = registry.index[slotOf(key, registry.indexSize)]; node; node = node->indexNext)
-        if (node->nameKey == key && equalsUpperCased(node->name, name)) return node;
+    for (RegistryNode *node = registry.index[slotOf(key.key, registry.indexSize)]; node; node = node->indexNext)
+        if (node->nameKey.key == key.key && node->nameKey.length == key.length &&
+            sameUpperCasedName(node->name, name, key.length))
+            return node;
     return nullptr;
 }
 
 void linkIntoIndex(RegistryNode **index, std::size_t indexSize, RegistryNode *node) {
-    RegistryNode *&slot = index[slotOf(node->nameKey, indexSize)];
+    RegistryNode *&slot = index[slotOf(node->nameKey.key, indexSize)];
     node->indexNext = slot;
     slot = node;
 }
@@ -86,15 +78,6 @@ int nameHash(const char *name) {
     return static_cast<int>(sum);
 }
 
-uint64_t nameKey(const char *name) {
-    uint64_t key = 14695981039346656037ull;
-    for (const char *byte = name; *byte != '\0'; ++byte) {
-        key ^= upperCased(static_cast<unsigned char>(*byte));
-        key *= 1099511628211ull;
-    }
-    return key;
-}
-
 BasinRegistry *createRegistry() {
     return static_cast<BasinRegistry *>(allocateZeroed(sizeof(BasinRegistry)));
 }
@@ -107,7 +90,7 @@ Status insertBasin(BasinRegistry *registry, const char *name, Basin basin) {
         release(copy);
         return Status::NoMemory;
     }
-    new (node) RegistryNode{copy, std::move(basin), nullptr, nameKey(copy), nullptr};
+    new (node) RegistryNode{copy, std::move(basin), nullptr, indexKey(copy), nullptr};
 
     if (indexedNode(*registry, copy, node->nameKey) != nullptr) {
         releaseNode(node);
@@ -131,7 +114,7 @@ Status insertBasin(BasinRegistry *registry, const char *name, Basin basin) {
 
 FoundBasin lookupBasin(BasinRegistry *registry, const char *name) {
     if (registry == nullptr || name == nullptr) return FoundBasin{nullptr, Status::NullArgument};
-    if (RegistryNode *node = indexedNode(*registry, name, nameKey(name))) return FoundBasin{&node->basin, Status::Ok};
+    if (RegistryNode *node = indexedNode(*registry, name, indexKey(name))) return FoundBasin{&node->basin, Status::Ok};
     return FoundBasin{nullptr, Status::BasinNotFound};
 }
 

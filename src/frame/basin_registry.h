@@ -1,7 +1,7 @@
 // The registry of named basins: 256 chains selected by the byte sum of the
 // upper-cased name, each in insertion order.  Names are case-insensitive
 // keys; the registry stores and compares only the upper-cased form.  Beside
-// the chains an index finds a name's node without walking its chain (a hash
+// the chains an index finds a name's node without walking its chain (a key
 // of the whole upper-cased name into a table that doubles as the registry
 // grows), and each chain's tail lets an insertion append without walking.
 // There is no removal of one basin: a basin lives until the registry is torn
@@ -12,6 +12,7 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "frame/registry_name.h"
 #include "frame/status.h"
 #include "level.h"
 
@@ -20,10 +21,10 @@ namespace vesk {
 inline constexpr int kRegistryChains = 256;
 
 struct RegistryNode {
-    char *name;            // owned, upper-cased
-    Basin basin;           // owns the arrays of its ring
-    RegistryNode *next;    // next node of the same chain, in insertion order
-    uint64_t nameKey;      // index hash of the upper-cased name
+    char *name;              // owned, upper-cased
+    Basin basin;             // owns the arrays of its ring
+    RegistryNode *next;      // next node of the same chain, in insertion order
+    IndexKey nameKey;        // the name's length and index key
     RegistryNode *indexNext; // next node of the same index slot
 };
 
@@ -42,9 +43,6 @@ inline unsigned char upperCased(unsigned char byte) {
 
 // Chain index of a name: the sum of its upper-cased bytes modulo 256.
 int nameHash(const char *name);
-
-// Index hash of a name: 64-bit FNV-1a over its upper-cased bytes.
-uint64_t nameKey(const char *name);
 
 // A new registry with 256 empty chains and no index yet, or null when it
 // cannot be allocated.

@@ -21,10 +21,6 @@ void trackPeak(Basin &basin, double outflow) {
 
 } // namespace
 
-bool clockCanAdvance(const Basin &basin) {
-    return basin.precip.time <= std::numeric_limits<int32_t>::max() - basin.precip.timeStep;
-}
-
 void takeBasinStep(Basin &basin, double rainDepth, SubAreaStepping stepping) {
     basin.precip.time += basin.precip.timeStep;
     basin.precip.stepRain = rainDepth;

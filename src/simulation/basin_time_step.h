@@ -1,6 +1,9 @@
 // One simulation step of a stored basin: clock, losses, convolution, peak.
 #pragma once
 
+#include <cstdint>
+#include <limits>
+
 #include "simulation/basin.h"
 #include "simulation/basin_loss_step.h"
 
@@ -13,6 +16,8 @@ namespace vesk {
 void takeBasinStep(Basin &basin, double rainDepth, SubAreaStepping stepping = SubAreaStepping::Run);
 
 // Whether one more step fits the int32 clock.
-bool clockCanAdvance(const Basin &basin);
+inline bool clockCanAdvance(const Basin &basin) {
+    return basin.precip.time <= std::numeric_limits<int32_t>::max() - basin.precip.timeStep;
+}
 
 } // namespace vesk

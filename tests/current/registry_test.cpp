@@ -2,6 +2,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <random>
 #include <string>
 #include <utility>
 #include <vector>
@@ -207,6 +208,33 @@ TEST_F(Registry, ThousandsOfSimilarNamesAreFoundAndChainsKeepTheirOrder) {
         EXPECT_EQ(registry->tails[chain], last);
     }
     EXPECT_EQ(stored, kBasins);
+}
+
+// The index reads names eight bytes at a time.  Against upper-casing byte by
+// byte, for random names of every length up to 40 over all 255 byte values:
+// a name in any case has the key of its upper-cased form and matches it, and
+// a name that differs in one byte other than by the case of a letter does not.
+TEST(RegistryNames, EightBytesAtATimeAgreeWithByteByByte) {
+    std::mt19937_64 random(11);
+    auto anyByte = [&random] { return static_cast<char>(1 + random() % 255); };
+    for (int trial = 0; trial < 20000; ++trial) {
+        std::string name(random() % 41, ' ');
+        for (char &byte : name) byte = anyByte();
+        std::string upper = name;
+        for (char &byte : upper) byte = static_cast<char>(vesk::upperCased(static_cast<unsigned char>(byte)));
+        const vesk::IndexKey key = vesk::indexKey(name.c_str());
+        const vesk::IndexKey upperKey = vesk::indexKey(upper.c_str());
+        ASSERT_EQ(key.length, name.size());
+        ASSERT_EQ(key.key, upperKey.key) << trial;
+        ASSERT_TRUE(vesk::sameUpperCasedName(upper.c_str(), name.c_str(), name.size())) << trial;
+        if (name.empty()) continue;
+        std::string other = name;
+        const std::size_t at = random() % name.size();
+        do other[at] = anyByte();
+        while (vesk::upperCased(static_cast<unsigned char>(other[at])) ==
+               vesk::upperCased(static_cast<unsigned char>(name[at])));
+        ASSERT_FALSE(vesk::sameUpperCasedName(upper.c_str(), other.c_str(), name.size())) << trial;
+    }
 }
 
 TEST_F(Registry, TeardownReleasesLongChains) {
