@@ -24,6 +24,14 @@ inline const char *styleLabel(int style) {
     return style == 0 ? "B-000001" : style == 1 ? "Basin 1" : "hex8";
 }
 
+// Calls `restart` on every stored basin, so that the next sweeps begin a
+// fresh storm instead of running the Horton curve ever further out on its
+// tail, where the exponential underflows.
+template <class Registry, class Restart> void restartEveryBasin(Registry &registry, Restart restart) {
+    for (auto *head : registry.chains)
+        for (auto *node = head; node != nullptr; node = node->next) restart(node->basin);
+}
+
 inline std::vector<std::string> basinNames(int style, int count) {
     std::vector<std::string> names;
     names.reserve(static_cast<std::size_t>(count));
