@@ -90,7 +90,7 @@ Status insertBasin(BasinRegistry *registry, const char *name, Basin basin) {
         release(copy);
         return Status::NoMemory;
     }
-    new (node) RegistryNode{copy, std::move(basin), nullptr, indexKey(copy), nullptr};
+    new (node) RegistryNode{copy, std::move(basin), nullptr, indexKey(copy), nullptr, SweepHint{}};
 
     if (indexedNode(*registry, copy, node->nameKey) != nullptr) {
         releaseNode(node);
@@ -114,7 +114,11 @@ Status insertBasin(BasinRegistry *registry, const char *name, Basin basin) {
 
 FoundBasin lookupBasin(BasinRegistry *registry, const char *name) {
     if (registry == nullptr || name == nullptr) return FoundBasin{nullptr, Status::NullArgument};
-    if (RegistryNode *node = indexedNode(*registry, name, indexKey(name))) return FoundBasin{&node->basin, Status::Ok};
+    if (RegistryNode *node = indexedNode(*registry, name, indexKey(name))) {
+        learnSweep(registry->sweep, node);
+        prefetchHinted(*node);
+        return FoundBasin{&node->basin, Status::Ok};
+    }
     return FoundBasin{nullptr, Status::BasinNotFound};
 }
 

@@ -14,6 +14,7 @@
 
 #include "frame/registry_name.h"
 #include "frame/status.h"
+#include "frame/sweep_prefetch.h"
 #include "level.h"
 
 namespace vesk {
@@ -26,6 +27,7 @@ struct RegistryNode {
     RegistryNode *next;      // next node of the same chain, in insertion order
     IndexKey nameKey;        // the name's length and index key
     RegistryNode *indexNext; // next node of the same index slot
+    SweepHint sweepHint;     // the basin found two lookups after this one, last time
 };
 
 struct BasinRegistry {
@@ -34,6 +36,7 @@ struct BasinRegistry {
     RegistryNode **index;                  // indexSize slots, null until the first basin
     std::size_t indexSize;                 // a power of two, or 0
     std::size_t count;                     // basins stored
+    SweepMemory sweep;                     // the latest lookups, to learn a host's sweep
 };
 
 // Upper-cases ASCII a..z; every other byte is unchanged.
@@ -55,7 +58,9 @@ BasinRegistry *createRegistry();
 Status insertBasin(BasinRegistry *registry, const char *name, Basin basin);
 
 // The stored basin (not a copy) under `name` in any letter case, or null with
-// the reason: NullArgument (no registry or null name) or BasinNotFound.
+// the reason: NullArgument (no registry or null name) or BasinNotFound.  A
+// found basin is remembered to learn the host's sweep, and the basin the
+// sweep is expected to ask for next but one is fetched into cache.
 struct FoundBasin {
     Basin *basin;
     Status status;

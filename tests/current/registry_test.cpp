@@ -237,6 +237,31 @@ TEST(RegistryNames, EightBytesAtATimeAgreeWithByteByByte) {
     }
 }
 
+// Lookups teach each node where the basin found two lookups later lives: a
+// host sweeping A, B, C, D leaves A pointing at C and B at D, with C's and
+// D's names and ring arrays copied; a failed lookup teaches nothing.
+TEST_F(Registry, LookupsLearnTheSweepTwoBasinsAhead) {
+    for (const char *name : {"A", "B", "C", "D"})
+        ASSERT_EQ(vesk::insertBasin(registry, name, basinWithArrays(1.0)), vesk::Status::Ok);
+    auto nodeOf = [this](const char *name) {
+        vesk::Basin *basin = vesk::lookupBasin(registry, name).basin;
+        for (vesk::RegistryNode *head : registry->chains)
+            for (vesk::RegistryNode *node = head; node; node = node->next)
+                if (&node->basin == basin) return node;
+        return static_cast<vesk::RegistryNode *>(nullptr);
+    };
+    vesk::RegistryNode *a = nodeOf("a"), *b = nodeOf("b");
+    EXPECT_EQ(vesk::lookupBasin(registry, "nowhere").status, vesk::Status::BasinNotFound);
+    vesk::RegistryNode *c = nodeOf("c"), *d = nodeOf("d");
+    EXPECT_EQ(a->sweepHint.node, c);
+    EXPECT_EQ(b->sweepHint.node, d);
+    EXPECT_EQ(c->sweepHint.node, nullptr); // nothing found two lookups after C yet
+    EXPECT_EQ(b->sweepHint.name, d->name);
+    EXPECT_EQ(b->sweepHint.ordinates, d->basin.ring.uhOrdinates);
+    EXPECT_EQ(b->sweepHint.slots, d->basin.ring.convolutionBuffer);
+    EXPECT_EQ(b->sweepHint.length, 3);
+}
+
 TEST_F(Registry, TeardownReleasesLongChains) {
     // Many permutations of one name put several basins in each chain; the
     // sanitizer run reports any node, name or array left behind.

@@ -1,0 +1,56 @@
+#include "frame/sweep_prefetch.h"
+
+#include <cstddef>
+
+#include "frame/basin_registry.h"
+
+namespace vesk {
+
+namespace {
+
+constexpr std::size_t kCacheLine = 64;
+// A longer ring is followed by the processor's own stream prefetch.
+constexpr std::size_t kMostLinesPerArray = 32;
+
+void prefetch(const void *address) {
+#if defined(__GNUC__)
+    __builtin_prefetch(address);
+#else
+    (void)address;
+#endif
+}
+
+void prefetchBytes(const void *start, std::size_t bytes) {
+    const auto *byte = static_cast<const unsigned char *>(start);
+    for (std::size_t at = 0; at < bytes; at += kCacheLine) prefetch(byte + at);
+}
+
+void prefetchArray(const double *values, int32_t length) {
+    if (values == nullptr || length <= 0) return;
+    const std::size_t bytes = static_cast<std::size_t>(length) * sizeof(double);
+    prefetchBytes(values, bytes < kMostLinesPerArray * kCacheLine ? bytes : kMostLinesPerArray * kCacheLine);
+}
+
+SweepHint hintTo(const RegistryNode &node) {
+    const ConvolutionRing &ring = node.basin.ring;
+    return SweepHint{&node, node.name, ring.uhOrdinates, ring.convolutionBuffer, ring.uhLength};
+}
+
+} // namespace
+
+void learnSweep(SweepMemory &memory, RegistryNode *found) {
+    if (memory.lastButOne != nullptr) memory.lastButOne->sweepHint = hintTo(*found);
+    memory.lastButOne = memory.last;
+    memory.last = found;
+}
+
+void prefetchHinted(const RegistryNode &found) {
+    const SweepHint &hint = found.sweepHint;
+    if (hint.node == nullptr || hint.node == &found) return;
+    prefetchBytes(hint.node, sizeof(RegistryNode));
+    prefetch(hint.name);
+    prefetchArray(hint.ordinates, hint.length);
+    prefetchArray(hint.slots, hint.length);
+}
+
+} // namespace vesk
