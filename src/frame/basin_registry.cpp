@@ -29,12 +29,10 @@ void releaseNode(RegistryNode *node) {
     release(node);
 }
 
-std::size_t slotOf(uint64_t key, std::size_t indexSize) { return static_cast<std::size_t>(key) & (indexSize - 1); }
-
 // The stored node of `name` (whose key is `key`), or null.
 inline RegistryNode *indexedNode(const BasinRegistry &registry, const char *name, IndexKey key) {
     if (registry.indexSize == 0) return nullptr;
-    for (RegistryNode *node = registry.index[slotOf(key.key, registry.indexSize)]; node; node = node->indexNext)
+    for (RegistryNode *node = registry.index[indexSlot(key.key, registry.indexSize)]; node; node = node->indexNext)
         if (node->nameKey.key == key.key && node->nameKey.length == key.length &&
             sameUpperCasedName(node->name, name, key.length))
             return node;
@@ -42,7 +40,7 @@ inline RegistryNode *indexedNode(const BasinRegistry &registry, const char *name
 }
 
 void linkIntoIndex(RegistryNode **index, std::size_t indexSize, RegistryNode *node) {
-    RegistryNode *&slot = index[slotOf(node->nameKey.key, indexSize)];
+    RegistryNode *&slot = index[indexSlot(node->nameKey.key, indexSize)];
     node->indexNext = slot;
     slot = node;
 }
@@ -116,7 +114,7 @@ FoundBasin lookupBasin(BasinRegistry *registry, const char *name) {
     if (registry == nullptr || name == nullptr) return FoundBasin{nullptr, Status::NullArgument};
     if (RegistryNode *node = indexedNode(*registry, name, indexKey(name))) {
         learnSweep(registry->sweep, node);
-        prefetchHinted(*node);
+        prefetchHinted(*node, registry->index, registry->indexSize);
         return FoundBasin{&node->basin, Status::Ok};
     }
     return FoundBasin{nullptr, Status::BasinNotFound};

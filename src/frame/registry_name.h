@@ -70,6 +70,11 @@ inline IndexKey indexKey(const char *name) {
     return IndexKey{length, name_bytes::mixed(key, 0)};
 }
 
+// The slot of a key in an index of `indexSize` slots, a power of two.
+inline std::size_t indexSlot(uint64_t key, std::size_t indexSize) {
+    return static_cast<std::size_t>(key) & (indexSize - 1);
+}
+
 // Whether `name` upper-cased is `stored`; both have `length` bytes.
 inline bool sameUpperCasedName(const char *stored, const char *name, std::size_t length) {
     for (std::size_t offset = 0; offset < length; offset += name_bytes::kChunk)

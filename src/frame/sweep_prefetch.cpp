@@ -33,7 +33,7 @@ void prefetchArray(const double *values, int32_t length) {
 
 SweepHint hintTo(const RegistryNode &node) {
     const ConvolutionRing &ring = node.basin.ring;
-    return SweepHint{&node, node.name, ring.uhOrdinates, ring.convolutionBuffer, ring.uhLength};
+    return SweepHint{node.nameKey.key, &node, node.name, ring.uhOrdinates, ring.convolutionBuffer, ring.uhLength};
 }
 
 } // namespace
@@ -44,9 +44,10 @@ void learnSweep(SweepMemory &memory, RegistryNode *found) {
     memory.last = found;
 }
 
-void prefetchHinted(const RegistryNode &found) {
+void prefetchHinted(const RegistryNode &found, RegistryNode *const *index, std::size_t indexSize) {
     const SweepHint &hint = found.sweepHint;
     if (hint.node == nullptr || hint.node == &found) return;
+    prefetch(index + indexSlot(hint.key, indexSize));
     prefetchBytes(hint.node, sizeof(RegistryNode));
     prefetch(hint.name);
     prefetchArray(hint.ordinates, hint.length);

@@ -239,7 +239,7 @@ TEST(RegistryNames, EightBytesAtATimeAgreeWithByteByByte) {
 
 // Lookups teach each node where the basin found two lookups later lives: a
 // host sweeping A, B, C, D leaves A pointing at C and B at D, with C's and
-// D's names and ring arrays copied; a failed lookup teaches nothing.
+// D's keys, names and ring arrays copied; a failed lookup teaches nothing.
 TEST_F(Registry, LookupsLearnTheSweepTwoBasinsAhead) {
     for (const char *name : {"A", "B", "C", "D"})
         ASSERT_EQ(vesk::insertBasin(registry, name, basinWithArrays(1.0)), vesk::Status::Ok);
@@ -256,6 +256,7 @@ TEST_F(Registry, LookupsLearnTheSweepTwoBasinsAhead) {
     EXPECT_EQ(a->sweepHint.node, c);
     EXPECT_EQ(b->sweepHint.node, d);
     EXPECT_EQ(c->sweepHint.node, nullptr); // nothing found two lookups after C yet
+    EXPECT_EQ(b->sweepHint.key, d->nameKey.key);
     EXPECT_EQ(b->sweepHint.name, d->name);
     EXPECT_EQ(b->sweepHint.ordinates, d->basin.ring.uhOrdinates);
     EXPECT_EQ(b->sweepHint.slots, d->basin.ring.convolutionBuffer);
