@@ -71,7 +71,11 @@ double advanceRing(ConvolutionRing &ring, double stepExcess) {
         ring.outflow = 0.0; // no ordinates: nothing ever reaches the outlet
         return ring.outflow;
     }
-    spreadExcess(ring, stepExcess);
+    // A step without excess adds a zero to every slot, which leaves each as
+    // it is: a slot starts at +0 and is only ever added to, so it is never
+    // -0, and the ordinates are finite (sampling refuses any other).
+    // Skipping the spread gives the same bits.
+    if (stepExcess != 0.0) spreadExcess(ring, stepExcess);
     const int32_t position = ring.convolutionPosition;
     ring.outflow = ring.convolutionBuffer[position];
     ring.convolutionBuffer[position] = 0.0;
