@@ -88,7 +88,7 @@ Status insertBasin(BasinRegistry *registry, const char *name, Basin basin) {
         release(copy);
         return Status::NoMemory;
     }
-    new (node) RegistryNode{copy, std::move(basin), nullptr, indexKey(copy), nullptr, SweepHint{}};
+    new (node) RegistryNode{copy, std::move(basin), nullptr, indexKey(copy), nullptr, nullptr, SweepHint{}};
 
     if (indexedNode(*registry, copy, node->nameKey) != nullptr) {
         releaseNode(node);
@@ -112,7 +112,10 @@ Status insertBasin(BasinRegistry *registry, const char *name, Basin basin) {
 
 FoundBasin lookupBasin(BasinRegistry *registry, const char *name) {
     if (registry == nullptr || name == nullptr) return FoundBasin{nullptr, Status::NullArgument};
-    if (RegistryNode *node = indexedNode(*registry, name, indexKey(name))) {
+    const std::size_t length = std::strlen(name);
+    RegistryNode *node = expectedNode(registry->sweep, name, length);
+    if (node == nullptr) node = indexedNode(*registry, name, indexKey(name, length));
+    if (node != nullptr) {
         learnSweep(registry->sweep, node);
         prefetchHinted(*node, registry->index, registry->indexSize);
         return FoundBasin{&node->basin, Status::Ok};

@@ -14,7 +14,7 @@
 
 #include "frame/registry_name.h"
 #include "frame/status.h"
-#include "frame/sweep_prefetch.h"
+#include "frame/learned_sweep.h"
 #include "level.h"
 
 namespace vesk {
@@ -27,6 +27,7 @@ struct RegistryNode {
     RegistryNode *next;      // next node of the same chain, in insertion order
     IndexKey nameKey;        // the name's length and index key
     RegistryNode *indexNext; // next node of the same index slot
+    RegistryNode *foundNext; // the node found right after this one, last time
     SweepHint sweepHint;     // the basin found two lookups after this one, last time
 };
 
@@ -58,9 +59,10 @@ BasinRegistry *createRegistry();
 Status insertBasin(BasinRegistry *registry, const char *name, Basin basin);
 
 // The stored basin (not a copy) under `name` in any letter case, or null with
-// the reason: NullArgument (no registry or null name) or BasinNotFound.  A
-// found basin is remembered to learn the host's sweep, and the basin the
-// sweep is expected to ask for next but one is fetched into cache.
+// the reason: NullArgument (no registry or null name) or BasinNotFound.  The
+// lookup first tries the basin the host's sweep is expected to ask for next,
+// remembers what it found to learn the sweep, and fetches the basin expected
+// next but one into cache.
 struct FoundBasin {
     Basin *basin;
     Status status;

@@ -60,15 +60,17 @@ inline uint64_t mixed(uint64_t key, uint64_t bytes) {
 
 } // namespace name_bytes
 
-// The key of `name` (NUL-terminated, any letter case).  Names that are equal
+// The key of `name` (`length` bytes before its NUL, any letter case).  Names that are equal
 // after upper-casing ASCII a..z have equal keys.
-inline IndexKey indexKey(const char *name) {
-    const std::size_t length = std::strlen(name);
+inline IndexKey indexKey(const char *name, std::size_t length) {
     uint64_t key = name_bytes::mixed(0, length);
     for (std::size_t offset = 0; offset < length; offset += name_bytes::kChunk)
         key = name_bytes::mixed(key, name_bytes::upperCasedBytes(name_bytes::wordAt(name, offset, length)));
     return IndexKey{length, name_bytes::mixed(key, 0)};
 }
+
+// The same for a name whose length is not known yet.
+inline IndexKey indexKey(const char *name) { return indexKey(name, std::strlen(name)); }
 
 // The slot of a key in an index of `indexSize` slots, a power of two.
 inline std::size_t indexSlot(uint64_t key, std::size_t indexSize) {

@@ -5,7 +5,7 @@ set(VESK_FRAME_SHARED
     ${CMAKE_CURRENT_LIST_DIR}/allocation.cpp
     ${CMAKE_CURRENT_LIST_DIR}/basin_file.cpp
     ${CMAKE_CURRENT_LIST_DIR}/basin_registry.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/sweep_prefetch.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/learned_sweep.cpp
     ${CMAKE_CURRENT_LIST_DIR}/library_state.cpp
     ${CMAKE_CURRENT_LIST_DIR}/lifecycle_exports.cpp
     ${CMAKE_CURRENT_LIST_DIR}/load_and_add.cpp

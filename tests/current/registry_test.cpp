@@ -237,9 +237,11 @@ TEST(RegistryNames, EightBytesAtATimeAgreeWithByteByByte) {
     }
 }
 
-// Lookups teach each node where the basin found two lookups later lives: a
-// host sweeping A, B, C, D leaves A pointing at C and B at D, with C's and
-// D's keys, names and ring arrays copied; a failed lookup teaches nothing.
+// Lookups teach each node which basin was found next and where the basin
+// found two lookups later lives: a host sweeping A, B, C, D leaves A
+// expecting B and pointing at C, B expecting C and pointing at D, with C's
+// and D's keys, names and ring arrays copied; a failed lookup teaches
+// nothing.
 TEST_F(Registry, LookupsLearnTheSweepTwoBasinsAhead) {
     for (const char *name : {"A", "B", "C", "D"})
         ASSERT_EQ(vesk::insertBasin(registry, name, basinWithArrays(1.0)), vesk::Status::Ok);
@@ -253,6 +255,10 @@ TEST_F(Registry, LookupsLearnTheSweepTwoBasinsAhead) {
     vesk::RegistryNode *a = nodeOf("a"), *b = nodeOf("b");
     EXPECT_EQ(vesk::lookupBasin(registry, "nowhere").status, vesk::Status::BasinNotFound);
     vesk::RegistryNode *c = nodeOf("c"), *d = nodeOf("d");
+    EXPECT_EQ(a->foundNext, b);
+    EXPECT_EQ(b->foundNext, c);
+    EXPECT_EQ(c->foundNext, d);
+    EXPECT_EQ(d->foundNext, nullptr);
     EXPECT_EQ(a->sweepHint.node, c);
     EXPECT_EQ(b->sweepHint.node, d);
     EXPECT_EQ(c->sweepHint.node, nullptr); // nothing found two lookups after C yet
@@ -261,6 +267,38 @@ TEST_F(Registry, LookupsLearnTheSweepTwoBasinsAhead) {
     EXPECT_EQ(b->sweepHint.ordinates, d->basin.ring.uhOrdinates);
     EXPECT_EQ(b->sweepHint.slots, d->basin.ring.convolutionBuffer);
     EXPECT_EQ(b->sweepHint.length, 3);
+}
+
+// The lookup tries the basin a learned sweep expects before the index.
+// Whatever the host does (sweeps in a fixed order, jumps, other letter case,
+// names that are prefixes or extensions of the expected one, unknown names),
+// every lookup finds exactly the basin stored under the name.
+TEST_F(Registry, LookupsFollowingOrLeavingTheSweepFindTheNamedBasin) {
+    const std::vector<std::string> names = {"A", "AB", "ABC", "b-000001", "B-000002", "basin 1", "Basin 10",
+                                            "\xe9t\xe9", "", "zz", "Zz1", "long name of a basin, 26"};
+    for (std::size_t i = 0; i < names.size(); ++i)
+        ASSERT_EQ(vesk::insertBasin(registry, names[i].c_str(), basinWithArrays(static_cast<double>(i + 1))),
+                  vesk::Status::Ok);
+    std::mt19937_64 random(5);
+    std::size_t next = 0;
+    for (int call = 0; call < 20000; ++call) {
+        const uint64_t draw = random() % 10;
+        std::size_t index = next;
+        if (draw == 0) index = random() % names.size(); // a jump
+        std::string asked = names[index];
+        if (draw == 1)
+            for (char &byte : asked)
+                if (byte >= 'A' && byte <= 'Z') byte = static_cast<char>(byte - 'A' + 'a');
+        if (draw == 2) asked += "X"; // not stored
+        const vesk::FoundBasin found = vesk::lookupBasin(registry, asked.c_str());
+        if (draw == 2) {
+            ASSERT_EQ(found.status, vesk::Status::BasinNotFound) << asked;
+            continue;
+        }
+        ASSERT_NE(found.basin, nullptr) << asked;
+        ASSERT_EQ(found.basin->area, static_cast<double>(index + 1)) << asked;
+        next = (index + 1) % names.size();
+    }
 }
 
 TEST_F(Registry, TeardownReleasesLongChains) {

@@ -1,4 +1,4 @@
-#include "frame/sweep_prefetch.h"
+#include "frame/learned_sweep.h"
 
 #include <cstddef>
 
@@ -38,8 +38,17 @@ SweepHint hintTo(const RegistryNode &node) {
 
 } // namespace
 
+RegistryNode *expectedNode(const SweepMemory &memory, const char *name, std::size_t length) {
+    if (memory.last == nullptr) return nullptr;
+    RegistryNode *expected = memory.last->foundNext;
+    if (expected == nullptr || expected->nameKey.length != length) return nullptr;
+    return sameUpperCasedName(expected->name, name, length) ? expected : nullptr;
+}
+
 void learnSweep(SweepMemory &memory, RegistryNode *found) {
-    if (memory.lastButOne != nullptr) memory.lastButOne->sweepHint = hintTo(*found);
+    if (memory.last != nullptr) memory.last->foundNext = found;
+    if (memory.lastButOne != nullptr && memory.lastButOne->sweepHint.node != found)
+        memory.lastButOne->sweepHint = hintTo(*found);
     memory.lastButOne = memory.last;
     memory.last = found;
 }

@@ -1,0 +1,51 @@
+// A host of a city-wide model steps its basins in the same order at every
+// time step.  The registry learns that order from its lookups.  Each node
+// remembers the node found right after it, so the next lookup first tries
+// that one: names are unique, so when it carries the name asked for it is
+// the basin the index would find, without hashing the name or reading the
+// index.  Each node also remembers where the basin found two lookups after it
+// lives, and finding a node asks the processor to fetch that basin (node,
+// name, ring arrays and index slot) into cache while the current one is
+// stepped; two lookups ahead leaves a step's time for the fetch to arrive.
+// A host that jumps about merely guesses and fetches in vain: no lookup ever
+// finds another basin than the index would.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+namespace vesk {
+
+struct RegistryNode;
+
+// Where a basin lives: copied from its node while that is in cache, so that
+// fetching it needs no read of the node itself.
+struct SweepHint {
+    uint64_t key; // the basin's index key, which picks its index slot
+    const RegistryNode *node;
+    const char *name;
+    const double *ordinates;
+    const double *slots;
+    int32_t length; // of both arrays
+};
+
+// The nodes of the latest two lookups.
+struct SweepMemory {
+    RegistryNode *last;
+    RegistryNode *lastButOne;
+};
+
+// The node found right after the latest one last time, if its name is
+// `name` (of `length` bytes) in any letter case; else null.
+RegistryNode *expectedNode(const SweepMemory &memory, const char *name, std::size_t length);
+
+// Records `found` as the latest lookup: the latest one before it learns that
+// `found` came next, the one before that where `found` lives.
+void learnSweep(SweepMemory &memory, RegistryNode *found);
+
+// Asks for the basin `found`'s hint names and its slot of `index` (of
+// `indexSize` slots), unless that basin is `found` itself (a host stepping one
+// or two basins, whose memory is in cache anyway).
+void prefetchHinted(const RegistryNode &found, RegistryNode *const *index, std::size_t indexSize);
+
+} // namespace vesk
