@@ -38,14 +38,23 @@ SweepHint hintTo(const RegistryNode &node) {
 
 } // namespace
 
+namespace {
+
+bool carriesName(const RegistryNode *node, const char *name, std::size_t length) {
+    return node != nullptr && node->nameKey.length == length && sameUpperCasedName(node->name, name, length);
+}
+
+} // namespace
+
 RegistryNode *expectedNode(const SweepMemory &memory, const char *name, std::size_t length) {
     if (memory.last == nullptr) return nullptr;
-    RegistryNode *expected = memory.last->foundNext;
-    if (expected == nullptr || expected->nameKey.length != length) return nullptr;
-    return sameUpperCasedName(expected->name, name, length) ? expected : nullptr;
+    if (carriesName(memory.last->foundNext, name, length)) return memory.last->foundNext;
+    if (carriesName(memory.last, name, length)) return memory.last; // asked again (a step, then a query)
+    return nullptr;
 }
 
 void learnSweep(SweepMemory &memory, RegistryNode *found) {
+    if (found == memory.last) return; // the same basin again teaches nothing about the sweep
     if (memory.last != nullptr) memory.last->foundNext = found;
     if (memory.lastButOne != nullptr && memory.lastButOne->sweepHint.node != found)
         memory.lastButOne->sweepHint = hintTo(*found);

@@ -35,12 +35,15 @@ struct SweepMemory {
     RegistryNode *lastButOne;
 };
 
-// The node found right after the latest one last time, if its name is
-// `name` (of `length` bytes) in any letter case; else null.
+// The node found right after the latest one last time, or else the latest
+// one itself, if its name is `name` (of `length` bytes) in any letter case;
+// else null.
 RegistryNode *expectedNode(const SweepMemory &memory, const char *name, std::size_t length);
 
 // Records `found` as the latest lookup: the latest one before it learns that
-// `found` came next, the one before that where `found` lives.
+// `found` came next, the one before that where `found` lives.  Finding the
+// latest one again (a host that steps a basin, then queries it) changes
+// nothing.
 void learnSweep(SweepMemory &memory, RegistryNode *found);
 
 // Asks for the basin `found`'s hint names and its slot of `index` (of

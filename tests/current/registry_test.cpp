@@ -255,6 +255,7 @@ TEST_F(Registry, LookupsLearnTheSweepTwoBasinsAhead) {
     vesk::RegistryNode *a = nodeOf("a"), *b = nodeOf("b");
     EXPECT_EQ(vesk::lookupBasin(registry, "nowhere").status, vesk::Status::BasinNotFound);
     vesk::RegistryNode *c = nodeOf("c"), *d = nodeOf("d");
+    EXPECT_EQ(vesk::lookupBasin(registry, "D").basin, &d->basin); // the same basin again teaches nothing
     EXPECT_EQ(a->foundNext, b);
     EXPECT_EQ(b->foundNext, c);
     EXPECT_EQ(c->foundNext, d);
@@ -270,8 +271,9 @@ TEST_F(Registry, LookupsLearnTheSweepTwoBasinsAhead) {
 }
 
 // The lookup tries the basin a learned sweep expects before the index.
-// Whatever the host does (sweeps in a fixed order, jumps, other letter case,
-// names that are prefixes or extensions of the expected one, unknown names),
+// Whatever the host does (sweeps in a fixed order, jumps, the same basin
+// twice, other letter case, names that are prefixes or extensions of the
+// expected one, unknown names),
 // every lookup finds exactly the basin stored under the name.
 TEST_F(Registry, LookupsFollowingOrLeavingTheSweepFindTheNamedBasin) {
     const std::vector<std::string> names = {"A", "AB", "ABC", "b-000001", "B-000002", "basin 1", "Basin 10",
@@ -280,11 +282,12 @@ TEST_F(Registry, LookupsFollowingOrLeavingTheSweepFindTheNamedBasin) {
         ASSERT_EQ(vesk::insertBasin(registry, names[i].c_str(), basinWithArrays(static_cast<double>(i + 1))),
                   vesk::Status::Ok);
     std::mt19937_64 random(5);
-    std::size_t next = 0;
+    std::size_t next = 0, previous = 0;
     for (int call = 0; call < 20000; ++call) {
         const uint64_t draw = random() % 10;
         std::size_t index = next;
         if (draw == 0) index = random() % names.size(); // a jump
+        if (draw == 3) index = previous;                 // the same basin again
         std::string asked = names[index];
         if (draw == 1)
             for (char &byte : asked)
@@ -297,6 +300,7 @@ TEST_F(Registry, LookupsFollowingOrLeavingTheSweepFindTheNamedBasin) {
         }
         ASSERT_NE(found.basin, nullptr) << asked;
         ASSERT_EQ(found.basin->area, static_cast<double>(index + 1)) << asked;
+        previous = index;
         next = (index + 1) % names.size();
     }
 }
