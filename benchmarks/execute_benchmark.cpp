@@ -1,5 +1,6 @@
 // The current level: one step through vesk_execute (lookup included) against
-// the bare kernel (loss step and ring convolution called on the same basin);
+// the bare kernel (the basin's time step, losses, convolution and peak,
+// called on the same basin);
 // vesk_execute among 1 to 100,000 basins for three naming styles; adding
 // 100,000 basins; and a city storm, 10,000 basins stepped 288 times at 5 min.
 #include <benchmark/benchmark.h>
@@ -10,8 +11,7 @@
 #include "benchmark_basins.h"
 #include "frame/basin_registry.h"
 #include "frame/library_state.h"
-#include "simulation/basin_loss_step.h"
-#include "simulation/convolution_ring.h"
+#include "simulation/basin_time_step.h"
 #include "veskdll133.h"
 
 namespace {
@@ -84,10 +84,8 @@ void BareKernelOneStep(benchmark::State &state) {
     vesk::Basin &basin = *vesk::lookupBasin(vesk::libraryState().registry, "B-000001").basin;
     int step = 0;
     for (auto _ : state) {
-        basin.precip.time += basin.precip.timeStep;
-        basin.precip.stepRain = kRain;
-        vesk::basinLossStep(basin, vesk::SubAreaStepping::Run);
-        benchmark::DoNotOptimize(vesk::advanceRing(basin.ring, basin.precip.stepExcess));
+        vesk::takeBasinStep(basin, kRain);
+        benchmark::DoNotOptimize(basin.ring.outflow);
         if (++step == kStormSteps) {
             step = 0;
             restartStorm(basin);

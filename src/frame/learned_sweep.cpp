@@ -36,21 +36,8 @@ SweepHint hintTo(const RegistryNode &node) {
     return SweepHint{node.nameKey.key, &node, node.name, ring.uhOrdinates, ring.convolutionBuffer, ring.uhLength};
 }
 
-} // namespace
-
-namespace {
-
 bool carriesName(const RegistryNode *node, const char *name, std::size_t length) {
     return node != nullptr && node->nameKey.length == length && sameUpperCasedName(node->name, name, length);
-}
-
-} // namespace
-
-RegistryNode *expectedNode(const SweepMemory &memory, const char *name, std::size_t length) {
-    if (memory.last == nullptr) return nullptr;
-    if (carriesName(memory.last->foundNext, name, length)) return memory.last->foundNext;
-    if (carriesName(memory.last, name, length)) return memory.last; // asked again (a step, then a query)
-    return nullptr;
 }
 
 void learnSweep(SweepMemory &memory, RegistryNode *found) {
@@ -70,6 +57,20 @@ void prefetchHinted(const RegistryNode &found, RegistryNode *const *index, std::
     prefetch(hint.name);
     prefetchArray(hint.ordinates, hint.length);
     prefetchArray(hint.slots, hint.length);
+}
+
+} // namespace
+
+RegistryNode *expectedNode(const SweepMemory &memory, const char *name, std::size_t length) {
+    if (memory.last == nullptr) return nullptr;
+    if (carriesName(memory.last->foundNext, name, length)) return memory.last->foundNext;
+    if (carriesName(memory.last, name, length)) return memory.last; // asked again (a step, then a query)
+    return nullptr;
+}
+
+void followSweep(SweepMemory &memory, RegistryNode *found, RegistryNode *const *index, std::size_t indexSize) {
+    learnSweep(memory, found);
+    prefetchHinted(*found, index, indexSize);
 }
 
 } // namespace vesk

@@ -43,12 +43,9 @@ RegistryNode *expectedNode(const SweepMemory &memory, const char *name, std::siz
 // Records `found` as the latest lookup: the latest one before it learns that
 // `found` came next, the one before that where `found` lives.  Finding the
 // latest one again (a host that steps a basin, then queries it) changes
-// nothing.
-void learnSweep(SweepMemory &memory, RegistryNode *found);
-
-// Asks for the basin `found`'s hint names and its slot of `index` (of
-// `indexSize` slots), unless that basin is `found` itself (a host stepping one
-// or two basins, whose memory is in cache anyway).
-void prefetchHinted(const RegistryNode &found, RegistryNode *const *index, std::size_t indexSize);
+// nothing.  Then asks for the basin `found`'s hint names and its slot of
+// `index` (of `indexSize` slots), unless that basin is `found` itself (a host
+// stepping one or two basins, whose memory is in cache anyway).
+void followSweep(SweepMemory &memory, RegistryNode *found, RegistryNode *const *index, std::size_t indexSize);
 
 } // namespace vesk
