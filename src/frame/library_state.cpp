@@ -2,9 +2,6 @@
 
 namespace vesk {
 
-LibraryState &libraryState() {
-    static LibraryState state;
-    return state;
-}
+LibraryState theLibraryState;
 
 } // namespace vesk

@@ -19,7 +19,11 @@ struct LibraryState {
     int64_t allocationsUntilFailure{}; // test seam: > 0 makes that allocation fail
 };
 
-LibraryState &libraryState();
+// The one LibraryState, defined in library_state.cpp and constant-initialised
+// (no constructor runs before a host's first call).
+extern LibraryState theLibraryState;
+
+inline LibraryState &libraryState() { return theLibraryState; }
 
 inline int32_t errorCode() { return libraryState().errorCode; }
 inline void setErrorCode(int32_t code) { libraryState().errorCode = code; }
