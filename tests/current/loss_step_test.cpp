@@ -65,8 +65,9 @@ TEST(HortonInfiltration, EachLevelFormsTheStepCapacityInItsOwnOrder) {
 
 // A carry's capacities equal freshly formed ones whatever the order of the
 // calls: the same step asked for twice, a step that does not start where the
-// latest one ended (a clock set back, another step length), a flat curve, a
-// curve whose decay or rates are not finite.
+// latest one ended (a clock set back, another step length), a step with the
+// same end but another length, a flat curve, a curve whose decay or rates
+// are not finite.
 TEST(HortonInfiltration, CarriedCapacitiesEqualFreshOnes) {
     const double inf = std::numeric_limits<double>::infinity();
     const vesk::HortonCurve curves[] = {{5.0, 1.0, 0.00115}, {3.0, 0.5, 0.0021}, {0.0, 0.0, 0.0},
@@ -75,8 +76,8 @@ TEST(HortonInfiltration, CarriedCapacitiesEqualFreshOnes) {
     struct Call {
         double end, step;
     };
-    const Call calls[] = {{5, 5},   {5, 5},   {10, 5},  {20, 10}, {15, 5},  {20, 5},  {20, 5},   {25, 5},
-                          {40, 15}, {55, 15}, {7, 7},   {0, 5},   {14, 7},  {5, 5},   {10, 5},   {1e6, 5}};
+    const Call calls[] = {{5, 5},  {5, 5},   {10, 5},  {20, 10}, {15, 5}, {20, 5}, {20, 5}, {20, 10}, {25, 5},
+                          {40, 15}, {55, 15}, {7, 7},   {0, 5},   {14, 7}, {5, 5},  {10, 5}, {1e6, 5}};
     for (vesk::OperationOrder order : {vesk::OperationOrder::Current, vesk::OperationOrder::Earlier}) {
         for (const vesk::HortonCurve &curve : curves) {
             vesk::HortonCarry carry;
