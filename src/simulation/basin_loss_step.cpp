@@ -22,7 +22,9 @@ void stepSubArea(Basin &basin, SubAreaIndex index, const SubArea &subArea, LossS
                  StepMinutes minutes) {
     state.waterInput = waterInput;
     HortonCarry &carry = basin.infiltration.carries[basin.infiltration.carryOf[index]];
-    const double capacity = carry.capacity(hortonCurve(subArea), minutes.end, minutes.length, OperationOrder::Current);
+    const double capacity = carry.holds(minutes.end, minutes.length)
+                                ? carry.formed()
+                                : carry.formStep(hortonCurve(subArea), minutes.end, minutes.length, OperationOrder::Current);
     basin.lossVolume += subAreaLossStep(capacity, subArea, state);
 }
 

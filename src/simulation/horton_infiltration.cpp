@@ -21,6 +21,13 @@ bool flatCurve(const HortonCurve &curve, double seconds) {
     return curve.initialRate == curve.finalRate && std::isfinite(curve.finalRate) && curve.decay * seconds >= 0.0;
 }
 
+// Whether hortonRate takes the flat path at every time from 0 on: there the
+// seconds are finite and at least 0, so k t is too.
+bool flatFromTimeZero(const HortonCurve &curve) {
+    return curve.initialRate == curve.finalRate && std::isfinite(curve.finalRate) && std::isfinite(curve.decay) &&
+           curve.decay >= 0.0;
+}
+
 } // namespace
 
 double hortonRate(const HortonCurve &curve, double minutes) {
@@ -37,12 +44,14 @@ double stepCapacity(const HortonCurve &curve, double endMinutes, double stepMinu
 double HortonCarry::formStep(const HortonCurve &curve, double endMinutes, double stepMinutes,
                              OperationOrder order) {
     const double startMinutes = endMinutes - stepMinutes;
-    const double rateAtStart = formed_ && endMinutes_ == startMinutes ? rateAtEnd_ : hortonRate(curve, startMinutes);
+    const double rateAtStart = endMinutes_ == startMinutes ? rateAtEnd_ : hortonRate(curve, startMinutes);
     rateAtEnd_ = hortonRate(curve, endMinutes);
     capacity_ = capacityFromRates(rateAtStart, rateAtEnd_, stepMinutes, order);
     endMinutes_ = endMinutes;
     stepMinutes_ = stepMinutes;
-    formed_ = true;
+    // Both rates were fc + 0, as they are for every step of this length
+    // ending at stepMinutes or later.
+    constantFrom_ = flatFromTimeZero(curve) && startMinutes >= 0.0 ? stepMinutes : kNever;
     return capacity_;
 }
 

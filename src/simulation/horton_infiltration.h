@@ -5,6 +5,8 @@
 // order at the earlier level.
 #pragma once
 
+#include <limits>
+
 #include "frame/operation_order.h"
 
 namespace vesk {
@@ -32,24 +34,36 @@ double stepCapacity(const HortonCurve &curve, double endMinutes, double stepMinu
 // rate once: the rate at a step's start is the rate the previous step
 // evaluated at its end (kept with the exact time it belongs to), and asking
 // again for the same step (another sub-area with the same curve) returns the
-// capacity already formed.  Same arguments, same bits as stepCapacity.  A
-// carry serves one curve in one order: a basin keeps one per distinct curve.
+// capacity already formed.  A flat curve with a finite decay of at least 0
+// has the rate fc + 0 at every time from 0 on, so once formed, its capacity
+// serves every later step of the same length that starts at 0 or later.
+// Same arguments, same bits as stepCapacity.  A carry serves one curve in
+// one order: a basin keeps one per distinct curve.
 class HortonCarry {
 public:
-    double capacity(const HortonCurve &curve, double endMinutes, double stepMinutes, OperationOrder order) {
-        if (formed_ && endMinutes_ == endMinutes && stepMinutes_ == stepMinutes) return capacity_;
-        return formStep(curve, endMinutes, stepMinutes, order);
+    // Whether the capacity of the step of `stepMinutes` ending at
+    // `endMinutes` is already formed (then `formed()` returns it).
+    bool holds(double endMinutes, double stepMinutes) const {
+        return stepMinutes_ == stepMinutes && (endMinutes_ == endMinutes || constantFrom_ <= endMinutes);
     }
+    double formed() const { return capacity_; }
 
-private:
     // Evaluates the step's capacity, carrying the start rate when it can.
     double formStep(const HortonCurve &curve, double endMinutes, double stepMinutes, OperationOrder order);
 
-    bool formed_ = false;  // whether the fields below hold a step
-    double endMinutes_{};  // end of the latest step formed
-    double stepMinutes_{}; // length of that step
-    double rateAtEnd_{};   // in/h at endMinutes_
-    double capacity_{};    // in, of that step
+    double capacity(const HortonCurve &curve, double endMinutes, double stepMinutes, OperationOrder order) {
+        return holds(endMinutes, stepMinutes) ? capacity_ : formStep(curve, endMinutes, stepMinutes, order);
+    }
+
+private:
+    static constexpr double kNever = std::numeric_limits<double>::infinity();
+    static constexpr double kNothing = std::numeric_limits<double>::quiet_NaN(); // equals no time
+
+    double endMinutes_ = kNothing;  // end of the latest step formed
+    double stepMinutes_ = kNothing; // length of that step
+    double rateAtEnd_{};            // in/h at endMinutes_
+    double capacity_{};             // in, of that step
+    double constantFrom_ = kNever;  // end from which capacity_ serves every step of that length
 };
 
 } // namespace vesk

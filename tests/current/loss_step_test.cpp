@@ -66,18 +66,22 @@ TEST(HortonInfiltration, EachLevelFormsTheStepCapacityInItsOwnOrder) {
 // A carry's capacities equal freshly formed ones whatever the order of the
 // calls: the same step asked for twice, a step that does not start where the
 // latest one ended (a clock set back, another step length), a step with the
-// same end but another length, a flat curve, a curve whose decay or rates
-// are not finite.
+// same end but another length, a flat curve (whose capacity serves later
+// steps of the same length, but not one that starts before time 0, where a
+// huge decay makes the rate NaN), a curve whose decay or rates are not
+// finite.
 TEST(HortonInfiltration, CarriedCapacitiesEqualFreshOnes) {
     const double inf = std::numeric_limits<double>::infinity();
     const vesk::HortonCurve curves[] = {{5.0, 1.0, 0.00115}, {3.0, 0.5, 0.0021}, {0.0, 0.0, 0.0},
                                         {4.0, 4.0, 0.001},   {-0.0, -0.0, 0.0},  {2.0, 2.0, inf},
-                                        {inf, inf, 0.001},   {1.0, 1.0, -0.5}};
+                                        {inf, inf, 0.001},   {1.0, 1.0, -0.5},   {1.0, 1.0, 1e300},
+                                        {3.0, 3.0, -0.0}};
     struct Call {
         double end, step;
     };
     const Call calls[] = {{5, 5},  {5, 5},   {10, 5},  {20, 10}, {15, 5}, {20, 5}, {20, 5}, {20, 10}, {25, 5},
-                          {40, 15}, {55, 15}, {7, 7},   {0, 5},   {14, 7}, {5, 5},  {10, 5}, {1e6, 5}};
+                          {40, 15}, {55, 15}, {7, 7},   {0, 5},   {14, 7}, {5, 5},  {10, 5}, {1e6, 5},
+                          {3, 5},   {10, 5},  {-2, 5},  {1e6, 5}};
     for (vesk::OperationOrder order : {vesk::OperationOrder::Current, vesk::OperationOrder::Earlier}) {
         for (const vesk::HortonCurve &curve : curves) {
             vesk::HortonCarry carry;
