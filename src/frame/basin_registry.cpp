@@ -116,7 +116,7 @@ FoundBasin lookupBasin(BasinRegistry *registry, const char *name) {
     RegistryNode *node = expectedNode(registry->sweep, name, length);
     if (node == nullptr) node = indexedNode(*registry, name, indexKey(name, length));
     if (node != nullptr) {
-        followSweep(registry->sweep, node, registry->index, registry->indexSize);
+        followSweep(registry->sweep, node);
         return FoundBasin{&node->basin, Status::Ok};
     }
     return FoundBasin{nullptr, Status::BasinNotFound};

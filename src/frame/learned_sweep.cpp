@@ -33,7 +33,7 @@ void prefetchArray(const double *values, int32_t length) {
 
 SweepHint hintTo(const RegistryNode &node) {
     const ConvolutionRing &ring = node.basin.ring;
-    return SweepHint{node.nameKey.key, &node, node.name, ring.uhOrdinates, ring.convolutionBuffer, ring.uhLength};
+    return SweepHint{&node, node.name, ring.uhOrdinates, ring.convolutionBuffer, ring.uhLength};
 }
 
 bool carriesName(const RegistryNode *node, const char *name, std::size_t length) {
@@ -49,10 +49,9 @@ void learnSweep(SweepMemory &memory, RegistryNode *found) {
     memory.last = found;
 }
 
-void prefetchHinted(const RegistryNode &found, RegistryNode *const *index, std::size_t indexSize) {
+void prefetchHinted(const RegistryNode &found) {
     const SweepHint &hint = found.sweepHint;
     if (hint.node == nullptr || hint.node == &found) return;
-    prefetch(index + indexSlot(hint.key, indexSize));
     prefetchBytes(hint.node, sizeof(RegistryNode));
     prefetch(hint.name);
     prefetchArray(hint.ordinates, hint.length);
@@ -68,9 +67,9 @@ RegistryNode *expectedNode(const SweepMemory &memory, const char *name, std::siz
     return nullptr;
 }
 
-void followSweep(SweepMemory &memory, RegistryNode *found, RegistryNode *const *index, std::size_t indexSize) {
+void followSweep(SweepMemory &memory, RegistryNode *found) {
     learnSweep(memory, found);
-    prefetchHinted(*found, index, indexSize);
+    prefetchHinted(*found);
 }
 
 } // namespace vesk

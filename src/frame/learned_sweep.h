@@ -5,8 +5,7 @@
 // the basin the index would find, without hashing the name or reading the
 // index.  Each node also remembers where the basin found two lookups after it
 // lives, and finding a node asks the processor to fetch that basin (node,
-// name, ring arrays and index slot) into cache while the current one is
-// stepped; two lookups ahead leaves a step's time for the fetch to arrive.
+// name and ring arrays) into cache while the current one is stepped; two lookups ahead leaves a step's time for the fetch to arrive.
 // A host that jumps about merely guesses and fetches in vain: no lookup ever
 // finds another basin than the index would.
 #pragma once
@@ -21,7 +20,6 @@ struct RegistryNode;
 // Where a basin lives: copied from its node while that is in cache, so that
 // fetching it needs no read of the node itself.
 struct SweepHint {
-    uint64_t key; // the basin's index key, which picks its index slot
     const RegistryNode *node;
     const char *name;
     const double *ordinates;
@@ -43,9 +41,10 @@ RegistryNode *expectedNode(const SweepMemory &memory, const char *name, std::siz
 // Records `found` as the latest lookup: the latest one before it learns that
 // `found` came next, the one before that where `found` lives.  Finding the
 // latest one again (a host that steps a basin, then queries it) changes
-// nothing.  Then asks for the basin `found`'s hint names and its slot of
-// `index` (of `indexSize` slots), unless that basin is `found` itself (a host
-// stepping one or two basins, whose memory is in cache anyway).
-void followSweep(SweepMemory &memory, RegistryNode *found, RegistryNode *const *index, std::size_t indexSize);
+// nothing.  Then asks for the basin `found`'s hint names, unless that basin
+// is `found` itself (a host stepping one or two basins, whose memory is in
+// cache anyway).  The index slot is not fetched: a host that keeps its order
+// finds that basin through the sweep, without the index.
+void followSweep(SweepMemory &memory, RegistryNode *found);
 
 } // namespace vesk

@@ -263,7 +263,6 @@ TEST_F(Registry, LookupsLearnTheSweepTwoBasinsAhead) {
     EXPECT_EQ(a->sweepHint.node, c);
     EXPECT_EQ(b->sweepHint.node, d);
     EXPECT_EQ(c->sweepHint.node, nullptr); // nothing found two lookups after C yet
-    EXPECT_EQ(b->sweepHint.key, d->nameKey.key);
     EXPECT_EQ(b->sweepHint.name, d->name);
     EXPECT_EQ(b->sweepHint.ordinates, d->basin.ring.uhOrdinates);
     EXPECT_EQ(b->sweepHint.slots, d->basin.ring.convolutionBuffer);
