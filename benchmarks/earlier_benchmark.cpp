@@ -61,7 +61,7 @@ void EarlierExecuteOneStep(benchmark::State &state) {
     if (vesk_geterror() != VESK_OK) state.SkipWithError("the library refused the basin");
     vesk_free();
 }
-BENCHMARK(EarlierExecuteOneStep);
+BENCHMARK(EarlierExecuteOneStep)->MinWarmUpTime(bench::kWarmUpSeconds);
 
 void EarlierBareKernelOneStep(benchmark::State &state) {
     openWithBasins({"B-000001"});
@@ -76,7 +76,7 @@ void EarlierBareKernelOneStep(benchmark::State &state) {
     }
     vesk_free();
 }
-BENCHMARK(EarlierBareKernelOneStep);
+BENCHMARK(EarlierBareKernelOneStep)->MinWarmUpTime(bench::kWarmUpSeconds);
 
 void EarlierExecuteAmongBasins(benchmark::State &state) {
     const int count = static_cast<int>(state.range(0));
@@ -106,7 +106,7 @@ void EarlierExecuteAmongBasins(benchmark::State &state) {
     }
     if (vesk_geterror() != VESK_OK) state.SkipWithError("the library refused a basin");
 }
-BENCHMARK(EarlierExecuteAmongBasins)->ArgsProduct({{1, 1000, 10000, 100000}, {0, 1, 2}});
+BENCHMARK(EarlierExecuteAmongBasins)->MinWarmUpTime(bench::kWarmUpSeconds)->ArgsProduct({{1, 1000, 10000, 100000}, {0, 1, 2}});
 
 void EarlierAddBasins(benchmark::State &state) {
     const std::vector<std::string> names = bench::basinNames(static_cast<int>(state.range(1)),

@@ -77,7 +77,7 @@ void ExecuteOneStep(benchmark::State &state) {
     if (vesk_geterror() != VESK_OK) state.SkipWithError("the library refused the basin");
     vesk_free();
 }
-BENCHMARK(ExecuteOneStep);
+BENCHMARK(ExecuteOneStep)->MinWarmUpTime(bench::kWarmUpSeconds);
 
 void BareKernelOneStep(benchmark::State &state) {
     openWithBasins({"B-000001"}, 5.0);
@@ -93,7 +93,7 @@ void BareKernelOneStep(benchmark::State &state) {
     }
     vesk_free();
 }
-BENCHMARK(BareKernelOneStep);
+BENCHMARK(BareKernelOneStep)->MinWarmUpTime(bench::kWarmUpSeconds);
 
 // A host stepping every basin once per time step: the names in turn, the
 // target advancing after each sweep, every basin starting a fresh storm
@@ -133,7 +133,7 @@ void ExecuteAmongBasins(benchmark::State &state) {
     }
     if (vesk_geterror() != VESK_OK) state.SkipWithError("the library refused a basin");
 }
-BENCHMARK(ExecuteAmongBasins)->ArgsProduct({{1, 1000, 10000, 100000}, {0, 1, 2}});
+BENCHMARK(ExecuteAmongBasins)->MinWarmUpTime(bench::kWarmUpSeconds)->ArgsProduct({{1, 1000, 10000, 100000}, {0, 1, 2}});
 
 void AddBasins(benchmark::State &state) {
     const std::vector<std::string> names = bench::basinNames(static_cast<int>(state.range(1)),

@@ -39,6 +39,14 @@ inline RegistryNode *indexedNode(const BasinRegistry &registry, const char *name
     return nullptr;
 }
 
+// The stored node of `name` (of `length` bytes) found through the index, or
+// null.  Kept out of lookupBasin: a host that keeps its order seldom needs
+// it, and the registers hashing takes would otherwise be saved on every call.
+[[gnu::noinline]] RegistryNode *nodeThroughIndex(const BasinRegistry &registry, const char *name,
+                                                 std::size_t length) {
+    return indexedNode(registry, name, indexKey(name, length));
+}
+
 void linkIntoIndex(RegistryNode **index, std::size_t indexSize, RegistryNode *node) {
     RegistryNode *&slot = index[indexSlot(node->nameKey.key, indexSize)];
     node->indexNext = slot;
@@ -114,7 +122,7 @@ FoundBasin lookupBasin(BasinRegistry *registry, const char *name) {
     if (registry == nullptr || name == nullptr) return FoundBasin{nullptr, Status::NullArgument};
     const std::size_t length = std::strlen(name);
     RegistryNode *node = expectedNode(registry->sweep, name, length);
-    if (node == nullptr) node = indexedNode(*registry, name, indexKey(name, length));
+    if (node == nullptr) node = nodeThroughIndex(*registry, name, length);
     if (node != nullptr) {
         followSweep(registry->sweep, node);
         return FoundBasin{&node->basin, Status::Ok};
