@@ -5,7 +5,8 @@
 // the basin the index would find, without hashing the name or reading the
 // index.  Each node also remembers where the basin found two lookups after it
 // lives, and finding a node asks the processor to fetch that basin (node,
-// name and ring arrays) into cache while the current one is stepped; two lookups ahead leaves a step's time for the fetch to arrive.
+// name and ring arrays) into cache while the current one is stepped; two
+// lookups ahead leaves a step's time for the fetch to arrive.
 // A host that jumps about merely guesses and fetches in vain: no lookup ever
 // finds another basin than the index would.
 #pragma once

@@ -22,6 +22,8 @@ void stepSubArea(Basin &basin, SubAreaIndex index, const SubArea &subArea, LossS
                  StepMinutes minutes) {
     state.waterInput = waterInput;
     HortonCarry &carry = basin.infiltration.carries[basin.infiltration.carryOf[index]];
+    // The curve is gathered only when the carry must form the step; handing
+    // it to capacity() would gather it for every sub-area.
     const double capacity = carry.holds(minutes.end, minutes.length)
                                 ? carry.formed()
                                 : carry.formStep(hortonCurve(subArea), minutes.end, minutes.length, OperationOrder::Current);
