@@ -10,6 +10,8 @@
 
 namespace vesk::tool {
 
+using namespace vesk::host;
+
 namespace {
 
 using Values = std::vector<ArgumentValue>;

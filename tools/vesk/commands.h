@@ -10,6 +10,8 @@
 
 namespace vesk::tool {
 
+using namespace vesk::host;
+
 inline constexpr int kExitOk = 0;
 inline constexpr int kExitInputError = 1;   // the user's files or arguments
 inline constexpr int kExitLibraryError = 2; // the library refused

@@ -10,6 +10,8 @@
 
 namespace vesk::tool {
 
+using namespace vesk::host;
+
 void writeHydrographSvg(std::ostream &out, const RunResult &result);
 
 // Text safe inside an XML element or attribute: markup characters escaped,

@@ -6,6 +6,8 @@
 
 namespace vesk::tool {
 
+using namespace vesk::host;
+
 namespace {
 
 constexpr auto kQuietStart = std::chrono::seconds(1);

@@ -11,6 +11,8 @@
 #include "volume_checks.h"
 
 namespace vesk::tool {
+
+using namespace vesk::host;
 namespace {
 
 // The sampled unit hydrograph of a 1 sq mi basin (ordinates rounded to 0.1

@@ -15,6 +15,8 @@
 #include "veskdll133.h"
 
 namespace vesk::tool {
+
+using namespace vesk::host;
 namespace {
 
 using testing::dataPath;
@@ -416,7 +418,7 @@ INSTANTIATE_TEST_SUITE_P(
                    for (int k = 0; k < 1500000; ++k) depths += "0\n";
                    return depths;
                }())},
-              1, "endless.csv: 1500000 steps of 1440 min last longer than the 1000000 minutes vesk simulates"},
+              1, "endless.csv: 1500000 steps of 1440 min last longer than the 1000000 minutes a run simulates"},
         Fault{"CsvOverwritesTheStorm",
               {"run", kBasin, "--rain", writeScratchFile("kept.csv", "5,0.1\n"), "--csv", outputPath("./kept.csv")}, 1,
               "kept.csv: --csv would overwrite the input file"},

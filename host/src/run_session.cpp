@@ -1,0 +1,104 @@
+#include "run_session.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+#include "input_error.h"
+#include "library_errors.h"
+#include "library_session.h"
+#include "number_text.h"
+#include "storm_file.h"
+
+namespace vesk::host {
+
+RunSession::RunSession(const std::vector<BasinSource> &sources, int stepMinutes) : stepMinutes_(stepMinutes) {
+    if (stepMinutes < 1) throw InputError("a run needs a step of at least 1 minute");
+    basins_.reserve(sources.size());
+    for (const BasinSource &source : sources) {
+        // The unit hydrograph and the simulation together: the library
+        // takes one ordinate per step.
+        BasinInput record = source.record;
+        record.timeStep = stepMinutes;
+        record.shape.uhTimeStep = stepMinutes;
+        addBasin(record, source.name, source.path);
+        BasinRun basin;
+        basin.name = source.name;
+        basin.path = source.path;
+        basin.ordinates = unitHydrograph(source.name);
+        basins_.push_back(std::move(basin));
+    }
+}
+
+long long RunSession::nextStepEnd() const {
+    return static_cast<long long>(rain_.size() + 1) * stepMinutes_;
+}
+
+int32_t RunSession::checkedTarget() const {
+    // The library's clock counts 32-bit minutes.
+    const long long end = nextStepEnd();
+    if (end > std::numeric_limits<int32_t>::max())
+        throw InputError("the run would pass " + std::to_string(std::numeric_limits<int32_t>::max()) +
+                         " minutes, the end of the library's clock");
+    return static_cast<int32_t>(end);
+}
+
+void RunSession::step(double inches) {
+    if (!stepDepthAllowed(inches))
+        checkStepDepth(inches, "step " + std::to_string(rain_.size() + 1), exactText(inches), UnitSystem::Us);
+    const int32_t target = checkedTarget();
+    for (BasinRun &basin : basins_) stepBasin(basin, inches, target);
+    rain_.push_back(inches);
+}
+
+void RunSession::step(const std::vector<double> &inchesPerBasin) {
+    if (inchesPerBasin.size() != basins_.size())
+        throw InputError("a step needs one rain depth for each of the " + std::to_string(basins_.size()) +
+                         " basins, got " + std::to_string(inchesPerBasin.size()));
+    for (std::size_t b = 0; b < basins_.size(); ++b)
+        if (!stepDepthAllowed(inchesPerBasin[b]))
+            checkStepDepth(inchesPerBasin[b], "step " + std::to_string(rain_.size() + 1) + ", basin " + basins_[b].name,
+                           exactText(inchesPerBasin[b]), UnitSystem::Us);
+    const int32_t target = checkedTarget();
+    for (std::size_t b = 0; b < basins_.size(); ++b) stepBasin(basins_[b], inchesPerBasin[b], target);
+    rain_.push_back(std::numeric_limits<double>::quiet_NaN()); // no common depth
+}
+
+void RunSession::stepBasin(BasinRun &basin, double inches, int32_t target) {
+    const double outflow = vesk_execute(basin.name.c_str(), inches, target);
+    int32_t code = vesk_geterror();
+    if (code != VESK_OK)
+        throw LibraryError("stepping basin " + basin.name + " to " + std::to_string(target) + " min", code);
+    // Values far beyond any basin can overflow the arithmetic: no result is
+    // better than an infinite or undefined one.
+    if (!std::isfinite(outflow))
+        throw InputError(basin.path + ": basin " + basin.name + ": the outflow at " + std::to_string(target) +
+                         " min is not a finite number; the basin's values are beyond what can be computed");
+    PrecipState state{};
+    vesk_getbasin_precip(basin.name.c_str(), &state);
+    code = vesk_geterror();
+    if (code != VESK_OK) throw LibraryError("reading the step of basin " + basin.name, code);
+    basin.outflow.push_back(outflow);
+    basin.stepExcess.push_back(state.stepExcess);
+}
+
+bool RunSession::allDry() const {
+    for (const BasinRun &basin : basins_)
+        if (!basin.outflow.empty() && basin.outflow.back() != 0.0) return false;
+    return true;
+}
+
+std::size_t RunSession::longestUnitHydrograph() const {
+    std::size_t longest = 0;
+    for (const BasinRun &basin : basins_) longest = std::max(longest, basin.ordinates.size());
+    return longest;
+}
+
+std::vector<BasinRun> RunSession::takeBasins() {
+    for (BasinRun &basin : basins_) basin.prepared = preparedBasin(basin.name);
+    std::vector<BasinRun> taken = std::move(basins_);
+    basins_.clear();
+    return taken;
+}
+
+} // namespace vesk::host

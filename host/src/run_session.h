@@ -1,0 +1,62 @@
+// Basins stepped together through the library, one step of rain at a time:
+// the loop of every run (the vesk program, Python's runs, simulations and
+// coupled models).  The library must be open (LibrarySession).
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <vector>
+
+#include "basin_source.h"
+#include "units.h"
+#include "veskdll133.h"
+
+namespace vesk::host {
+
+struct BasinRun {
+    std::string name;
+    std::string path;
+    BasinInput prepared{};          // the library's prepared parameters
+    std::vector<double> ordinates;  // unit hydrograph, cfs per inch
+    std::vector<double> outflow;    // cfs at the end of each step
+    std::vector<double> stepExcess; // inches over the basin, each step
+};
+
+class RunSession {
+public:
+    // Adds every basin with its unit hydrograph and its simulation at
+    // `stepMinutes` (the library takes one ordinate per step).  Throws
+    // LibraryError on a refusal, naming the basin's file.
+    RunSession(const std::vector<BasinSource> &sources, int stepMinutes);
+
+    int stepMinutes() const { return stepMinutes_; }
+    std::size_t stepsTaken() const { return rain_.size(); }
+    // Minutes at the end of the next step.
+    long long nextStepEnd() const;
+
+    // One step of `inches` of rain on every basin.  Throws InputError for a
+    // depth outside 0 to kMaxStepDepthInches or an outflow that is not a
+    // finite number, LibraryError when the library refuses.
+    void step(double inches);
+    // One step with its own depth for each basin (in the order added).
+    void step(const std::vector<double> &inchesPerBasin);
+
+    const std::vector<BasinRun> &basins() const { return basins_; }
+    const std::vector<double> &rain() const { return rain_; } // the common depth of each step (step(double))
+    bool allDry() const;                                      // every latest outflow exactly 0
+    std::size_t longestUnitHydrograph() const;
+
+    // The basins with their prepared parameters read back, the session
+    // emptied.
+    std::vector<BasinRun> takeBasins();
+
+private:
+    void stepBasin(BasinRun &basin, double inches, int32_t target);
+    int32_t checkedTarget() const;
+
+    int stepMinutes_;
+    std::vector<BasinRun> basins_;
+    std::vector<double> rain_;
+};
+
+} // namespace vesk::host

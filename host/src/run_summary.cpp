@@ -1,0 +1,100 @@
+#include "run_summary.h"
+
+#include <cmath>
+
+#include "input_error.h"
+#include "number_text.h"
+#include "volume_checks.h"
+
+namespace vesk::host {
+
+std::string percentText(double ratio) {
+    return std::isfinite(ratio) ? fixedText(100.0 * ratio, 1) + " %" : std::string("-");
+}
+
+namespace {
+
+std::string coarseStepCause(const BasinInput &prepared, int step) {
+    return "likely cause: the " + std::to_string(step) + "-minute step is coarse for the basin's " +
+           fixedText(prepared.uhPeakTime, 1) + "-minute time to peak";
+}
+
+} // namespace
+
+BasinSummary summarize(const BasinRun &basin, const std::vector<double> &rain, int timeStep) {
+    BasinSummary summary;
+    for (std::size_t k = 0; k < basin.outflow.size(); ++k) {
+        if (basin.outflow[k] > summary.peakOutflow) { // strictly: the first of equal peaks
+            summary.peakOutflow = basin.outflow[k];
+            summary.peakTime = static_cast<double>((k + 1) * static_cast<std::size_t>(timeStep));
+        }
+    }
+    double rainDepth = 0.0;
+    for (double depth : rain) rainDepth += depth;
+    const double area = basin.prepared.area;
+    summary.rainVolume = depthVolume(rainDepth, area);
+    summary.runoffVolume = outflowCheck(basin.outflow, timeStep, basin.stepExcess, area).expected;
+    summary.runoffCoefficient = summary.rainVolume > 0.0 ? summary.runoffVolume / summary.rainVolume : 0.0;
+    return summary;
+}
+
+std::vector<std::string> unitHydrographWarnings(const std::string &name, const BasinInput &prepared,
+                                                const std::vector<double> &ordinates) {
+    const int uhStep = prepared.shape.uhTimeStep;
+    const VolumeCheck check = unitHydrographCheck(ordinates, uhStep, prepared.area);
+    if (!check.off()) return {};
+    return {"basin " + name + ": the sampled unit hydrograph holds " + percentText(check.ratio()) +
+            " of one inch over the basin (" + fixedText(check.actual, 3) + " of " + fixedText(check.expected, 3) +
+            " acre-ft); " + coarseStepCause(prepared, uhStep) + " (try a smaller uhTimeStep)."};
+}
+
+std::vector<std::string> runWarnings(const RunResult &result) {
+    std::vector<std::string> warnings;
+    for (const BasinRun &basin : result.basins) {
+        for (std::string &w : unitHydrographWarnings(basin.name, basin.prepared, basin.ordinates))
+            warnings.push_back(std::move(w));
+        const VolumeCheck check =
+            outflowCheck(basin.outflow, result.timeStep, basin.stepExcess, basin.prepared.area);
+        if (!check.off()) continue;
+        std::string cause;
+        const bool stillFlowing = !basin.outflow.empty() && basin.outflow.back() != 0.0;
+        if (result.end == RunEnd::RunLimit && stillFlowing)
+            cause = "likely cause: the run reached the " + std::to_string(kMaxRunMinutes) +
+                    "-minute limit while the basin was still draining.";
+        else if (result.end != RunEnd::Dry && stillFlowing)
+            cause = "likely cause: the run stopped while the basin was still draining (lengthen --duration).";
+        else
+            cause = coarseStepCause(basin.prepared, result.timeStep) + ".";
+        warnings.push_back("basin " + basin.name + ": the outflow hydrograph holds " + percentText(check.ratio()) +
+                           " of the run's excess volume (" + fixedText(check.actual, 3) + " of " +
+                           fixedText(check.expected, 3) + " acre-ft); " + cause);
+    }
+    for (const BasinRun &basin : result.basins)
+        if (result.end == RunEnd::StepLimit)
+            warnings.push_back("basin " + basin.name +
+                               ": the outflow did not come back to 0 after the unit hydrograph ended.");
+    if (result.end == RunEnd::RunLimit)
+        warnings.push_back("the run stopped at the " + std::to_string(kMaxRunMinutes) +
+                           "-minute limit with water still draining.");
+    if (result.stormStepsCut > 0)
+        warnings.push_back("the last " + std::to_string(result.stormStepsCut) +
+                           " storm steps lie beyond --duration and were not applied.");
+    return warnings;
+}
+
+void refuseNonFiniteResults(const RunResult &result) {
+    for (const BasinRun &basin : result.basins) {
+        const BasinSummary s = summarize(basin, result.rain, result.timeStep);
+        const double figures[] = {s.peakOutflow, s.rainVolume, s.runoffVolume, s.runoffCoefficient,
+                                  hydrographVolume(basin.outflow, result.timeStep),
+                                  unitHydrographCheck(basin.ordinates, basin.prepared.shape.uhTimeStep,
+                                                      basin.prepared.area).actual};
+        for (double figure : figures)
+            if (!std::isfinite(figure))
+                throw InputError(basin.path + ": basin " + basin.name +
+                                 ": the run's figures are beyond what can be computed (not finite numbers); "
+                                 "check the basin's area and the storm's depths");
+    }
+}
+
+} // namespace vesk::host

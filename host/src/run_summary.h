@@ -1,0 +1,38 @@
+// The figures of a run every front end reports: each basin's peak outflow
+// and its time, rain, runoff and outflow volumes and runoff coefficient, and
+// the warnings where a volume check fails.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "storm_run.h"
+#include "veskdll133.h"
+
+namespace vesk::host {
+
+struct BasinSummary {
+    double peakOutflow = 0.0; // cfs, the first largest outflow
+    double peakTime = 0.0;    // min, end of the step that produced it
+    double rainVolume = 0.0;  // acre-ft over the basin
+    double runoffVolume = 0.0; // acre-ft, the excess rain of the run
+    double runoffCoefficient = 0.0; // runoff volume / rain volume (0 without rain)
+};
+
+BasinSummary summarize(const BasinRun &basin, const std::vector<double> &rain, int timeStep);
+
+// Warnings of a run, one sentence each, empty when the volumes agree.
+std::vector<std::string> runWarnings(const RunResult &result);
+
+// A warning when the sampled unit hydrograph is more than 10 % off one inch.
+std::vector<std::string> unitHydrographWarnings(const std::string &name, const BasinInput &prepared,
+                                                const std::vector<double> &ordinates);
+
+// Throws InputError when a figure of the summary is not a finite number (the
+// basin's values are so large that the arithmetic overflows).
+void refuseNonFiniteResults(const RunResult &result);
+
+// "98.5 %" for 0.985; "-" when not finite.
+std::string percentText(double ratio);
+
+} // namespace vesk::host

@@ -1,0 +1,106 @@
+#include "storm_run.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <limits>
+
+#include "input_error.h"
+#include "library_errors.h"
+
+namespace vesk::host {
+
+namespace {
+
+// The unit-hydrograph step the basins give, for a storm without times.
+int basinsStep(const std::vector<BasinSource> &sources, const Storm &storm) {
+    int step = 0;
+    std::string first;
+    for (const BasinSource &source : sources) {
+        if (!source.uhTimeStepGiven) continue;
+        const int own = source.record.shape.uhTimeStep;
+        if (step > 0 && own != step)
+            throw InputError(storm.path + ": the storm has no times and the basins give different steps (" +
+                             std::to_string(step) + " min in " + first + ", " + std::to_string(own) + " min in " +
+                             source.placeOf("uhTimeStep") + "); choose one with --time-step");
+        step = own;
+        first = source.placeOf("uhTimeStep");
+    }
+    if (step < 1)
+        throw InputError(storm.path + ": the storm has no times, so its step is not known; give it with --time-step");
+    return step;
+}
+
+} // namespace
+
+Storm stormAtRunStep(const std::vector<BasinSource> &sources, const Storm &storm, const RunOptions &options) {
+    if (storm.stepMinutes == 0) {
+        Storm stepped = storm;
+        stepped.stepMinutes = options.timeStep > 0 ? options.timeStep : basinsStep(sources, storm);
+        return stepped;
+    }
+    if (options.timeStep > 0) return resampled(storm, options.timeStep);
+    return storm;
+}
+
+std::vector<std::string> stepNotes(const std::vector<BasinSource> &sources, int step) {
+    std::vector<std::string> notes;
+    for (const BasinSource &source : sources)
+        if (source.uhTimeStepGiven && source.record.shape.uhTimeStep != step)
+            notes.push_back(source.placeOf("uhTimeStep") + ": basin " + source.name +
+                            ": unit hydrograph built at the run's " + std::to_string(step) +
+                            "-minute step instead of the file's uhTimeStep " +
+                            std::to_string(source.record.shape.uhTimeStep) + " min");
+    return notes;
+}
+
+namespace {
+
+// After the storm, the excess of a dry step is exactly 0, so every outflow is
+// exactly 0 once the longest unit hydrograph has passed.  The limit only
+// guards against a run that never dries (a NaN in the ring).
+std::size_t stepLimit(const Storm &storm, const RunSession &session) {
+    return storm.depths.size() + session.longestUnitHydrograph() + 1;
+}
+
+} // namespace
+
+RunResult runStorm(const std::vector<BasinSource> &sources, const Storm &storm, const RunOptions &options) {
+    RunResult result;
+    result.timeStep = storm.stepMinutes;
+    result.units = options.units;
+    if (result.timeStep < 1) throw InputError(storm.path + ": the storm has no step"); // stormAtRunStep sets it
+    if (static_cast<long long>(storm.depths.size()) * result.timeStep > kMaxRunMinutes)
+        throw InputError(storm.path + ": " + std::to_string(storm.depths.size()) + " steps of " +
+                         std::to_string(result.timeStep) + " min last longer than the " +
+                         std::to_string(kMaxRunMinutes) + " minutes a run simulates");
+    RunSession session(sources, result.timeStep);
+
+    const std::size_t fixedSteps =
+        options.duration > 0 ? static_cast<std::size_t>((options.duration + result.timeStep - 1) / result.timeStep) : 0;
+    // No run passes kMaxRunMinutes, however long the basins drain.
+    const std::size_t runLimit = static_cast<std::size_t>(kMaxRunMinutes / result.timeStep);
+    std::size_t limit = fixedSteps > 0 ? fixedSteps : stepLimit(storm, session);
+    const bool capped = limit > runLimit;
+    if (capped) limit = runLimit;
+    if (fixedSteps > 0 && storm.depths.size() > fixedSteps) result.stormStepsCut = storm.depths.size() - fixedSteps;
+
+    for (std::size_t k = 0;; ++k) {
+        const bool stormOver = k >= storm.depths.size();
+        if (fixedSteps == 0 && stormOver && k > 0 && session.allDry()) {
+            result.end = RunEnd::Dry;
+            break;
+        }
+        if (k >= limit) {
+            result.end = capped ? RunEnd::RunLimit : fixedSteps > 0 ? RunEnd::Duration : RunEnd::StepLimit;
+            break;
+        }
+        session.step(stormOver ? 0.0 : storm.depths[k]);
+        if (options.progress && k % 1024 == 0) options.progress(k + 1, limit);
+    }
+    result.rain = session.rain();
+    result.basins = session.takeBasins();
+    return result;
+}
+
+} // namespace vesk::host

@@ -1,0 +1,64 @@
+// Runs basins through a storm, one library step per time step, until every
+// outflow is back to 0 (or for a chosen duration), and keeps the series a
+// report needs.  The library must be open (LibrarySession).
+#pragma once
+
+#include <cstddef>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "basin_source.h"
+#include "run_session.h"
+#include "storm_file.h"
+
+namespace vesk::host {
+
+struct RunOptions {
+    // Called now and then with the steps done and the expected total.
+    std::function<void(std::size_t, std::size_t)> progress;
+    int timeStep = 0; // minutes; 0: the storm's own step
+    int duration = 0; // minutes; 0: until every outflow is back to 0 after the storm
+    UnitSystem units = UnitSystem::Us; // of the report
+};
+
+enum class RunEnd {
+    Dry,          // every outflow came back to 0 after the storm
+    Duration,     // the chosen duration reached
+    StepLimit,    // outflow still not 0 long after the unit hydrographs ended
+    RunLimit,     // kMaxRunMinutes reached while the basins were still draining
+};
+
+struct RunResult {
+    int timeStep = 0;
+    UnitSystem units = UnitSystem::Us;
+    std::vector<double> rain; // inches, each step
+    std::vector<BasinRun> basins;
+    RunEnd end = RunEnd::Dry;
+    std::size_t stormStepsCut = 0; // storm steps beyond the duration, not applied
+};
+
+// One event of a record run from fresh basins: its number, its start (the
+// end of the step before its first, minutes into the record) and its run.
+struct EventRun {
+    int number = 0;
+    long long startMinute = 0;
+    RunResult result;
+};
+
+// The storm at the simulation step: a timed storm keeps its own step unless
+// `options.timeStep` resamples it; a one-column storm steps that many
+// minutes, or else the unit-hydrograph step the basins give (they must
+// agree).  Throws InputError when no step can be settled.
+Storm stormAtRunStep(const std::vector<BasinSource> &sources, const Storm &storm, const RunOptions &options);
+
+// Notes for the basins whose unit hydrograph is built at the run's step
+// rather than at the uhTimeStep their file gives.
+std::vector<std::string> stepNotes(const std::vector<BasinSource> &sources, int step);
+
+// Adds the basins with the unit hydrograph and the simulation both at the
+// storm's step and steps them through the storm (already at the run's step).
+// Throws LibraryError on a refusal, InputError for inconsistent input.
+RunResult runStorm(const std::vector<BasinSource> &sources, const Storm &storm, const RunOptions &options);
+
+} // namespace vesk::host
