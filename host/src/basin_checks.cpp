@@ -30,11 +30,12 @@ public:
     }
 
     void warn(const char *name, const std::string &why) {
-        warnings_.push_back(source_.placeOf(name) + ": basin " + source_.name + ": " + name + " " + given(name) +
-                            " " + why);
+        warnings_.push_back(Warning{WarningCause::UnusualValue, source_.name,
+                                    source_.placeOf(name) + ": basin " + source_.name + ": " + name + " " +
+                                        given(name) + " " + why});
     }
 
-    std::vector<std::string> run() {
+    Warnings run() {
         const BasinInput &r = source_.record;
         for (const char *name : {"area", "length", "centroidLength", "imperviousDepressionStorage",
                                  "perviousDepressionStorage", "initialInfiltrationRate", "finalInfiltrationRate",
@@ -57,13 +58,23 @@ public:
 private:
     const BasinSource &source_;
     UnitSystem units_;
-    std::vector<std::string> warnings_;
+    Warnings warnings_;
 };
 
 } // namespace
 
-std::vector<std::string> checkBasin(const BasinSource &source, UnitSystem units) {
+Warnings checkBasin(const BasinSource &source, UnitSystem units) {
     return BasinChecker(source, units).run();
+}
+
+std::vector<BasinSource> readCheckedBasins(const std::vector<std::string> &paths, UnitSystem units,
+                                           Warnings &warnings) {
+    std::vector<BasinSource> sources;
+    for (const std::string &path : paths)
+        for (BasinSource &source : readBasinSources(path, units)) sources.push_back(std::move(source));
+    for (const BasinSource &source : sources)
+        for (Warning &w : checkBasin(source, units)) warnings.push_back(std::move(w));
+    return sources;
 }
 
 } // namespace vesk::host

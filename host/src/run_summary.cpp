@@ -38,20 +38,22 @@ BasinSummary summarize(const BasinRun &basin, const std::vector<double> &rain, i
     return summary;
 }
 
-std::vector<std::string> unitHydrographWarnings(const std::string &name, const BasinInput &prepared,
-                                                const std::vector<double> &ordinates) {
+Warnings unitHydrographWarnings(const std::string &name, const BasinInput &prepared,
+                                const std::vector<double> &ordinates) {
     const int uhStep = prepared.shape.uhTimeStep;
     const VolumeCheck check = unitHydrographCheck(ordinates, uhStep, prepared.area);
     if (!check.off()) return {};
-    return {"basin " + name + ": the sampled unit hydrograph holds " + percentText(check.ratio()) +
-            " of one inch over the basin (" + fixedText(check.actual, 3) + " of " + fixedText(check.expected, 3) +
-            " acre-ft); " + coarseStepCause(prepared, uhStep) + " (try a smaller uhTimeStep)."};
+    return {Warning{WarningCause::UnitHydrographVolume, name,
+                    "basin " + name + ": the sampled unit hydrograph holds " + percentText(check.ratio()) +
+                        " of one inch over the basin (" + fixedText(check.actual, 3) + " of " +
+                        fixedText(check.expected, 3) + " acre-ft); " + coarseStepCause(prepared, uhStep) +
+                        " (try a smaller uhTimeStep)."}};
 }
 
-std::vector<std::string> runWarnings(const RunResult &result) {
-    std::vector<std::string> warnings;
+Warnings runWarnings(const RunResult &result) {
+    Warnings warnings;
     for (const BasinRun &basin : result.basins) {
-        for (std::string &w : unitHydrographWarnings(basin.name, basin.prepared, basin.ordinates))
+        for (Warning &w : unitHydrographWarnings(basin.name, basin.prepared, basin.ordinates))
             warnings.push_back(std::move(w));
         const VolumeCheck check =
             outflowCheck(basin.outflow, result.timeStep, basin.stepExcess, basin.prepared.area);
@@ -62,23 +64,28 @@ std::vector<std::string> runWarnings(const RunResult &result) {
             cause = "likely cause: the run reached the " + std::to_string(kMaxRunMinutes) +
                     "-minute limit while the basin was still draining.";
         else if (result.end != RunEnd::Dry && stillFlowing)
-            cause = "likely cause: the run stopped while the basin was still draining (lengthen --duration).";
+            cause = "likely cause: the run stopped while the basin was still draining (lengthen the duration).";
         else
             cause = coarseStepCause(basin.prepared, result.timeStep) + ".";
-        warnings.push_back("basin " + basin.name + ": the outflow hydrograph holds " + percentText(check.ratio()) +
-                           " of the run's excess volume (" + fixedText(check.actual, 3) + " of " +
-                           fixedText(check.expected, 3) + " acre-ft); " + cause);
+        warnings.push_back(Warning{WarningCause::OutflowVolume, basin.name,
+                                   "basin " + basin.name + ": the outflow hydrograph holds " +
+                                       percentText(check.ratio()) + " of the run's excess volume (" +
+                                       fixedText(check.actual, 3) + " of " + fixedText(check.expected, 3) +
+                                       " acre-ft); " + cause});
     }
     for (const BasinRun &basin : result.basins)
         if (result.end == RunEnd::StepLimit)
-            warnings.push_back("basin " + basin.name +
-                               ": the outflow did not come back to 0 after the unit hydrograph ended.");
+            warnings.push_back(Warning{WarningCause::StillFlowing, basin.name,
+                                       "basin " + basin.name +
+                                           ": the outflow did not come back to 0 after the unit hydrograph ended."});
     if (result.end == RunEnd::RunLimit)
-        warnings.push_back("the run stopped at the " + std::to_string(kMaxRunMinutes) +
-                           "-minute limit with water still draining.");
+        warnings.push_back(Warning{WarningCause::RunLimit, "",
+                                   "the run stopped at the " + std::to_string(kMaxRunMinutes) +
+                                       "-minute limit with water still draining."});
     if (result.stormStepsCut > 0)
-        warnings.push_back("the last " + std::to_string(result.stormStepsCut) +
-                           " storm steps lie beyond --duration and were not applied.");
+        warnings.push_back(Warning{WarningCause::StormCut, "",
+                                   "the last " + std::to_string(result.stormStepsCut) +
+                                       " storm steps lie beyond the duration and were not applied."});
     return warnings;
 }
 

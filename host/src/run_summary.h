@@ -8,6 +8,7 @@
 
 #include "storm_run.h"
 #include "veskdll133.h"
+#include "warnings.h"
 
 namespace vesk::host {
 
@@ -22,11 +23,11 @@ struct BasinSummary {
 BasinSummary summarize(const BasinRun &basin, const std::vector<double> &rain, int timeStep);
 
 // Warnings of a run, one sentence each, empty when the volumes agree.
-std::vector<std::string> runWarnings(const RunResult &result);
+Warnings runWarnings(const RunResult &result);
 
 // A warning when the sampled unit hydrograph is more than 10 % off one inch.
-std::vector<std::string> unitHydrographWarnings(const std::string &name, const BasinInput &prepared,
-                                                const std::vector<double> &ordinates);
+Warnings unitHydrographWarnings(const std::string &name, const BasinInput &prepared,
+                                const std::vector<double> &ordinates);
 
 // Throws InputError when a figure of the summary is not a finite number (the
 // basin's values are so large that the arithmetic overflows).

@@ -57,4 +57,13 @@ bool needsEvents(const Storm &storm) {
            longestInnerDrySpell(storm.depths) * step >= static_cast<std::size_t>(kLongDrySpellMinutes);
 }
 
+Warnings longRecordWarnings(const Storm &storm) {
+    if (!needsEvents(storm)) return {};
+    return {Warning{WarningCause::LongRecord, "",
+                    storm.path + ": the record lasts more than " + std::to_string(kLongRunMinutes / 60) +
+                        " hours and holds a dry spell of " + std::to_string(kLongDrySpellMinutes / 60) +
+                        " hours or more; the loss model does not recover between storms, so later peaks are "
+                        "overstated; run it as independent events with --events HOURS"}};
+}
+
 } // namespace vesk::host

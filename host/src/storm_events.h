@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "storm_file.h"
+#include "warnings.h"
 
 namespace vesk::host {
 
@@ -29,5 +30,8 @@ std::vector<StormEvent> splitEvents(const Storm &storm, int dryMinutes);
 // Whether the storm lasts more than kLongRunMinutes and holds a dry spell of
 // kLongDrySpellMinutes or more between wet steps.
 bool needsEvents(const Storm &storm);
+
+// The warning for a storm that needsEvents but runs as one event, if it does.
+Warnings longRecordWarnings(const Storm &storm);
 
 } // namespace vesk::host

@@ -43,14 +43,15 @@ Storm stormAtRunStep(const std::vector<BasinSource> &sources, const Storm &storm
     return storm;
 }
 
-std::vector<std::string> stepNotes(const std::vector<BasinSource> &sources, int step) {
-    std::vector<std::string> notes;
+Warnings stepNotes(const std::vector<BasinSource> &sources, int step) {
+    Warnings notes;
     for (const BasinSource &source : sources)
         if (source.uhTimeStepGiven && source.record.shape.uhTimeStep != step)
-            notes.push_back(source.placeOf("uhTimeStep") + ": basin " + source.name +
-                            ": unit hydrograph built at the run's " + std::to_string(step) +
-                            "-minute step instead of the file's uhTimeStep " +
-                            std::to_string(source.record.shape.uhTimeStep) + " min");
+            notes.push_back(Warning{WarningCause::UnitHydrographStep, source.name,
+                                    source.placeOf("uhTimeStep") + ": basin " + source.name +
+                                        ": unit hydrograph built at the run's " + std::to_string(step) +
+                                        "-minute step instead of the file's uhTimeStep " +
+                                        std::to_string(source.record.shape.uhTimeStep) + " min"});
     return notes;
 }
 

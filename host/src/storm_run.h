@@ -11,6 +11,7 @@
 #include "basin_source.h"
 #include "run_session.h"
 #include "storm_file.h"
+#include "warnings.h"
 
 namespace vesk::host {
 
@@ -54,7 +55,7 @@ Storm stormAtRunStep(const std::vector<BasinSource> &sources, const Storm &storm
 
 // Notes for the basins whose unit hydrograph is built at the run's step
 // rather than at the uhTimeStep their file gives.
-std::vector<std::string> stepNotes(const std::vector<BasinSource> &sources, int step);
+Warnings stepNotes(const std::vector<BasinSource> &sources, int step);
 
 // Adds the basins with the unit hydrograph and the simulation both at the
 // storm's step and steps them through the storm (already at the run's step).

@@ -200,17 +200,19 @@ TEST(BasinChecks, EdgesAreAcceptedAndUnusualValuesWarned) {
         parse(kRequired + ",disconnectionLevel,dcif,rpf\nP,0,0,0,100,0.5,0,0,0,0,0,2,1,-1\n")[0];
     EXPECT_TRUE(checkBasin(edges, UnitSystem::Us).empty());
     const BasinSource unusual = parse(kRequired + "\nP,150,12,6,40,0.6,0.1,0.3,3,0.5,0.001\n")[0];
-    const std::vector<std::string> warnings = checkBasin(unusual, UnitSystem::Us);
+    const Warnings warnings = checkBasin(unusual, UnitSystem::Us);
     ASSERT_EQ(warnings.size(), 2u);
-    EXPECT_EQ(warnings[0], "t.csv:2: column 6 (slope): basin P: slope 0.6 is unusually steep (above 0.5)");
-    EXPECT_EQ(warnings[1], "t.csv:2: column 2 (area): basin P: area 150 sq mi is unusually large for one basin "
-                           "(above 100.0 sq mi)");
+    EXPECT_EQ(warnings[0].text, "t.csv:2: column 6 (slope): basin P: slope 0.6 is unusually steep (above 0.5)");
+    EXPECT_EQ(warnings[1].text, "t.csv:2: column 2 (area): basin P: area 150 sq mi is unusually large for one "
+                                "basin (above 100.0 sq mi)");
+    EXPECT_EQ(warnings[1].cause, WarningCause::UnusualValue);
+    EXPECT_EQ(warnings[1].basin, "P");
     const BasinSource si = parse(kRequired + "\nP,300,12,6,40,0.01,2,8,80,10,0.001\n", UnitSystem::Si)[0];
-    const std::vector<std::string> siWarnings = checkBasin(si, UnitSystem::Si);
+    const Warnings siWarnings = checkBasin(si, UnitSystem::Si);
     ASSERT_EQ(siWarnings.size(), 1u);
-    EXPECT_NE(siWarnings[0].find("area 300 km2 is unusually large for one basin (above 259.0 km2)"),
+    EXPECT_NE(siWarnings[0].text.find("area 300 km2 is unusually large for one basin (above 259.0 km2)"),
               std::string::npos)
-        << siWarnings[0];
+        << siWarnings[0].text;
 }
 
 } // namespace

@@ -115,13 +115,16 @@ double realOption(const char *option, const std::string &text) {
     return *value;
 }
 
+// Notes and warnings, one line each, led by `lead` (empty, or "event 3: ").
+void printWarnings(std::ostream &err, const Warnings &warnings, const std::string &lead = "") {
+    for (const Warning &w : warnings) err << (isNote(w.cause) ? "note: " : "warning: ") << lead << w.text << '\n';
+}
+
 // Every basin of the files, checked; warnings about unusual values to `err`.
 std::vector<BasinSource> checkedBasins(const std::vector<std::string> &paths, UnitSystem units, std::ostream &err) {
-    std::vector<BasinSource> sources;
-    for (const std::string &path : paths)
-        for (BasinSource &source : readBasinSources(path, units)) sources.push_back(std::move(source));
-    for (const BasinSource &source : sources)
-        for (const std::string &w : checkBasin(source, units)) err << "warning: " << w << '\n';
+    Warnings warnings;
+    std::vector<BasinSource> sources = readCheckedBasins(paths, units, warnings);
+    printWarnings(err, warnings);
     return sources;
 }
 
@@ -144,11 +147,7 @@ void reportWritten(std::ostream &report, const RunCommand &command) {
 
 void runAsOneEvent(const RunCommand &command, const std::vector<BasinSource> &sources, const Storm &storm,
                    const RunOptions &options, std::ostream &out, std::ostream &err) {
-    if (needsEvents(storm))
-        err << "warning: " << storm.path << ": the record lasts more than " << kLongRunMinutes / 60
-            << " hours and holds a dry spell of " << kLongDrySpellMinutes / 60
-            << " hours or more; the loss model does not recover between storms, so later peaks are overstated; "
-               "run it as independent events with --events HOURS\n";
+    printWarnings(err, longRecordWarnings(storm));
     LibrarySession session;
     RunResult result;
     {
@@ -169,7 +168,7 @@ void runAsOneEvent(const RunCommand &command, const std::vector<BasinSource> &so
         });
     std::ostream &report = outputTaken(command) ? err : out;
     printRunSummary(report, result, command.exact);
-    for (const std::string &w : runWarnings(result)) err << "warning: " << w << '\n';
+    printWarnings(err, runWarnings(result));
     reportWritten(report, command);
 }
 
@@ -198,8 +197,7 @@ void runAsEvents(const RunCommand &command, const std::vector<BasinSource> &sour
         }
     }
     for (const EventRun &run : runs)
-        for (const std::string &w : runWarnings(run.result))
-            err << "warning: event " << run.number << ": " << w << '\n';
+        printWarnings(err, runWarnings(run.result), "event " + std::to_string(run.number) + ": ");
     if (!command.csvFile.empty())
         writeFile(command.csvFile, [&](std::ostream &file) { writeEventHydrographCsv(file, runs); });
     if (!command.summaryFile.empty())
@@ -225,7 +223,7 @@ int runCommand(const RunCommand &command, std::ostream &out, std::ostream &err) 
         options.units = units;
         const std::vector<BasinSource> sources = checkedBasins(command.basinFiles, units, err);
         const Storm storm = stormAtRunStep(sources, readStorm(command.stormFile, requested), options);
-        for (const std::string &n : stepNotes(sources, storm.stepMinutes)) err << "note: " << n << '\n';
+        printWarnings(err, stepNotes(sources, storm.stepMinutes));
         if (command.events.empty()) runAsOneEvent(command, sources, storm, options, out, err);
         else runAsEvents(command, sources, storm, options, out, err);
         return kExitOk;
@@ -275,8 +273,7 @@ int unitHydrographCommand(const UhCommand &command, std::ostream &out, std::ostr
             const BasinInput prepared = preparedBasin(source.name);
             const std::vector<double> ordinates = unitHydrograph(source.name);
             printUnitHydrograph(report, source.name, prepared, ordinates, units);
-            for (const std::string &w : unitHydrographWarnings(source.name, prepared, ordinates))
-                err << "warning: " << w << '\n';
+            printWarnings(err, unitHydrographWarnings(source.name, prepared, ordinates));
             if (!command.csvFile.empty())
                 writeFile(command.csvFile, [&](std::ostream &file) {
                     writeOrdinatesCsv(file, source.name, prepared.shape.uhTimeStep, ordinates, units);

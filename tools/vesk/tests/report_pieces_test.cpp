@@ -89,7 +89,7 @@ TEST(Summary, WarnsOfVolumeMismatchWithItsCause) {
     result.basins[0].prepared.shape.uhTimeStep = 5;
     result.basins[0].prepared.uhPeakTime = 4.0;
     std::string all;
-    for (const std::string &warning : runWarnings(result)) all += warning + "\n";
+    for (const Warning &warning : runWarnings(result)) all += warning.text + "\n";
     EXPECT_NE(all.find("basin North, upper: the outflow hydrograph holds"), std::string::npos) << all;
     EXPECT_NE(all.find("the 5-minute step is coarse for the basin's 4.0-minute time to peak"), std::string::npos)
         << all;

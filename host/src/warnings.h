@@ -1,0 +1,33 @@
+// What a run or a reading found worth saying but not worth refusing: each
+// warning has a cause (so a front end can group them), the basin it concerns
+// (empty for the whole run) and a sentence.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace vesk::host {
+
+enum class WarningCause {
+    UnusualValue = 1,         // a basin value that is legal but unusual (steep slope, vast area)
+    UnitHydrographStep = 2,   // a note: the unit hydrograph is built at another step than the file gives
+    UnitHydrographVolume = 3, // the sampled unit hydrograph misses one inch over the basin
+    OutflowVolume = 4,        // the outflow misses the run's excess volume
+    StillFlowing = 5,         // the outflow did not come back to 0
+    RunLimit = 6,             // the run stopped at its longest length with water draining
+    StormCut = 7,             // storm steps beyond the chosen duration were not applied
+    LongRecord = 8,           // a long record with dry spells run as one event
+};
+
+struct Warning {
+    WarningCause cause;
+    std::string basin; // empty: the whole run
+    std::string text;  // one sentence, ready to print after "warning: "
+};
+
+using Warnings = std::vector<Warning>;
+
+// Notes are printed as "note:", the rest as "warning:".
+inline bool isNote(WarningCause cause) { return cause == WarningCause::UnitHydrographStep; }
+
+} // namespace vesk::host
