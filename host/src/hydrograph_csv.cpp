@@ -1,19 +1,10 @@
 #include "hydrograph_csv.h"
 
 #include "number_text.h"
+#include "text_escapes.h"
 #include "units.h"
 
 namespace vesk::host {
-
-std::string csvField(const std::string &text) {
-    if (text.find_first_of(",\"\r\n") == std::string::npos) return text;
-    std::string quoted = "\"";
-    for (char c : text) {
-        if (c == '"') quoted += '"';
-        quoted += c;
-    }
-    return quoted + '"';
-}
 
 namespace {
 

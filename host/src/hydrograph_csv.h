@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "storm_run.h"
+#include "text_escapes.h"
 #include "units.h"
 
 namespace vesk::host {
@@ -23,8 +24,5 @@ void writeEventHydrographCsv(std::ostream &out, const std::vector<EventRun> &eve
 // unit rain) and the ordinate (cfs per in, or m3/s per mm).
 void writeOrdinatesCsv(std::ostream &out, const std::string &name, int step, const std::vector<double> &ordinates,
                        UnitSystem units);
-
-// A CSV field, quoted when it holds a comma, a quote or a line break.
-std::string csvField(const std::string &text);
 
 } // namespace vesk::host

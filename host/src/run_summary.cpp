@@ -1,9 +1,12 @@
 #include "run_summary.h"
 
 #include <cmath>
+#include <iterator>
+#include <string_view>
 
 #include "input_error.h"
 #include "number_text.h"
+#include "units.h"
 #include "volume_checks.h"
 
 namespace vesk::host {
@@ -102,6 +105,99 @@ void refuseNonFiniteResults(const RunResult &result) {
                                  ": the run's figures are beyond what can be computed (not finite numbers); "
                                  "check the basin's area and the storm's depths");
     }
+}
+
+namespace {
+
+// A figure in the library's units, and the quantity that converts it.
+struct FigureRule {
+    const char *stem;
+    Quantity quantity;
+    const char *plainUnit; // for Unchanged quantities: "%", "min" or ""
+    double (*value)(const RunResult &, const BasinRun &, const BasinSummary &);
+};
+
+const FigureRule kFigures[] = {
+    {"area", Quantity::Area, "", [](const RunResult &, const BasinRun &b, const BasinSummary &) {
+         return b.prepared.area;
+     }},
+    {"imperviousness_pct", Quantity::Unchanged, "%", [](const RunResult &, const BasinRun &b,
+                                                          const BasinSummary &) { return b.prepared.imperviousPct; }},
+    {"dcif_used", Quantity::Unchanged, "", [](const RunResult &, const BasinRun &b, const BasinSummary &) {
+         return b.prepared.dcif;
+     }},
+    {"rpf_used", Quantity::Unchanged, "", [](const RunResult &, const BasinRun &b, const BasinSummary &) {
+         return b.prepared.rpf;
+     }},
+    {"ct", Quantity::Unchanged, "", [](const RunResult &, const BasinRun &b, const BasinSummary &) {
+         return b.prepared.shape.ct;
+     }},
+    {"cp", Quantity::Unchanged, "", [](const RunResult &, const BasinRun &b, const BasinSummary &) {
+         return b.prepared.shape.cp;
+     }},
+    {"uh_peak", Quantity::UnitFlow, "", [](const RunResult &, const BasinRun &b, const BasinSummary &) {
+         return b.prepared.uhPeakRate;
+     }},
+    {"uh_peak_time_min", Quantity::Unchanged, "min", [](const RunResult &, const BasinRun &b,
+                                                         const BasinSummary &) { return b.prepared.uhPeakTime; }},
+    {"uh_volume_pct_of_1_in", Quantity::Unchanged, "%",
+     [](const RunResult &, const BasinRun &b, const BasinSummary &) {
+         return 100.0 * unitHydrographCheck(b.ordinates, b.prepared.shape.uhTimeStep, b.prepared.area).ratio();
+     }},
+    {"peak_outflow", Quantity::Flow, "", [](const RunResult &, const BasinRun &, const BasinSummary &s) {
+         return s.peakOutflow;
+     }},
+    {"peak_outflow_time_min", Quantity::Unchanged, "min",
+     [](const RunResult &, const BasinRun &, const BasinSummary &s) { return s.peakTime; }},
+    {"rain_volume", Quantity::Volume, "", [](const RunResult &, const BasinRun &, const BasinSummary &s) {
+         return s.rainVolume;
+     }},
+    {"runoff_volume", Quantity::Volume, "", [](const RunResult &, const BasinRun &, const BasinSummary &s) {
+         return s.runoffVolume;
+     }},
+    {"outflow_volume", Quantity::Volume, "", [](const RunResult &r, const BasinRun &b, const BasinSummary &) {
+         return hydrographVolume(b.outflow, r.timeStep);
+     }},
+    {"runoff_coefficient", Quantity::Unchanged, "", [](const RunResult &, const BasinRun &, const BasinSummary &s) {
+         return s.runoffCoefficient;
+     }},
+};
+
+// "peak_outflow" + Flow -> "peak_outflow_cfs" or "peak_outflow_m3s".
+std::string fieldName(const FigureRule &rule, UnitSystem units) {
+    std::string unit = unitName(rule.quantity, units);
+    for (char &c : unit) c = (c == ' ' || c == '/' || c == '-') ? '_' : c;
+    if (unit == "m3_s") unit = "m3s";
+    if (unit == "m3_s_mm") unit = "m3s_per_mm";
+    if (unit == "cfs_in") unit = "cfs_per_in";
+    return unit.empty() ? rule.stem : std::string(rule.stem) + "_" + unit;
+}
+
+std::vector<SummaryField> fieldsIn(UnitSystem units) {
+    std::vector<SummaryField> fields;
+    for (const FigureRule &rule : kFigures)
+        fields.push_back({fieldName(rule, units),
+                          rule.quantity == Quantity::Unchanged ? rule.plainUnit : unitName(rule.quantity, units)});
+    return fields;
+}
+
+} // namespace
+
+const std::vector<SummaryField> &summaryFields(UnitSystem units) {
+    static const std::vector<SummaryField> us = fieldsIn(UnitSystem::Us), si = fieldsIn(UnitSystem::Si);
+    return units == UnitSystem::Si ? si : us;
+}
+
+std::vector<double> summaryFigures(const RunResult &result, const BasinRun &basin, double startMinute) {
+    const BasinSummary summary = summarize(basin, result.rain, result.timeStep);
+    std::vector<double> figures;
+    figures.reserve(std::size(kFigures));
+    for (const FigureRule &rule : kFigures) {
+        double value = fromLibraryUnits(rule.value(result, basin, summary), rule.quantity, result.units);
+        if (std::string_view(rule.stem) == "peak_outflow_time_min") value += startMinute;
+        figures.push_back(value);
+    }
+    return figures;
 }
 
 } // namespace vesk::host

@@ -36,4 +36,18 @@ void refuseNonFiniteResults(const RunResult &result);
 // "98.5 %" for 0.985; "-" when not finite.
 std::string percentText(double ratio);
 
+// One figure of a basin's summary: its name with its unit, as the summary
+// files and the Python package call it ("peak_outflow_cfs"), and the unit.
+struct SummaryField {
+    std::string name;
+    std::string unit;
+};
+
+// Every figure of a basin's summary in `units`, in the order of the files.
+const std::vector<SummaryField> &summaryFields(UnitSystem units);
+
+// The figures of `basin` in `result`'s units and the order of summaryFields;
+// times count from `startMinute` (an event's start in its record).
+std::vector<double> summaryFigures(const RunResult &result, const BasinRun &basin, double startMinute = 0.0);
+
 } // namespace vesk::host

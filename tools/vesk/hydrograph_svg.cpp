@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "number_text.h"
+#include "text_escapes.h"
 #include "units.h"
 
 namespace vesk::tool {
@@ -22,19 +23,6 @@ constexpr double kRainShare = 0.4;
 constexpr const char *kPalette[] = {"#d62728", "#2ca02c", "#ff7f0e", "#9467bd", "#8c564b",
                                     "#e377c2", "#17becf", "#7f7f7f", "#bcbd22", "#1f3f7f"};
 constexpr const char *kRainColour = "#4a90d9";
-
-bool isValidUtf8(const std::string &text) {
-    for (std::size_t i = 0; i < text.size();) {
-        const unsigned char lead = static_cast<unsigned char>(text[i]);
-        const std::size_t length = lead < 0x80 ? 1 : (lead >> 5) == 0x6 ? 2 : (lead >> 4) == 0xE ? 3
-                                                   : (lead >> 3) == 0x1E ? 4 : 0;
-        if (length == 0 || i + length > text.size()) return false;
-        for (std::size_t j = 1; j < length; ++j)
-            if ((static_cast<unsigned char>(text[i + j]) >> 6) != 0x2) return false;
-        i += length;
-    }
-    return true;
-}
 
 std::string number(double value) { return fixedText(value, 2); }
 
@@ -195,25 +183,6 @@ double tickSpacing(double top, int wanted) {
     for (double factor : {1.0, 2.0, 5.0})
         if (factor * power >= rough) return factor * power;
     return 10.0 * power;
-}
-
-std::string xmlText(const std::string &text) {
-    const bool keepHighBytes = isValidUtf8(text);
-    std::string safe;
-    for (char c : text) {
-        const unsigned char byte = static_cast<unsigned char>(c);
-        switch (c) {
-        case '&': safe += "&amp;"; break;
-        case '<': safe += "&lt;"; break;
-        case '>': safe += "&gt;"; break;
-        case '"': safe += "&quot;"; break;
-        case '\'': safe += "&apos;"; break;
-        default:
-            if (byte < 0x20 || byte == 0x7F || (byte >= 0x80 && !keepHighBytes)) safe += '?';
-            else safe += c;
-        }
-    }
-    return safe;
 }
 
 namespace {

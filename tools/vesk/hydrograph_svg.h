@@ -7,16 +7,13 @@
 #include <string>
 
 #include "storm_run.h"
+#include "text_escapes.h"
 
 namespace vesk::tool {
 
 using namespace vesk::host;
 
 void writeHydrographSvg(std::ostream &out, const RunResult &result);
-
-// Text safe inside an XML element or attribute: markup characters escaped,
-// control characters and malformed UTF-8 replaced by '?'.
-std::string xmlText(const std::string &text);
 
 // Spacing of about `wanted` axis ticks over 0..`top`: 1, 2 or 5 times a power of ten.
 double tickSpacing(double top, int wanted);
