@@ -9,14 +9,27 @@ VersionStamp builtAgainstVersion() {
     return stamp;
 }
 
-LibrarySession::LibrarySession() {
+void openFreshRegistry() {
     vesk_open();
     const VersionStamp stamp = builtAgainstVersion();
     vesk_checkversion(&stamp);
     const int32_t code = vesk_geterror();
-    if (code != VESK_OK) {
+    if (code != VESK_OK) throw LibraryError("opening the library", code);
+}
+
+void clearPendingCode() {
+    const VersionStamp rejected{0, 0, 0, 0};
+    vesk_checkversion(&rejected);
+    const VersionStamp stamp = builtAgainstVersion();
+    vesk_checkversion(&stamp);
+}
+
+LibrarySession::LibrarySession() {
+    try {
+        openFreshRegistry();
+    } catch (...) {
         vesk_free();
-        throw LibraryError("opening the library", code);
+        throw;
     }
 }
 

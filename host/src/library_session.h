@@ -17,6 +17,16 @@ public:
     LibrarySession &operator=(const LibrarySession &) = delete;
 };
 
+// A fresh registry with the version confirmed, kept open when the caller
+// returns (the C interface's runs leave their basins stored).  Throws
+// LibraryError when the handshake fails.
+void openFreshRegistry();
+
+// Clears a pending error code without dropping the stored basins: a stamp
+// the library rejects replaces any code with VESK_ERR_VERSION_UNCONFIRMED,
+// which the right stamp then clears.
+void clearPendingCode();
+
 // The version stamp this program was built against (note the library's
 // order: major, minor, build, release).
 VersionStamp builtAgainstVersion();

@@ -5,14 +5,14 @@
 #include <limits>
 
 #include "input_error.h"
-#include "library_errors.h"
-#include "library_session.h"
 #include "number_text.h"
 #include "storm_file.h"
 
 namespace vesk::host {
 
-RunSession::RunSession(const std::vector<BasinSource> &sources, int stepMinutes) : stepMinutes_(stepMinutes) {
+RunSession::RunSession(const std::vector<BasinSource> &sources, int stepMinutes, bool keepSeries,
+                       const LibraryLevel &level)
+    : level_(level), stepMinutes_(stepMinutes), keepSeries_(keepSeries) {
     if (stepMinutes < 1) throw InputError("a run needs a step of at least 1 minute");
     basins_.reserve(sources.size());
     for (const BasinSource &source : sources) {
@@ -21,17 +21,17 @@ RunSession::RunSession(const std::vector<BasinSource> &sources, int stepMinutes)
         BasinInput record = source.record;
         record.timeStep = stepMinutes;
         record.shape.uhTimeStep = stepMinutes;
-        addBasin(record, source.name, source.path);
+        level_.addBasin(record, source.name, source.path);
         BasinRun basin;
         basin.name = source.name;
         basin.path = source.path;
-        basin.ordinates = unitHydrograph(source.name);
+        basin.ordinates = level_.unitHydrograph(source.name);
         basins_.push_back(std::move(basin));
     }
 }
 
 long long RunSession::nextStepEnd() const {
-    return static_cast<long long>(rain_.size() + 1) * stepMinutes_;
+    return static_cast<long long>(steps_ + 1) * stepMinutes_;
 }
 
 int32_t RunSession::checkedTarget() const {
@@ -45,10 +45,12 @@ int32_t RunSession::checkedTarget() const {
 
 void RunSession::step(double inches) {
     if (!stepDepthAllowed(inches))
-        checkStepDepth(inches, "step " + std::to_string(rain_.size() + 1), exactText(inches), UnitSystem::Us);
+        checkStepDepth(inches, "step " + std::to_string(steps_ + 1), exactText(inches), UnitSystem::Us);
     const int32_t target = checkedTarget();
+    forgetEarlierSteps();
     for (BasinRun &basin : basins_) stepBasin(basin, inches, target);
     rain_.push_back(inches);
+    ++steps_;
 }
 
 void RunSession::step(const std::vector<double> &inchesPerBasin) {
@@ -57,29 +59,34 @@ void RunSession::step(const std::vector<double> &inchesPerBasin) {
                          " basins, got " + std::to_string(inchesPerBasin.size()));
     for (std::size_t b = 0; b < basins_.size(); ++b)
         if (!stepDepthAllowed(inchesPerBasin[b]))
-            checkStepDepth(inchesPerBasin[b], "step " + std::to_string(rain_.size() + 1) + ", basin " + basins_[b].name,
+            checkStepDepth(inchesPerBasin[b], "step " + std::to_string(steps_ + 1) + ", basin " + basins_[b].name,
                            exactText(inchesPerBasin[b]), UnitSystem::Us);
     const int32_t target = checkedTarget();
+    forgetEarlierSteps();
     for (std::size_t b = 0; b < basins_.size(); ++b) stepBasin(basins_[b], inchesPerBasin[b], target);
     rain_.push_back(std::numeric_limits<double>::quiet_NaN()); // no common depth
+    ++steps_;
 }
 
 void RunSession::stepBasin(BasinRun &basin, double inches, int32_t target) {
-    const double outflow = vesk_execute(basin.name.c_str(), inches, target);
-    int32_t code = vesk_geterror();
-    if (code != VESK_OK)
-        throw LibraryError("stepping basin " + basin.name + " to " + std::to_string(target) + " min", code);
+    double outflow = 0.0, excess = 0.0;
+    level_.step(basin.name, inches, target, outflow, excess);
     // Values far beyond any basin can overflow the arithmetic: no result is
     // better than an infinite or undefined one.
     if (!std::isfinite(outflow))
         throw InputError(basin.path + ": basin " + basin.name + ": the outflow at " + std::to_string(target) +
                          " min is not a finite number; the basin's values are beyond what can be computed");
-    PrecipState state{};
-    vesk_getbasin_precip(basin.name.c_str(), &state);
-    code = vesk_geterror();
-    if (code != VESK_OK) throw LibraryError("reading the step of basin " + basin.name, code);
     basin.outflow.push_back(outflow);
-    basin.stepExcess.push_back(state.stepExcess);
+    basin.stepExcess.push_back(excess);
+}
+
+void RunSession::forgetEarlierSteps() {
+    if (keepSeries_) return;
+    rain_.clear();
+    for (BasinRun &basin : basins_) {
+        basin.outflow.clear();
+        basin.stepExcess.clear();
+    }
 }
 
 bool RunSession::allDry() const {
@@ -95,7 +102,7 @@ std::size_t RunSession::longestUnitHydrograph() const {
 }
 
 std::vector<BasinRun> RunSession::takeBasins() {
-    for (BasinRun &basin : basins_) basin.prepared = preparedBasin(basin.name);
+    for (BasinRun &basin : basins_) basin.prepared = level_.prepared(basin.name);
     std::vector<BasinRun> taken = std::move(basins_);
     basins_.clear();
     return taken;

@@ -1,6 +1,6 @@
 // Basins stepped together through the library, one step of rain at a time:
 // the loop of every run (the vesk program, Python's runs, simulations and
-// coupled models).  The library must be open (LibrarySession).
+// coupled models).  The library must be open with a fresh registry.
 #pragma once
 
 #include <cstddef>
@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "basin_source.h"
+#include "library_level.h"
 #include "units.h"
 #include "veskdll133.h"
 
@@ -26,11 +27,14 @@ class RunSession {
 public:
     // Adds every basin with its unit hydrograph and its simulation at
     // `stepMinutes` (the library takes one ordinate per step).  Throws
-    // LibraryError on a refusal, naming the basin's file.
-    RunSession(const std::vector<BasinSource> &sources, int stepMinutes);
+    // LibraryError on a refusal, naming the basin's file.  Without
+    // `keepSeries` only the latest step is kept (a coupled model may step
+    // for years).
+    RunSession(const std::vector<BasinSource> &sources, int stepMinutes, bool keepSeries = true,
+               const LibraryLevel &level = currentLevel());
 
     int stepMinutes() const { return stepMinutes_; }
-    std::size_t stepsTaken() const { return rain_.size(); }
+    std::size_t stepsTaken() const { return steps_; }
     // Minutes at the end of the next step.
     long long nextStepEnd() const;
 
@@ -54,7 +58,12 @@ private:
     void stepBasin(BasinRun &basin, double inches, int32_t target);
     int32_t checkedTarget() const;
 
+    void forgetEarlierSteps();
+
+    const LibraryLevel &level_;
     int stepMinutes_;
+    bool keepSeries_;
+    std::size_t steps_ = 0;
     std::vector<BasinRun> basins_;
     std::vector<double> rain_;
 };

@@ -75,7 +75,7 @@ RunResult runStorm(const std::vector<BasinSource> &sources, const Storm &storm, 
         throw InputError(storm.path + ": " + std::to_string(storm.depths.size()) + " steps of " +
                          std::to_string(result.timeStep) + " min last longer than the " +
                          std::to_string(kMaxRunMinutes) + " minutes a run simulates");
-    RunSession session(sources, result.timeStep);
+    RunSession session(sources, result.timeStep, true, options.level ? *options.level : currentLevel());
 
     const std::size_t fixedSteps =
         options.duration > 0 ? static_cast<std::size_t>((options.duration + result.timeStep - 1) / result.timeStep) : 0;

@@ -21,6 +21,7 @@ struct RunOptions {
     int timeStep = 0; // minutes; 0: the storm's own step
     int duration = 0; // minutes; 0: until every outflow is back to 0 after the storm
     UnitSystem units = UnitSystem::Us; // of the report
+    const LibraryLevel *level = nullptr; // null: the current level
 };
 
 enum class RunEnd {

@@ -1,0 +1,248 @@
+// Runs, their results and summary figures, and stepwise sessions through
+// the C interface.
+#include <new>
+
+#include "handles.h"
+#include "input_error.h"
+#include "library_session.h"
+#include "number_text.h"
+#include "run_summary.h"
+#include "storm_events.h"
+
+using namespace vesk::host;
+using vesk::host::c_interface::ArgumentError;
+using vesk::host::c_interface::copyOut;
+using vesk::host::c_interface::guarded;
+using vesk::host::c_interface::require;
+
+namespace {
+
+const BasinRun *basinAt(const VeskHostRun *run, size_t index) {
+    if (run == nullptr || index >= run->result.basins.size()) return nullptr;
+    return &run->result.basins[index];
+}
+
+RunOptions runOptions(const VeskHostRunOptions *given) {
+    RunOptions options;
+    if (given == nullptr) return options;
+    if (given->timeStep < 0 || given->timeStep > 1440)
+        throw InputError("the time step " + std::to_string(given->timeStep) + " min is outside 1 to 1440 minutes");
+    if (given->duration < 0 || given->duration > kMaxRunMinutes)
+        throw InputError("the duration " + std::to_string(given->duration) + " min is outside 1 to " +
+                         std::to_string(kMaxRunMinutes) + " minutes");
+    options.timeStep = given->timeStep;
+    options.duration = given->duration;
+    options.units = c_interface::unitsArgument(given->units);
+    if (given->progress != nullptr) {
+        const VeskHostProgress progress = given->progress;
+        void *context = given->progressContext;
+        options.progress = [progress, context](std::size_t done, std::size_t total) { progress(context, done, total); };
+    }
+    return options;
+}
+
+std::vector<double> outletOf(const RunResult &result) {
+    std::vector<double> outlet(result.rain.size(), 0.0);
+    for (const BasinRun &basin : result.basins)
+        for (std::size_t k = 0; k < outlet.size(); ++k) outlet[k] += basin.outflow[k];
+    return outlet;
+}
+
+void appendWarnings(VeskHostWarnings *warnings, Warnings found) {
+    if (warnings == nullptr) return;
+    for (Warning &w : found) warnings->items.push_back(std::move(w));
+}
+
+// A library value of the run in the run's units.
+std::vector<double> inRunUnits(const std::vector<double> &values, Quantity quantity, UnitSystem units) {
+    std::vector<double> converted(values);
+    for (double &value : converted) value = fromLibraryUnits(value, quantity, units);
+    return converted;
+}
+
+} // namespace
+
+extern "C" {
+
+void vesk_host_run_options_init(VeskHostRunOptions *options) {
+    if (options == nullptr) return;
+    *options = VeskHostRunOptions{};
+    options->units = VESK_HOST_UNITS_US;
+}
+
+VeskHostRun *vesk_host_run(const VeskHostBasins *basins, const VeskHostStorm *storm,
+                           const VeskHostRunOptions *options, VeskHostWarnings *warnings, VeskHostStatus *status) {
+    VeskHostRun *run = nullptr;
+    guarded(status, [&] {
+        require(basins, "basins");
+        require(storm, "storm");
+        if (basins->sources.empty()) throw InputError("a run needs at least one basin");
+        const RunOptions chosen = runOptions(options);
+        const Storm stepped = stormAtRunStep(basins->sources, storm->storm, chosen);
+        Warnings found = stepNotes(basins->sources, stepped.stepMinutes);
+        for (Warning &w : longRecordWarnings(stepped)) found.push_back(std::move(w));
+        openFreshRegistry();
+        auto made = std::make_unique<VeskHostRun>();
+        made->result = runStorm(basins->sources, stepped, chosen);
+        refuseNonFiniteResults(made->result);
+        made->outlet = outletOf(made->result);
+        for (Warning &w : runWarnings(made->result)) found.push_back(std::move(w));
+        appendWarnings(warnings, std::move(found));
+        run = made.release();
+    });
+    return run;
+}
+
+void vesk_host_run_free(VeskHostRun *run) { delete run; }
+
+int32_t vesk_host_run_step(const VeskHostRun *run) { return run == nullptr ? 0 : run->result.timeStep; }
+
+size_t vesk_host_run_length(const VeskHostRun *run) { return run == nullptr ? 0 : run->result.rain.size(); }
+
+int32_t vesk_host_run_end(const VeskHostRun *run) {
+    if (run == nullptr) return VESK_HOST_RUN_DRY;
+    switch (run->result.end) {
+    case RunEnd::Dry: return VESK_HOST_RUN_DRY;
+    case RunEnd::Duration: return VESK_HOST_RUN_DURATION;
+    case RunEnd::StepLimit: return VESK_HOST_RUN_NOT_DRY;
+    case RunEnd::RunLimit: return VESK_HOST_RUN_LIMIT;
+    }
+    return VESK_HOST_RUN_DRY;
+}
+
+int32_t vesk_host_run_units(const VeskHostRun *run) {
+    return run != nullptr && run->result.units == UnitSystem::Si ? VESK_HOST_UNITS_SI : VESK_HOST_UNITS_US;
+}
+
+size_t vesk_host_run_basin_count(const VeskHostRun *run) { return run == nullptr ? 0 : run->result.basins.size(); }
+
+const char *vesk_host_run_basin_name(const VeskHostRun *run, size_t index) {
+    const BasinRun *basin = basinAt(run, index);
+    return basin == nullptr ? "" : basin->name.c_str();
+}
+
+size_t vesk_host_run_rain(const VeskHostRun *run, double *depths, size_t capacity) {
+    if (run == nullptr) return 0;
+    const std::vector<double> rain = inRunUnits(run->result.rain, Quantity::Depth, run->result.units);
+    return copyOut(rain.data(), rain.size(), depths, capacity);
+}
+
+size_t vesk_host_run_outflow(const VeskHostRun *run, size_t index, double *flows, size_t capacity) {
+    const BasinRun *basin = basinAt(run, index);
+    if (basin == nullptr) return 0;
+    const std::vector<double> outflow = inRunUnits(basin->outflow, Quantity::Flow, run->result.units);
+    return copyOut(outflow.data(), outflow.size(), flows, capacity);
+}
+
+size_t vesk_host_run_outflows(const VeskHostRun *run, double *flows, size_t capacity) {
+    if (run == nullptr || flows == nullptr) return 0;
+    const std::size_t length = run->result.rain.size();
+    const std::size_t count = run->result.basins.size() * length;
+    if (capacity < count) return 0;
+    for (std::size_t b = 0; b < run->result.basins.size(); ++b) {
+        const std::vector<double> &outflow = run->result.basins[b].outflow;
+        for (std::size_t k = 0; k < length; ++k)
+            flows[b * length + k] = fromLibraryUnits(outflow[k], Quantity::Flow, run->result.units);
+    }
+    return count;
+}
+
+size_t vesk_host_run_outlet(const VeskHostRun *run, double *flows, size_t capacity) {
+    if (run == nullptr) return 0;
+    const std::vector<double> outlet = inRunUnits(run->outlet, Quantity::Flow, run->result.units);
+    return copyOut(outlet.data(), outlet.size(), flows, capacity);
+}
+
+int32_t vesk_host_run_prepared(const VeskHostRun *run, size_t index, BasinInput *record) {
+    const BasinRun *basin = basinAt(run, index);
+    if (basin == nullptr || record == nullptr) return VESK_HOST_BAD_ARGUMENT;
+    *record = basin->prepared;
+    return VESK_HOST_OK;
+}
+
+size_t vesk_host_run_ordinates(const VeskHostRun *run, size_t index, double *ordinates, size_t capacity) {
+    const BasinRun *basin = basinAt(run, index);
+    if (basin == nullptr) return 0;
+    const std::vector<double> shown = inRunUnits(basin->ordinates, Quantity::UnitFlow, run->result.units);
+    return copyOut(shown.data(), shown.size(), ordinates, capacity);
+}
+
+size_t vesk_host_summary_field_count(void) { return summaryFields(UnitSystem::Us).size(); }
+
+const char *vesk_host_summary_field_name(size_t index, int32_t units) {
+    const std::vector<SummaryField> &fields =
+        summaryFields(units == VESK_HOST_UNITS_SI ? UnitSystem::Si : UnitSystem::Us);
+    return index < fields.size() ? fields[index].name.c_str() : "";
+}
+
+const char *vesk_host_summary_field_unit(size_t index, int32_t units) {
+    const std::vector<SummaryField> &fields =
+        summaryFields(units == VESK_HOST_UNITS_SI ? UnitSystem::Si : UnitSystem::Us);
+    return index < fields.size() ? fields[index].unit.c_str() : "";
+}
+
+size_t vesk_host_run_summary(const VeskHostRun *run, size_t index, double *figures, size_t capacity) {
+    const BasinRun *basin = basinAt(run, index);
+    if (basin == nullptr) return 0;
+    const std::vector<double> values = summaryFigures(run->result, *basin);
+    return copyOut(values.data(), values.size(), figures, capacity);
+}
+
+VeskHostSession *vesk_host_session_start(const VeskHostBasins *basins, int32_t stepMinutes, VeskHostStatus *status) {
+    VeskHostSession *session = nullptr;
+    guarded(status, [&] {
+        require(basins, "basins");
+        if (basins->sources.empty()) throw InputError("a session needs at least one basin");
+        if (stepMinutes < 1 || stepMinutes > 1440)
+            throw InputError("the step " + std::to_string(stepMinutes) + " min is outside 1 to 1440 minutes");
+        openFreshRegistry();
+        auto made = std::make_unique<VeskHostSession>();
+        made->session = std::make_unique<RunSession>(basins->sources, stepMinutes, false);
+        session = made.release();
+    });
+    return session;
+}
+
+void vesk_host_session_free(VeskHostSession *session) { delete session; }
+
+int32_t vesk_host_session_step(VeskHostSession *session, const double *inches, size_t count, double *outflows,
+                               double *excess, VeskHostStatus *status) {
+    return guarded(status, [&] {
+        require(session, "session");
+        require(inches, "inches");
+        if (session->failed) throw ArgumentError("the session stopped at an earlier refusal and takes no more steps");
+        RunSession &run = *session->session;
+        const std::size_t basins = run.basins().size();
+        if (count != 1 && count != basins)
+            throw ArgumentError("a step takes one rain depth or one for each of the " + std::to_string(basins) +
+                                " basins, not " + std::to_string(count));
+        // Rain outside its range is refused before any basin steps, so the
+        // session goes on; a refusal in the middle of a step ends it.
+        for (std::size_t b = 0; b < count; ++b)
+            if (!stepDepthAllowed(inches[b]))
+                checkStepDepth(inches[b], "step " + std::to_string(run.stepsTaken() + 1), exactText(inches[b]),
+                               UnitSystem::Us);
+        try {
+            if (count == 1) run.step(inches[0]);
+            else run.step(std::vector<double>(inches, inches + count));
+        } catch (...) {
+            session->failed = true;
+            throw;
+        }
+        for (std::size_t b = 0; b < basins; ++b) {
+            if (outflows != nullptr) outflows[b] = run.basins()[b].outflow.back();
+            if (excess != nullptr) excess[b] = run.basins()[b].stepExcess.back();
+        }
+    });
+}
+
+int64_t vesk_host_session_time(const VeskHostSession *session) {
+    if (session == nullptr) return 0;
+    return static_cast<int64_t>(session->session->stepsTaken()) * session->session->stepMinutes();
+}
+
+size_t vesk_host_session_basin_count(const VeskHostSession *session) {
+    return session == nullptr ? 0 : session->session->basins().size();
+}
+
+} // extern "C"
