@@ -1,6 +1,7 @@
 // Stepping an earlier-level basin: one step of shape.uhTimeStep per
 // vesk_execute, the lumped loss step convolved with the unit hydrograph, and
 // the queries around it.
+#include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <limits>
@@ -47,22 +48,31 @@ TEST_F(EarlierSimulation, OutflowIsTheExcessConvolvedWithTheOrdinates) {
                 1e-9);
 }
 
-// A NaN or infinite depth poisoned the basin for good: now the call takes no
-// step and returns -1, and the code stays as it was.
-TEST_F(EarlierSimulation, NonFiniteRainTakesNoStep) {
+// Rain outside 0 to 1,000 in poisoned the basin (NaN, infinite or
+// overflowing depths) or was taken as negative infiltration: now the call
+// takes no step and returns -1, and the code stays as it was.  Both ends of
+// the range are taken.
+TEST_F(EarlierSimulation, RainOutsideZeroToAThousandInchesTakesNoStep) {
+    const double inf = std::numeric_limits<double>::infinity();
     vesk_open();
     const BasinInput record = sampleRecord();
     vesk_addbasin(&record, "kept");
     vesk_addbasin(&record, "twin");
-    for (double rain : {std::numeric_limits<double>::quiet_NaN(), std::numeric_limits<double>::infinity(),
-                        -std::numeric_limits<double>::infinity()})
+    for (double rain : {std::numeric_limits<double>::quiet_NaN(), inf, -inf, -5.0, -1e-300,
+                        std::nextafter(1000.0, inf), 1e306, 1e308})
         EXPECT_EQ(vesk_execute("kept", rain, 0), -1.0) << rain;
     EXPECT_EQ(vesk_geterror(), VESK_OK);
     StepState state{};
     vesk_getbasin_precip("kept", &state);
     EXPECT_EQ(state.clock, 0.0);
     // The refused calls left nothing behind: both basins step alike.
-    for (int i = 0; i < 5; ++i) EXPECT_EQ(vesk_execute("kept", 1.0, 0), vesk_execute("twin", 1.0, 0)) << i;
+    for (double rain : {1.0, 0.0, 1000.0, 0.0, 1.0}) {
+        const double outflow = vesk_execute("kept", rain, 0);
+        EXPECT_GE(outflow, 0.0) << rain;
+        EXPECT_EQ(outflow, vesk_execute("twin", rain, 0)) << rain;
+    }
+    vesk_getbasin_precip("kept", &state);
+    EXPECT_EQ(state.clock, 5 * 5.0);
 }
 
 TEST_F(EarlierSimulation, FailedLookupsAndPendingCodesTakeNoStep) {
