@@ -171,7 +171,12 @@ class Library:
     def _clear_code(self):
         """Clears the pending code; True when that dropped every basin."""
         if self.level == "current":
-            self._raw.vesk_checkversion(None)
+            # A stamp of another version replaces any pending code by 7, which
+            # the matching stamp then clears (a null stamp leaves a pending
+            # code as it is).
+            other = expected_stamp()
+            other.major += 1
+            self._raw.vesk_checkversion(ctypes.byref(other))
             stamp = expected_stamp()
             self._raw.vesk_checkversion(ctypes.byref(stamp))
             if self._raw.vesk_geterror() == 0:

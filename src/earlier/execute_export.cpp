@@ -10,7 +10,7 @@ extern "C" {
 
 VESK_API double VESK_CALL vesk_execute(const char *name, double rainDepth, int32_t /*unused*/) {
     const vesk::FoundBasin found = vesk::lookupBasin(vesk::libraryState().registry, name);
-    vesk::reportStatus(found.status);
+    vesk::reportLookup(name, found.status);
     if (vesk::errorCode() != VESK_OK) return -1.0; // failed lookup or a pending code: no step
     // Rain outside 0 to 1,000 in (NaN and infinity included) is refused; the
     // code stays as it is.

@@ -9,7 +9,7 @@ extern "C" {
 
 VESK_API double VESK_CALL vesk_execute(const char *name, double rainDepth, int32_t targetTime) {
     const vesk::FoundBasin found = vesk::lookupBasin(vesk::libraryState().registry, name);
-    vesk::reportStatus(found.status);
+    vesk::reportLookup(name, found.status);
     if (vesk::errorCode() != VESK_OK) return -1.0; // failed lookup or a pending code: no step
     vesk::Basin *basin = found.basin;
     // A clock that cannot move (every basin loaded from a file has step 0)
