@@ -195,8 +195,10 @@ def test_impossible_basins_are_refused_before_the_library_sees_them(small_basin)
         assert any(issubclass(w.category, vesk.VeskWarning) for w in caught)
         with pytest.raises(ValueError):
             lib.add("Mixed", small_basin, step=10)  # uh_time_step is 5
-        with pytest.raises(ValueError):
-            lib.step("Steep", -0.1, 5)
+        for depth in (-0.1, 1000.5):  # the library takes 0 to 1,000 in a step
+            with pytest.raises(ValueError):
+                lib.step("Steep", depth, 5)
+        assert lib.step("Steep", 1000.0, 5) > 0
 
 
 def test_a_library_that_is_not_open_says_so(small_basin):

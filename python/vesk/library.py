@@ -1,7 +1,6 @@
 """``vesk.Library``: one open library of one level, its basins and runs."""
 
 import ctypes
-import math
 import numbers
 from collections.abc import Mapping
 from dataclasses import dataclass
@@ -24,6 +23,9 @@ except ImportError:  # results come back as a dict then
     pandas = None
 
 INT32_MAX = 2**31 - 1
+
+#: The most rain (in) the library takes in one step; a deeper depth is refused.
+MAX_STEP_DEPTH = 1000.0
 
 # The library keeps one registry and one error code per process and level:
 # the levels open in this process.
@@ -348,8 +350,8 @@ class Library:
 
 def _rain_depth(depth):
     depth = float(depth)
-    if not math.isfinite(depth) or depth < 0:
-        raise ValueError(f"rainfall depth {depth!r} in is not a finite depth of at least 0")
+    if not 0 <= depth <= MAX_STEP_DEPTH:  # NaN fails too
+        raise ValueError(f"rainfall depth {depth!r} in is not a depth from 0 to {MAX_STEP_DEPTH:g} in")
     return depth
 
 
