@@ -21,6 +21,10 @@ inline constexpr int kMaxRunMinutes = 1000000;
 // rainfall, it stops a unit slip (or a damaged file) from running at all.
 inline constexpr double kMaxStepDepthInches = 100.0;
 
+// The deepest step the library takes, inches: it refuses a deeper one (no
+// step, no outflow), which a storm summed into longer steps can reach.
+inline constexpr double kMaxLibraryStepDepthInches = 1000.0;
+
 struct Storm {
     std::string path;
     int stepMinutes = 0;        // step the file's times give; 0 for a one-column file

@@ -8,6 +8,7 @@
 #include "input_error.h"
 #include "library_errors.h"
 #include "library_session.h"
+#include "number_text.h"
 
 namespace vesk::tool {
 
@@ -40,8 +41,15 @@ Storm stormAtRunStep(const std::vector<BasinSource> &sources, const Storm &storm
         stepped.stepMinutes = options.timeStep > 0 ? options.timeStep : basinsStep(sources, storm);
         return stepped;
     }
-    if (options.timeStep > 0) return resampled(storm, options.timeStep);
-    return storm;
+    if (options.timeStep <= 0) return storm;
+    Storm stepped = resampled(storm, options.timeStep);
+    for (std::size_t k = 0; k < stepped.depths.size(); ++k)
+        if (stepped.depths[k] > kMaxLibraryStepDepthInches)
+            throw InputError(storm.path + ": summed into " + std::to_string(options.timeStep) + "-minute steps, step " +
+                             std::to_string(k + 1) + " holds " + exactText(stepped.depths[k]) +
+                             " in, beyond the " + exactText(kMaxLibraryStepDepthInches) +
+                             " in the library takes in one step; choose a shorter --time-step");
+    return stepped;
 }
 
 std::vector<std::string> stepNotes(const std::vector<BasinSource> &sources, int step) {

@@ -57,7 +57,8 @@ struct EventRun {
 // The storm at the simulation step: a timed storm keeps its own step unless
 // --time-step resamples it; a one-column storm steps --time-step minutes, or
 // else the unit-hydrograph step the basins give (they must agree).  Throws
-// InputError when no step can be settled.
+// InputError when no step can be settled, or when summing puts more rain in
+// one step than the library takes (kMaxLibraryStepDepthInches).
 Storm stormAtRunStep(const std::vector<BasinSource> &sources, const Storm &storm, const RunOptions &options);
 
 // Notes for the basins whose unit hydrograph is built at the run's step
