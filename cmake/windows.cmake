@@ -7,9 +7,13 @@
 #   the __stdcall names carry no @n suffix.
 # - Runtime: libgcc, libstdc++ and winpthread are linked statically, so the
 #   DLLs and the test programs need only DLLs that come with Windows.
-# - Cross builds (cmake/toolchain-mingw-i686.cmake): GoogleTest is built from
-#   Debian's sources and the test programs run under wine, in a wine prefix
-#   of their own inside the build tree.
+# - Cross builds (cmake/toolchain-mingw-i686.cmake, -x86_64.cmake): GoogleTest
+#   is built from Debian's sources and the test programs run under wine (the
+#   64-bit loader for 64-bit programs), in a wine prefix of their own inside
+#   the build tree.
+# - VESK_WINDOWS_STATIC_CHECKS: a build without test programs still checks
+#   each DLL's export and import tables, which needs no Windows program to
+#   run (the 32-bit DLLs on a machine that cannot run 32-bit programs).
 
 # 32-bit x86: doubles are computed in SSE2 registers, not on the x87 stack
 # whose 80-bit intermediates would round differently from 64-bit builds.
@@ -64,8 +68,16 @@ function(vesk_windows_level name)
 
   if(VESK_BUILD_TESTS)
     vesk_windows_export_tests(${name} ${names_file})
+  elseif(VESK_WINDOWS_STATIC_CHECKS)
+    vesk_windows_static_export_test(${name} ${names_file})
   endif()
 endfunction()
+
+option(VESK_WINDOWS_STATIC_CHECKS
+       "Without the test programs, still check the DLLs' export and import tables" OFF)
+if(VESK_WINDOWS_STATIC_CHECKS AND NOT VESK_BUILD_TESTS)
+  enable_testing()
+endif()
 
 if(NOT CMAKE_CROSSCOMPILING OR NOT VESK_BUILD_TESTS)
   return()
@@ -114,12 +126,20 @@ list(PREPEND CMAKE_MODULE_PATH ${VESK_WINDOWS_MODULE_DIR})
 
 # --- wine as the emulator of the test programs ------------------------------
 if(NOT CMAKE_CROSSCOMPILING_EMULATOR)
-  find_program(VESK_WINE wine)
+  # 64-bit programs run under the 64-bit loader itself: Debian's `wine`
+  # picks the 32-bit one whenever it is installed.
+  if(CMAKE_SIZEOF_VOID_P EQUAL 8)
+    find_program(VESK_WINE NAMES wine64 PATHS /usr/lib/wine /usr/lib64/wine NO_DEFAULT_PATH)
+    find_program(VESK_WINE NAMES wine64)
+  else()
+    find_program(VESK_WINE wine)
+  endif()
   find_program(VESK_BASH bash)
   find_program(VESK_WINESERVER wineserver)
   if(NOT VESK_WINE OR NOT VESK_BASH)
     message(FATAL_ERROR "The Windows test programs run under wine: install wine and wine32 "
-                        "(see .ci/windows.sh) or build with -DVESK_BUILD_TESTS=OFF")
+                        "(64-bit builds: wine64; see .ci/windows.sh) or build with "
+                        "-DVESK_BUILD_TESTS=OFF")
   endif()
   set(VESK_WINEPREFIX ${CMAKE_BINARY_DIR}/wineprefix
       CACHE PATH "wine prefix in which the Windows test programs run")

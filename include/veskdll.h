@@ -35,6 +35,8 @@
  *     vesk_execute and vesk_getbasin do nothing (each says so below).  There
  *     is no version handshake: right after vesk_open the code is VESK_OK and
  *     basins can be added at once.
+ *   - A null pointer (a name, record, destination or path) sets the export's
+ *     code only when no code is pending; a pending code stays.
  *   - Basin names are NUL-terminated byte strings compared without regard to
  *     ASCII letter case.
  *   - The calculators touch no state: they neither read nor set the error code
@@ -102,7 +104,8 @@ extern "C" {
 /** The basin input file cannot be opened or holds no basin name. */
 #define VESK_ERR_FILE_OPEN 4
 /** No registry (before vesk_open, after vesk_free, or after a failed
- *  vesk_open), or a null name or record address. */
+ *  vesk_open), or a null name, record or destination address while no other
+ *  code is pending. */
 #define VESK_ERR_NULL 5
 /** vesk_addbasin was given a name that is already stored. */
 #define VESK_ERR_DUPLICATE_BASIN 6
@@ -275,7 +278,8 @@ VESK_API int32_t VESK_CALL vesk_geterror(void);
  *    - a code already pending: the call stops before the unit hydrograph; the
  *      code stays, also when record or name is null;
  *    - VESK_ERR_UH_FIT: the unit hydrograph cannot be built: shape.uhTimeStep
- *      below 1 minute, slope <= 0, a NaN or infinite number among the
+ *      below 1 minute, area <= 0 or slope <= 0 (refused before anything is
+ *      allocated), a NaN or infinite number among the
  *      parameters used or derived from them (eiaPct, rpaShare, spaShare and
  *      the four outputs of *record are not read), a negative initial or
  *      final infiltration rate, decay or depression storage, an
@@ -285,7 +289,19 @@ VESK_API int32_t VESK_CALL vesk_geterror(void);
  *      (the step is too coarse for the basin);
  *    - VESK_ERR_NO_MEMORY, VESK_ERR_NULL (no registry, or null name or
  *      record; nothing is read through a null record),
- *      VESK_ERR_DUPLICATE_BASIN. */
+ *      VESK_ERR_DUPLICATE_BASIN.
+ *
+ *  The library does not check the volume of the sampled unit hydrograph:
+ *  its ordinates are the method's, and a uhTimeStep coarse against the time
+ *  to peak may leave them holding clearly more or less than one inch.  A
+ *  host that wants the check reads the ordinates (vesk_getuhlength,
+ *  vesk_getuhordinatevalue) and the stored record (vesk_getbasin) and
+ *  compares
+ *      sampled = (sum of the ordinates) * shape.uhTimeStep * 60 / 43560
+ *  (cfs x min per inch, in acre-ft: 60 s a minute, 43,560 sq ft an acre)
+ *  with unitRunoffVolume, the acre-ft of one inch over the basin.  The vesk
+ *  program and the Python package (Library.add) warn when the two differ by
+ *  more than 10 %. */
 VESK_API void VESK_CALL vesk_addbasin(const BasinInput *record, const char *name);
 
 /** Reads one basin from a text file and adds it as vesk_addbasin does.
@@ -305,38 +321,45 @@ VESK_API void VESK_CALL vesk_addbasin(const BasinInput *record, const char *name
  *  (so a file that stops before uhTimeStep gives VESK_ERR_UH_FIT).
  *  rpaShare and spaShare are read and then replaced by preparation.
  *  VESK_ERR_FILE_OPEN when path is null, the file cannot be opened, or it
- *  holds no name; nothing is added then. */
+ *  holds no name; nothing is added then.  A null path leaves a pending code
+ *  as it is. */
 VESK_API void VESK_CALL vesk_loadandadd(const char *path);
 
 /** Takes exactly one step of the basin, shape.uhTimeStep minutes long, with
  *  rainDepth (inches) and returns that step's outflow in cfs.  The integer
  *  argument is accepted and not used: every call is one step.
  *  Returns -1.0 without stepping when the lookup fails (the code becomes
- *  VESK_ERR_BASIN_NOT_FOUND, VESK_ERR_NULL or VESK_ERR_NO_MEMORY), when any
- *  code is pending, or when rainDepth is NaN or infinite (the code is then
- *  left as it is and the basin unchanged). */
+ *  VESK_ERR_BASIN_NOT_FOUND, VESK_ERR_NULL or VESK_ERR_NO_MEMORY; a null name
+ *  leaves a pending code as it is), when any code is pending, or when
+ *  rainDepth is below 0 or above 1,000 inches (NaN and infinity included; 0
+ *  and 1,000 are taken; the code is then left as it is and the basin
+ *  unchanged). */
 VESK_API double VESK_CALL vesk_execute(const char *name, double rainDepth, int32_t unused);
 
 /** Overwrites all 216 bytes of *out with the stored basin's parameters as
  *  prepared: derived dcif, rpf, ct, cp, widths and fractions in place of the
  *  requests for them, the computed eiaPct, rpaShare and spaShare, and the four
  *  outputs.  Writes nothing when the lookup fails, when any code is pending,
- *  or when out is null (code VESK_ERR_NULL). */
+ *  or when out is null (code VESK_ERR_NULL).  A null name or out leaves a
+ *  pending code as it is. */
 VESK_API void VESK_CALL vesk_getbasin(const char *name, BasinInput *out);
 
 /** Copies the basin's 120-byte StepState (its latest step) into *out.  Not
  *  gated: answers while a code is pending.  Writes nothing when the lookup
- *  fails or when out is null (code VESK_ERR_NULL). */
+ *  fails or when out is null (code VESK_ERR_NULL).  A null name or out leaves
+ *  a pending code as it is. */
 VESK_API void VESK_CALL vesk_getbasin_precip(const char *name, StepState *out);
 
 /** Returns the number of unit-hydrograph ordinates of the basin, or -1 when
- *  the lookup fails (which sets its code).  Answers whatever code is pending. */
+ *  the lookup fails (which sets its code; a null name leaves a pending code
+ *  as it is).  Answers whatever code is pending. */
 VESK_API int32_t VESK_CALL vesk_getuhlength(const char *name);
 
 /** Returns unit-hydrograph ordinate `index` in cfs per inch of excess;
  *  ordinate 0 lies one uhTimeStep after the start of the unit rain.  0.0 for
  *  an index outside 0 .. length-1; -1.0 when the lookup fails (which sets its
- *  code).  Answers whatever code is pending. */
+ *  code; a null name leaves a pending code as it is).  Answers whatever code
+ *  is pending. */
 VESK_API double VESK_CALL vesk_getuhordinatevalue(const char *name, int32_t index);
 
 /* ------------------------------------------------------------------------ */

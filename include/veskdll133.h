@@ -30,6 +30,10 @@
  *   - While the code is non-zero, the exports that store, step or copy out
  *     basins do nothing (each says so below).  Right after vesk_open the code
  *     is VESK_ERR_VERSION_UNCONFIRMED, so call vesk_checkversion first.
+ *   - A null pointer (a name, record, destination, path or stamp) sets the
+ *     export's code only when no code is pending.  A pending code stays, so
+ *     a pending VESK_ERR_VERSION_UNCONFIRMED can still be cleared by a
+ *     matching stamp.
  *   - Basin names are NUL-terminated byte strings compared without regard to
  *     ASCII letter case.
  *   - The calculators touch no state: they neither read nor set the error code
@@ -96,7 +100,8 @@ extern "C" {
 /** The basin input file cannot be opened or holds no basin name. */
 #define VESK_ERR_FILE_OPEN 4
 /** No registry (before vesk_open, after vesk_free, or after a failed
- *  vesk_open), or a null name or record address. */
+ *  vesk_open), or a null name, record or destination address while no other
+ *  code is pending. */
 #define VESK_ERR_NULL 5
 /** vesk_addbasin was given a name that is already stored. */
 #define VESK_ERR_DUPLICATE_BASIN 6
@@ -286,8 +291,9 @@ VESK_API void VESK_CALL vesk_getversion(VersionStamp *stamp);
 
 /** Presents the version the host was built against.  A stamp equal to the
  *  library's in major, minor and release (build may differ) clears a pending
- *  VESK_ERR_VERSION_UNCONFIRMED and leaves any other code as it is.  A null or
- *  different stamp sets VESK_ERR_VERSION_UNCONFIRMED, replacing any code. */
+ *  VESK_ERR_VERSION_UNCONFIRMED and leaves any other code as it is.  A
+ *  different stamp sets VESK_ERR_VERSION_UNCONFIRMED, replacing any code.  A
+ *  null stamp sets it only when no code is pending; a pending code stays. */
 VESK_API void VESK_CALL vesk_checkversion(const VersionStamp *stamp);
 
 /* ------------------------------------------------------------------------ */
@@ -322,7 +328,8 @@ VESK_API void VESK_CALL vesk_checkversion(const VersionStamp *stamp);
  *      the snapping above still runs, then the call stops; the code stays,
  *      also when record or name is null;
  *    - VESK_ERR_UH_FIT: the basin cannot be built: shape.uhTimeStep below
- *      1 minute; slope <= 0; a NaN or infinite value in a field the library
+ *      1 minute; area <= 0 or slope <= 0 (refused before anything is
+ *      allocated); a NaN or infinite value in a field the library
  *      computes with (the doubles from area to rpf except eiaPct, and the six
  *      doubles of shape; eiaPct, rpaShare, spaShare and the five outputs are
  *      not examined); a timeStep whose whole minutes do not fit a 32-bit
@@ -337,7 +344,19 @@ VESK_API void VESK_CALL vesk_checkversion(const VersionStamp *stamp);
  *      basin);
  *    - VESK_ERR_NO_MEMORY, VESK_ERR_NULL (no registry, or null name or
  *      record; nothing is read or written through a null record),
- *      VESK_ERR_DUPLICATE_BASIN. */
+ *      VESK_ERR_DUPLICATE_BASIN.
+ *
+ *  The library does not check the volume of the sampled unit hydrograph:
+ *  its ordinates are the method's, and a uhTimeStep coarse against the time
+ *  to peak may leave them holding clearly more or less than one inch.  A
+ *  host that wants the check reads the ordinates (vesk_getuhlength,
+ *  vesk_getuhordinatevalue) and the stored record (vesk_getbasin) and
+ *  compares
+ *      sampled = (sum of the ordinates) * shape.uhTimeStep * 60 / 43560
+ *  (cfs x min per inch, in acre-ft: 60 s a minute, 43,560 sq ft an acre)
+ *  with unitRunoffVolume, the acre-ft of one inch over the basin.  The vesk
+ *  program and the Python package (Library.add) warn when the two differ by
+ *  more than 10 %. */
 VESK_API void VESK_CALL vesk_addbasin(BasinInput *record, const char *name);
 
 /** Reads one basin from a text file and adds it as vesk_addbasin does.
@@ -359,7 +378,8 @@ VESK_API void VESK_CALL vesk_addbasin(BasinInput *record, const char *name);
  *  due is taken up as the first value of the next line).  The file has
  *  no time step, so a loaded basin has timeStep 0 and cannot be stepped by
  *  vesk_execute.  VESK_ERR_FILE_OPEN when path is null, the file cannot be
- *  opened, or it holds no name; nothing is added then. */
+ *  opened, or it holds no name; nothing is added then.  A null path leaves a
+ *  pending code as it is. */
 VESK_API void VESK_CALL vesk_loadandadd(const char *path);
 
 /** Advances the basin in steps of its own timeStep until its clock reaches
@@ -368,10 +388,12 @@ VESK_API void VESK_CALL vesk_loadandadd(const char *path);
  *  the basin's clock takes no step and returns the latest outflow (0 before
  *  the first step).
  *  Returns -1.0 without stepping when the lookup fails (the code becomes
- *  VESK_ERR_BASIN_NOT_FOUND, VESK_ERR_NULL or VESK_ERR_NO_MEMORY), when any
- *  code is pending, when the basin's timeStep is below 1 minute (as for
- *  every basin loaded from a file), or when rainDepth is NaN or infinite; in
- *  the last two cases the code is left as it is and the basin unchanged.
+ *  VESK_ERR_BASIN_NOT_FOUND, VESK_ERR_NULL or VESK_ERR_NO_MEMORY; a null name
+ *  leaves a pending code as it is), when any code is pending, when the
+ *  basin's timeStep is below 1 minute (as for every basin loaded from a
+ *  file), or when rainDepth is below 0 or above 1,000 inches (NaN and
+ *  infinity included; 0 and 1,000 are taken); in the last two cases the code
+ *  is left as it is and the basin unchanged.
  *  The clock never passes INT32_MAX minutes: stepping stops when the next
  *  step would, so a target beyond that is not reached. */
 VESK_API double VESK_CALL vesk_execute(const char *name, double rainDepth, int32_t targetTime);
@@ -380,22 +402,26 @@ VESK_API double VESK_CALL vesk_execute(const char *name, double rainDepth, int32
  *  prepared: derived dcif, rpf, ct, cp, widths and fractions in place of the
  *  requests for them, the five outputs, timeStep as stored (whole minutes),
  *  rpaShare and spaShare 0.  Writes nothing when the lookup fails, when any
- *  code is pending, or when out is null (code VESK_ERR_NULL). */
+ *  code is pending, or when out is null (code VESK_ERR_NULL).  A null name or
+ *  out leaves a pending code as it is. */
 VESK_API void VESK_CALL vesk_getbasin(const char *name, BasinInput *out);
 
 /** Copies the basin's 280-byte PrecipState (its latest step) into *out.
  *  Writes nothing when the lookup fails, when any code is pending, or when
- *  out is null (code VESK_ERR_NULL). */
+ *  out is null (code VESK_ERR_NULL).  A null name or out leaves a pending
+ *  code as it is. */
 VESK_API void VESK_CALL vesk_getbasin_precip(const char *name, PrecipState *out);
 
 /** Returns the number of unit-hydrograph ordinates of the basin, or -1 when
- *  the lookup fails (which sets its code).  Answers whatever code is pending. */
+ *  the lookup fails (which sets its code; a null name leaves a pending code
+ *  as it is).  Answers whatever code is pending. */
 VESK_API int32_t VESK_CALL vesk_getuhlength(const char *name);
 
 /** Returns unit-hydrograph ordinate `index` in cfs per inch of excess;
  *  ordinate 0 lies one uhTimeStep after the start of the unit rain.  0.0 for
  *  an index outside 0 .. length-1; -1.0 when the lookup fails (which sets its
- *  code).  Answers whatever code is pending. */
+ *  code; a null name leaves a pending code as it is).  Answers whatever code
+ *  is pending. */
 VESK_API double VESK_CALL vesk_getuhordinatevalue(const char *name, int32_t index);
 
 /* ------------------------------------------------------------------------ */

@@ -16,9 +16,9 @@ constexpr CodeText kCodeTexts[] = {
     {VESK_OK, "VESK_OK", "no failure is pending."},
     {VESK_ERR_BASIN_NOT_FOUND, "VESK_ERR_BASIN_NOT_FOUND", "no basin is stored under that name."},
     {VESK_ERR_UH_FIT, "VESK_ERR_UH_FIT",
-     "the unit hydrograph cannot be built for this basin: check that the slope is above 0, uhTimeStep is at "
-     "least 1 minute and fine enough for the basin's time to peak, every value is a finite number, and the "
-     "given widths and coefficients leave room for the hydrograph's tail."},
+     "the unit hydrograph cannot be built for this basin: check that the area and the slope are above 0, "
+     "uhTimeStep is at least 1 minute and fine enough for the basin's time to peak, every value is a finite "
+     "number, and the given widths and coefficients leave room for the hydrograph's tail."},
     {VESK_ERR_NO_MEMORY, "VESK_ERR_NO_MEMORY", "the library ran out of memory."},
     {VESK_ERR_FILE_OPEN, "VESK_ERR_FILE_OPEN", "the basin file cannot be opened or holds no basin name."},
     {VESK_ERR_NULL, "VESK_ERR_NULL", "the library was not open, or a basin name or record was missing."},

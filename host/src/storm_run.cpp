@@ -7,6 +7,7 @@
 
 #include "input_error.h"
 #include "library_errors.h"
+#include "number_text.h"
 
 namespace vesk::host {
 
@@ -39,8 +40,15 @@ Storm stormAtRunStep(const std::vector<BasinSource> &sources, const Storm &storm
         stepped.stepMinutes = options.timeStep > 0 ? options.timeStep : basinsStep(sources, storm);
         return stepped;
     }
-    if (options.timeStep > 0) return resampled(storm, options.timeStep);
-    return storm;
+    if (options.timeStep <= 0) return storm;
+    Storm stepped = resampled(storm, options.timeStep);
+    for (std::size_t k = 0; k < stepped.depths.size(); ++k)
+        if (stepped.depths[k] > kMaxStepDepthInches)
+            throw InputError(storm.path + ": summed into " + std::to_string(options.timeStep) + "-minute steps, step " +
+                             std::to_string(k + 1) + " holds " + exactText(stepped.depths[k]) +
+                             " in, beyond the " + exactText(kMaxStepDepthInches) +
+                             " in a run takes in one step; choose a shorter --time-step");
+    return stepped;
 }
 
 Warnings stepNotes(const std::vector<BasinSource> &sources, int step) {

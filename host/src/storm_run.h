@@ -51,7 +51,8 @@ struct EventRun {
 // The storm at the simulation step: a timed storm keeps its own step unless
 // `options.timeStep` resamples it; a one-column storm steps that many
 // minutes, or else the unit-hydrograph step the basins give (they must
-// agree).  Throws InputError when no step can be settled.
+// agree).  Throws InputError when no step can be settled, or when summing
+// puts more rain in one step than a run takes (kMaxStepDepthInches).
 Storm stormAtRunStep(const std::vector<BasinSource> &sources, const Storm &storm, const RunOptions &options);
 
 // Notes for the basins whose unit hydrograph is built at the run's step

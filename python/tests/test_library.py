@@ -2,6 +2,7 @@
 the errors and the one-library-per-process rule."""
 
 import ctypes
+import dataclasses
 import struct
 import warnings
 
@@ -195,8 +196,24 @@ def test_impossible_basins_are_refused_before_the_library_sees_them(small_basin)
         assert any(issubclass(w.category, vesk.VeskWarning) for w in caught)
         with pytest.raises(ValueError):
             lib.add("Mixed", small_basin, step=10)  # uh_time_step is 5
-        with pytest.raises(ValueError):
-            lib.step("Steep", -0.1, 5)
+        for depth in (-0.1, 1000.5):  # the library takes 0 to 1,000 in a step
+            with pytest.raises(ValueError):
+                lib.step("Steep", depth, 5)
+        assert lib.step("Steep", 1000.0, 5) > 0
+
+
+@pytest.mark.parametrize("level", ["current", "earlier"])
+def test_a_sampled_unit_hydrograph_far_from_one_inch_is_warned_of(small_basin, level):
+    with vesk.Library(level) as lib, warnings.catch_warnings(record=True) as caught:
+        warnings.simplefilter("always")
+        lib.add("Fine", small_basin)
+        lib.add("Coarse", dataclasses.replace(small_basin, uh_time_step=15))
+    # The vesk program reports the same basin at a 15-minute step alike.
+    assert [str(w.message) for w in caught] == [
+        "basin Coarse: the sampled unit hydrograph holds 126.5 % of one inch over the basin (16.868 of 13.333 "
+        "acre-ft); likely cause: the 15-minute step is coarse for the basin's 16.3-minute time to peak (try a "
+        "smaller uh_time_step)"]
+    assert caught[0].category is vesk.VeskWarning
 
 
 def test_a_library_that_is_not_open_says_so(small_basin):

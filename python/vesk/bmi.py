@@ -31,7 +31,7 @@ import tomllib
 import numpy
 
 from .basin import Basin
-from .library import Library
+from .library import MAX_STEP_DEPTH, Library
 from .table import read_basin_table
 
 RAIN = "atmosphere_water__rainfall_depth"
@@ -280,8 +280,8 @@ class BmiVesk:
 
 
 def _check_rain(values):
-    if not numpy.all(numpy.isfinite(values)) or numpy.any(values < 0):
-        raise ValueError("rainfall depths must be finite and at least 0 in")
+    if not numpy.all((values >= 0) & (values <= MAX_STEP_DEPTH)):  # NaN fails too
+        raise ValueError(f"rainfall depths must lie from 0 to {MAX_STEP_DEPTH:g} in")
 
 
 def _no_geometry():

@@ -1,8 +1,8 @@
 """``vesk.Library``: one open library of one level, its basins and runs."""
 
 import ctypes
-import math
 import numbers
+import warnings
 from collections.abc import Mapping
 from dataclasses import dataclass
 
@@ -11,7 +11,7 @@ from ._records import VersionStamp, record_to_dict
 from ._version import VERSION
 from .basin import Basin
 from .errors import (BasinNotFound, DuplicateBasin, LibraryInUse, VersionUnconfirmed, VeskError,
-                     error_for_code)
+                     VeskWarning, error_for_code)
 from .storm import Storm
 
 try:
@@ -24,6 +24,13 @@ except ImportError:  # results come back as a dict then
     pandas = None
 
 INT32_MAX = 2**31 - 1
+
+#: The most rain (in) the library takes in one step; a deeper depth is refused.
+MAX_STEP_DEPTH = 1000.0
+
+#: How far the sampled unit hydrograph may stray from one inch over the basin
+#: before ``add`` warns: the same 10 % as the ``vesk`` program.
+UNIT_VOLUME_TOLERANCE = 0.10
 
 # The library keeps one registry and one error code per process and level:
 # the levels open in this process.
@@ -171,7 +178,12 @@ class Library:
     def _clear_code(self):
         """Clears the pending code; True when that dropped every basin."""
         if self.level == "current":
-            self._raw.vesk_checkversion(None)
+            # A stamp of another version replaces any pending code by 7, which
+            # the matching stamp then clears (a null stamp leaves a pending
+            # code as it is).
+            other = expected_stamp()
+            other.major += 1
+            self._raw.vesk_checkversion(ctypes.byref(other))
             stamp = expected_stamp()
             self._raw.vesk_checkversion(ctypes.byref(stamp))
             if self._raw.vesk_geterror() == 0:
@@ -218,6 +230,29 @@ class Library:
         self._raw.vesk_addbasin(ctypes.byref(record), encoded)
         self._check("vesk_addbasin", f"basin {name!r} was not stored")
         self._names[_key(encoded)] = name
+        self._check_unit_volume(name, encoded)
+
+    def _check_unit_volume(self, name, encoded):
+        """Warns (VeskWarning) when the sampled unit hydrograph holds more or
+        less than one inch over the basin by over 10 %.  The library does not
+        check this (its ordinates are the method's); a uh_time_step coarse
+        for the basin's time to peak is the usual cause."""
+        record = self._records.basin()
+        self._raw.vesk_getbasin(encoded, ctypes.byref(record))
+        self._check("vesk_getbasin", f"basin {name!r} could not be read")
+        length = self._raw.vesk_getuhlength(encoded)
+        self._check("vesk_getuhlength", f"basin {name!r} has no unit hydrograph")
+        step = record.shape.uhTimeStep
+        # cfs x min per inch, in acre-ft (60 s a minute, 43,560 sq ft an acre)
+        sampled = sum(self._raw.vesk_getuhordinatevalue(encoded, k) for k in range(length)) * step * 60.0 / 43560.0
+        one_inch = record.unitRunoffVolume
+        if abs(sampled - one_inch) <= UNIT_VOLUME_TOLERANCE * abs(one_inch):
+            return
+        share = f"{100.0 * sampled / one_inch:.1f} %" if one_inch else "-"
+        warnings.warn(f"basin {name}: the sampled unit hydrograph holds {share} of one inch over the basin "
+                      f"({sampled:.3f} of {one_inch:.3f} acre-ft); likely cause: the {step}-minute step is coarse "
+                      f"for the basin's {record.uhPeakTime:.1f}-minute time to peak (try a smaller uh_time_step)",
+                      VeskWarning, stacklevel=3)
 
     def step(self, name, depth, target):
         """Applies ``depth`` inches of rain to every step of basin ``name``
@@ -343,8 +378,8 @@ class Library:
 
 def _rain_depth(depth):
     depth = float(depth)
-    if not math.isfinite(depth) or depth < 0:
-        raise ValueError(f"rainfall depth {depth!r} in is not a finite depth of at least 0")
+    if not 0 <= depth <= MAX_STEP_DEPTH:  # NaN fails too
+        raise ValueError(f"rainfall depth {depth!r} in is not a depth from 0 to {MAX_STEP_DEPTH:g} in")
     return depth
 
 

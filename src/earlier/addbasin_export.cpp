@@ -13,7 +13,7 @@ extern "C" {
 VESK_API void VESK_CALL vesk_addbasin(const BasinInput *record, const char *name) {
     if (record == nullptr) {
         // A pending code stands: the call does nothing, as for any record.
-        if (vesk::errorCode() == VESK_OK) vesk::setErrorCode(VESK_ERR_NULL);
+        vesk::reportNullPointer(VESK_ERR_NULL);
         return;
     }
     const bool finite = vesk::earlier::recordFinite(*record);

@@ -9,15 +9,15 @@ namespace vesk::earlier {
 
 namespace {
 
-// The stored basin, or null with code 5 for a null destination or the
-// lookup's own code.
+// The stored basin, or null: code 5 for a null destination or name (unless a
+// code is pending), else the lookup's own code.
 const Basin *foundBasin(const char *name, const void *destination) {
     if (destination == nullptr) {
-        setErrorCode(VESK_ERR_NULL);
+        reportNullPointer(VESK_ERR_NULL);
         return nullptr;
     }
     const FoundBasin found = lookupBasin(libraryState().registry, name);
-    reportStatus(found.status);
+    reportLookup(name, found.status);
     return found.basin;
 }
 

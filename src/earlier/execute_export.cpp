@@ -1,21 +1,20 @@
 // vesk_execute of the earlier level: one step per call, whatever the host's
 // integer argument says.
-#include <cmath>
-
 #include "earlier/basin_time_step.h"
 #include "frame/basin_registry.h"
 #include "level.h"
 #include "frame/library_state.h"
+#include "frame/rain_depth.h"
 
 extern "C" {
 
 VESK_API double VESK_CALL vesk_execute(const char *name, double rainDepth, int32_t /*unused*/) {
     const vesk::FoundBasin found = vesk::lookupBasin(vesk::libraryState().registry, name);
-    vesk::reportStatus(found.status);
+    vesk::reportLookup(name, found.status);
     if (vesk::errorCode() != VESK_OK) return -1.0; // failed lookup or a pending code: no step
-    // A NaN or infinite depth would poison the basin's storages and ring for
-    // good: refuse the call, the basin stays as it was.
-    if (!std::isfinite(rainDepth)) return -1.0;
+    // Rain outside 0 to 1,000 in (NaN and infinity included) is refused; the
+    // code stays as it is.
+    if (!vesk::rainDepthAccepted(rainDepth)) return -1.0;
     return vesk::earlier::takeBasinStep(*found.basin, rainDepth);
 }
 

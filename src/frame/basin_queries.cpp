@@ -9,14 +9,15 @@ namespace vesk {
 namespace {
 
 // The stored basin for a gated query, or null when nothing may be written:
-// a null destination (code 5), a failed lookup or any pending code.
+// a null destination or name (code 5 unless a code is pending), a failed
+// lookup or any pending code.
 const Basin *gatedBasin(const char *name, const void *destination) {
     if (destination == nullptr) {
-        setErrorCode(VESK_ERR_NULL);
+        reportNullPointer(VESK_ERR_NULL);
         return nullptr;
     }
     const FoundBasin found = lookupBasin(libraryState().registry, name);
-    reportStatus(found.status);
+    reportLookup(name, found.status);
     return errorCode() == VESK_OK ? found.basin : nullptr;
 }
 

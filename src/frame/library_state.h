@@ -33,4 +33,21 @@ inline void reportStatus(Status status) {
     if (status != Status::Ok) setErrorCode(static_cast<int32_t>(status));
 }
 
+// A null pointer from the host (a name, a record, a destination, a path or a
+// stamp) sets `code` only when no code is pending.  A pending code stays, so
+// a host whose version is still unconfirmed (7) can clear it with a matching
+// stamp instead of being stuck until vesk_free.
+inline void reportNullPointer(int32_t code) {
+    if (errorCode() == 0) setErrorCode(code);
+}
+
+// Reports a lookup of `name`: a null name as any null pointer, every other
+// failure (no registry, no such basin) as it is.
+inline void reportLookup(const char *name, Status status) {
+    if (name == nullptr)
+        reportNullPointer(static_cast<int32_t>(Status::NullArgument));
+    else
+        reportStatus(status);
+}
+
 } // namespace vesk

@@ -9,6 +9,11 @@
 extern "C" {
 
 VESK_API void VESK_CALL vesk_loadandadd(const char *path) {
+    // No path names no file; a pending code stays, as for every null pointer.
+    if (path == nullptr) {
+        vesk::reportNullPointer(VESK_ERR_FILE_OPEN);
+        return;
+    }
     BasinInput record = vesk::blankFileRecord();
     char name[vesk::kBasinNameCapacity];
     vesk::BasinFileReading reading{};

@@ -20,8 +20,14 @@ VESK_API void VESK_CALL vesk_getversion(VersionStamp *stamp) {
 }
 
 VESK_API void VESK_CALL vesk_checkversion(const VersionStamp *stamp) {
+    // No stamp confirms nothing; it replaces no pending code, which a
+    // matching stamp may still clear.
+    if (stamp == nullptr) {
+        vesk::reportNullPointer(VESK_ERR_VERSION_UNCONFIRMED);
+        return;
+    }
     const VersionStamp own = vesk::stampFromVersionText(vesk::kVersionText);
-    const bool matches = stamp != nullptr && stamp->major == own.major && stamp->minor == own.minor &&
+    const bool matches = stamp->major == own.major && stamp->minor == own.minor &&
                          stamp->release == own.release; // build is not compared
     if (!matches)
         vesk::setErrorCode(VESK_ERR_VERSION_UNCONFIRMED);

@@ -10,7 +10,7 @@ extern "C" {
 VESK_API void VESK_CALL vesk_addbasin(BasinInput *record, const char *name) {
     if (record == nullptr) {
         // A pending code stands: the call does nothing, as for any record.
-        if (vesk::errorCode() == VESK_OK) vesk::setErrorCode(VESK_ERR_NULL);
+        vesk::reportNullPointer(VESK_ERR_NULL);
         return;
     }
     // The partition writes its snapped values back whatever code is pending;

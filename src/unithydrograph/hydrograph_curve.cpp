@@ -19,9 +19,11 @@ constexpr double kLargestCount = std::numeric_limits<int32_t>::max();
 constexpr double kLongestCurveMinutes = 100000.0;
 
 // What the method needs before it starts: a sampling step of at least one
-// minute, a positive slope (its root divides) and finite numbers throughout.
+// minute, a positive slope (its root divides), a positive area (a basin of
+// none has no runoff to route, and a negative one gives negative ordinates
+// and outflow) and finite numbers throughout.
 bool inputsUsable(const HydrographGeometry &g, const ShapeParameters &s) {
-    return s.uhTimeStep >= 1 && g.slope > 0.0 &&
+    return s.uhTimeStep >= 1 && g.slope > 0.0 && g.area > 0.0 &&
            allFinite({g.area, g.length, g.centroidLength, g.slope, s.ct, s.cp, s.width50, s.width75,
                       s.rise50Fraction, s.rise75Fraction});
 }

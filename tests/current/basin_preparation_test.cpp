@@ -463,6 +463,31 @@ TEST_F(AddBasin, NonFiniteImperviousnessAndShapeAreRefusedToo) {
     EXPECT_EQ(storedCount(), 0);
 }
 
+// A basin of no or negative area was stored in corners of the shape (here a
+// negative one-inch volume and negative ordinates).  It is refused with
+// code 2 before anything is allocated, after the partition's write-back as
+// every refusal of the record: no part of such a basin reaches the floor.
+TEST_F(AddBasin, AreaNotAboveZeroIsRefusedBeforeAnyAllocation) {
+    for (double area : {-1.0, -0.0, 0.0}) {
+        SCOPED_TRACE(area);
+        vesk::setErrorCode(VESK_OK);
+        BasinInput record = workedRecord();
+        record.area = area;
+        record.length = record.centroidLength = 2147483647.0;
+        record.slope = 1.0;
+        record.timeStep = 60.0;
+        record.shape = ShapeParameters{1e-6, 100.0, 0.0, 0.0, 100.0, 1.0, 60, 0};
+        vesk::failAllocationNumber(1);
+        vesk_addbasin(&record, "Nowhere");
+        vesk::failAllocationNumber(0);
+        EXPECT_EQ(vesk_geterror(), VESK_ERR_UH_FIT);
+        EXPECT_EQ(storedCount(), 0);
+        EXPECT_EQ(record.imperviousPct, 0.0);
+        EXPECT_EQ(record.dcif, 0.0);
+        EXPECT_EQ(record.rpf, 0.0);
+    }
+}
+
 TEST_F(AddBasin, FieldsNoComputationUsesMayHoldAnything) {
     BasinInput record = workedRecord();
     record.eiaPct = std::numeric_limits<double>::quiet_NaN();

@@ -1,5 +1,6 @@
 // vesk_execute: how many steps a call takes, what it returns and when it
 // refuses.
+#include <cmath>
 #include <limits>
 #include <utility>
 
@@ -47,20 +48,24 @@ TEST_F(Execute, StepsUntilTheClockReachesTheTarget) {
     EXPECT_EQ(vesk_geterror(), VESK_OK);
 }
 
-// A NaN or infinite depth poisoned the basin for good with code 0: now the
-// call takes no step, returns -1 and leaves the code and the basin alone.
-TEST_F(Execute, NonFiniteRainTakesNoStep) {
+// Rain outside 0 to 1,000 in poisoned the basin with code 0 (NaN, infinite
+// or overflowing depths) or was taken as negative infiltration: now the call
+// takes no step, returns -1 and leaves the code and the basin alone.  Both
+// ends of the range are taken.
+TEST_F(Execute, RainOutsideZeroToAThousandInchesTakesNoStep) {
+    const double inf = std::numeric_limits<double>::infinity();
     vesk::Basin &basin = store("Creek", handbuilt::lossless(1.0, 5, {1, 2, 1}));
     EXPECT_EQ(vesk_execute("Creek", 1.0, 5), 1.0);
-    for (double rain : {std::numeric_limits<double>::quiet_NaN(), std::numeric_limits<double>::infinity(),
-                        -std::numeric_limits<double>::infinity()}) {
+    for (double rain : {std::numeric_limits<double>::quiet_NaN(), inf, -inf, -5.0, -1e-300,
+                        std::nextafter(1000.0, inf), 1e306, 1e308}) {
         SCOPED_TRACE(rain);
         EXPECT_EQ(vesk_execute("Creek", rain, 10), -1.0);
         EXPECT_EQ(basin.precip.time, 5);
         EXPECT_EQ(vesk_geterror(), VESK_OK);
     }
-    EXPECT_EQ(vesk_execute("Creek", 0.0, 10), 2.0);
-    EXPECT_EQ(vesk_execute("Creek", 0.0, 15), 1.0);
+    EXPECT_EQ(vesk_execute("Creek", 1000.0, 10), 2.0 + 1000.0);
+    EXPECT_EQ(vesk_execute("Creek", 0.0, 15), 1.0 + 2000.0);
+    EXPECT_EQ(vesk_geterror(), VESK_OK);
 }
 
 TEST_F(Execute, FirstCallBelowOneStepReturnsZero) {

@@ -4,9 +4,6 @@
 
 #include "unithydrograph/curve_fitting.h"
 
-#if defined(_WIN32) && defined(__i386__)
-#include <float.h>
-#endif
 
 namespace {
 
@@ -25,13 +22,26 @@ TEST(ExtendedPrecision, FinalSumKeepsWhatDoublesWouldLose) {
     EXPECT_EQ(firstUnknownOfCancellingSystem(), 1.0);
 }
 
-#if defined(_WIN32) && defined(__i386__)
+#if defined(_WIN32) && (defined(__i386__) || defined(__x86_64__))
+unsigned short x87ControlWord() {
+    unsigned short word = 0;
+    __asm__ volatile("fnstcw %0" : "=m"(word));
+    return word;
+}
+
+void setX87ControlWord(unsigned short word) { __asm__ volatile("fldcw %0" : : "m"(word)); }
+
+// A host that set the x87 unit to a 53-bit mantissa (precision bits 10), as
+// 64-bit Windows starts every thread.
 TEST(ExtendedPrecision, HostWithA53BitX87UnitGetsTheSameSumAndKeepsItsSetting) {
-    const unsigned int original = _controlfp(0, 0) & _MCW_PC;
-    _controlfp(_PC_53, _MCW_PC);
-    EXPECT_EQ(firstUnknownOfCancellingSystem(), 1.0);
-    EXPECT_EQ(_controlfp(0, 0) & _MCW_PC, static_cast<unsigned int>(_PC_53));
-    _controlfp(original, _MCW_PC);
+    const unsigned short original = x87ControlWord();
+    const unsigned short host = static_cast<unsigned short>((original & ~0x0300u) | 0x0200u);
+    setX87ControlWord(host);
+    const double first = firstUnknownOfCancellingSystem();
+    const unsigned short after = x87ControlWord();
+    setX87ControlWord(original);
+    EXPECT_EQ(first, 1.0);
+    EXPECT_EQ(after, host);
 }
 #endif
 

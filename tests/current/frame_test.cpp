@@ -108,6 +108,47 @@ TEST_F(Frame, FailedLookupReplacesPendingSevenWhichThenStays) {
     EXPECT_EQ(vesk_geterror(), VESK_ERR_BASIN_NOT_FOUND);
 }
 
+// Every export that takes a pointer.  A null one while a code is pending
+// leaves that code: with 7 pending the host can still confirm its version
+// (a null destination or name used to set 5, which no stamp clears).  With
+// no code pending each sets its own code, as before.
+TEST_F(Frame, NullPointerLeavesAPendingCode) {
+    struct Case {
+        const char *what;
+        void (*call)();
+        int32_t codeWhenNonePending;
+    };
+    const Case cases[] = {
+        {"getbasin, no destination", [] { vesk_getbasin("A", nullptr); }, VESK_ERR_NULL},
+        {"getbasin, no name", [] { BasinInput out; vesk_getbasin(nullptr, &out); }, VESK_ERR_NULL},
+        {"getbasin_precip, no destination", [] { vesk_getbasin_precip("A", nullptr); }, VESK_ERR_NULL},
+        {"getbasin_precip, no name", [] { PrecipState out; vesk_getbasin_precip(nullptr, &out); }, VESK_ERR_NULL},
+        {"execute", [] { vesk_execute(nullptr, 1.0, 5); }, VESK_ERR_NULL},
+        {"getuhlength", [] { vesk_getuhlength(nullptr); }, VESK_ERR_NULL},
+        {"getuhordinatevalue", [] { vesk_getuhordinatevalue(nullptr, 0); }, VESK_ERR_NULL},
+        {"addbasin", [] { vesk_addbasin(nullptr, "A"); }, VESK_ERR_NULL},
+        {"loadandadd", [] { vesk_loadandadd(nullptr); }, VESK_ERR_FILE_OPEN},
+        {"checkversion", [] { vesk_checkversion(nullptr); }, VESK_ERR_VERSION_UNCONFIRMED},
+        {"getversion", [] { vesk_getversion(nullptr); }, VESK_OK},
+    };
+    const VersionStamp good = VESK_VERSION_STAMP_INIT;
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        vesk_free();
+        vesk_open();
+        c.call();
+        EXPECT_EQ(vesk_geterror(), VESK_ERR_VERSION_UNCONFIRMED);
+        vesk_checkversion(&good);
+        EXPECT_EQ(vesk_geterror(), VESK_OK);
+        vesk::setErrorCode(VESK_ERR_BASIN_NOT_FOUND);
+        c.call();
+        EXPECT_EQ(vesk_geterror(), VESK_ERR_BASIN_NOT_FOUND);
+        vesk::setErrorCode(VESK_OK);
+        c.call();
+        EXPECT_EQ(vesk_geterror(), c.codeWhenNonePending);
+    }
+}
+
 TEST_F(Frame, RejectedStampWorksWithoutRegistry) {
     vesk_checkversion(nullptr);
     EXPECT_EQ(vesk_geterror(), VESK_ERR_VERSION_UNCONFIRMED);

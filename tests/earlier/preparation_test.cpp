@@ -229,6 +229,25 @@ TEST_F(EarlierPreparation, CurvesReachingBeyondTenWeeksAreRefusedBeforeAnyAlloca
     EXPECT_EQ(stored("speck"), nullptr);
 }
 
+// A basin of no or negative area was stored in corners of the shape and gave
+// negative outflow; it is refused before anything is allocated.
+TEST_F(EarlierPreparation, AreaNotAboveZeroIsRefusedBeforeAnyAllocation) {
+    for (double area : {-1.0, -0.0, 0.0}) {
+        vesk_free();
+        vesk_open();
+        BasinInput record = sampleRecord();
+        record.area = area;
+        record.imperviousPct = 100.0;
+        record.imperviousDepressionStorage = record.perviousDepressionStorage = 0.0;
+        record.shape = ShapeParameters{100.0, 100.0, 0.0, 0.0, 100.0, 100.0, 60, 0};
+        vesk::failAllocationNumber(1);
+        vesk_addbasin(&record, "nowhere");
+        vesk::failAllocationNumber(0);
+        EXPECT_EQ(vesk_geterror(), VESK_ERR_UH_FIT) << area;
+        EXPECT_EQ(stored("nowhere"), nullptr) << area;
+    }
+}
+
 TEST_F(EarlierPreparation, RegistryFailuresAndPendingCodesStoreNothing) {
     const BasinInput record = sampleRecord();
     vesk_addbasin(&record, "closed"); // no registry yet

@@ -1,6 +1,7 @@
 // Stepping an earlier-level basin: one step of shape.uhTimeStep per
 // vesk_execute, the lumped loss step convolved with the unit hydrograph, and
 // the queries around it.
+#include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <limits>
@@ -47,22 +48,31 @@ TEST_F(EarlierSimulation, OutflowIsTheExcessConvolvedWithTheOrdinates) {
                 1e-9);
 }
 
-// A NaN or infinite depth poisoned the basin for good: now the call takes no
-// step and returns -1, and the code stays as it was.
-TEST_F(EarlierSimulation, NonFiniteRainTakesNoStep) {
+// Rain outside 0 to 1,000 in poisoned the basin (NaN, infinite or
+// overflowing depths) or was taken as negative infiltration: now the call
+// takes no step and returns -1, and the code stays as it was.  Both ends of
+// the range are taken.
+TEST_F(EarlierSimulation, RainOutsideZeroToAThousandInchesTakesNoStep) {
+    const double inf = std::numeric_limits<double>::infinity();
     vesk_open();
     const BasinInput record = sampleRecord();
     vesk_addbasin(&record, "kept");
     vesk_addbasin(&record, "twin");
-    for (double rain : {std::numeric_limits<double>::quiet_NaN(), std::numeric_limits<double>::infinity(),
-                        -std::numeric_limits<double>::infinity()})
+    for (double rain : {std::numeric_limits<double>::quiet_NaN(), inf, -inf, -5.0, -1e-300,
+                        std::nextafter(1000.0, inf), 1e306, 1e308})
         EXPECT_EQ(vesk_execute("kept", rain, 0), -1.0) << rain;
     EXPECT_EQ(vesk_geterror(), VESK_OK);
     StepState state{};
     vesk_getbasin_precip("kept", &state);
     EXPECT_EQ(state.clock, 0.0);
     // The refused calls left nothing behind: both basins step alike.
-    for (int i = 0; i < 5; ++i) EXPECT_EQ(vesk_execute("kept", 1.0, 0), vesk_execute("twin", 1.0, 0)) << i;
+    for (double rain : {1.0, 0.0, 1000.0, 0.0, 1.0}) {
+        const double outflow = vesk_execute("kept", rain, 0);
+        EXPECT_GE(outflow, 0.0) << rain;
+        EXPECT_EQ(outflow, vesk_execute("twin", rain, 0)) << rain;
+    }
+    vesk_getbasin_precip("kept", &state);
+    EXPECT_EQ(state.clock, 5 * 5.0);
 }
 
 TEST_F(EarlierSimulation, FailedLookupsAndPendingCodesTakeNoStep) {
@@ -77,7 +87,7 @@ TEST_F(EarlierSimulation, FailedLookupsAndPendingCodesTakeNoStep) {
     EXPECT_EQ(vesk_geterror(), VESK_ERR_BASIN_NOT_FOUND);
     EXPECT_EQ(vesk_execute("kept", 1.0, 5), -1.0); // code 1 still pending
     EXPECT_EQ(vesk_execute(nullptr, 1.0, 5), -1.0);
-    EXPECT_EQ(vesk_geterror(), VESK_ERR_NULL);
+    EXPECT_EQ(vesk_geterror(), VESK_ERR_BASIN_NOT_FOUND); // a null name leaves a pending code
 
     // The step block is not gated: it answers with the code pending and
     // shows that no step was taken.
@@ -85,7 +95,7 @@ TEST_F(EarlierSimulation, FailedLookupsAndPendingCodesTakeNoStep) {
     state.clock = -1.0;
     vesk_getbasin_precip("KEPT", &state);
     EXPECT_EQ(state.clock, 0.0);
-    EXPECT_EQ(vesk_geterror(), VESK_ERR_NULL);
+    EXPECT_EQ(vesk_geterror(), VESK_ERR_BASIN_NOT_FOUND);
 }
 
 TEST_F(EarlierSimulation, ParameterCopyIsGatedAndNullDestinationsAreRefused) {
@@ -99,8 +109,10 @@ TEST_F(EarlierSimulation, ParameterCopyIsGatedAndNullDestinationsAreRefused) {
     EXPECT_EQ(out.area, -7.0);
     EXPECT_EQ(vesk_geterror(), VESK_ERR_BASIN_NOT_FOUND);
 
+    vesk::setErrorCode(VESK_OK);
     vesk_getbasin("gated", nullptr);
     EXPECT_EQ(vesk_geterror(), VESK_ERR_NULL);
+    vesk::setErrorCode(VESK_OK);
     vesk_getbasin_precip("gated", nullptr);
     EXPECT_EQ(vesk_geterror(), VESK_ERR_NULL);
 
@@ -112,6 +124,37 @@ TEST_F(EarlierSimulation, ParameterCopyIsGatedAndNullDestinationsAreRefused) {
     EXPECT_EQ(out.perviousDepressionStorage, 0.1);
     EXPECT_EQ(out.infiltrationDecay, 0.0018);
     EXPECT_EQ(out.shape.uhTimeStep, 5);
+}
+
+// Every export that takes a pointer: a null one leaves a pending code, and
+// with none pending sets its own code as before.
+TEST_F(EarlierSimulation, NullPointerLeavesAPendingCode) {
+    struct Case {
+        const char *what;
+        void (*call)();
+        int32_t codeWhenNonePending;
+    };
+    const Case cases[] = {
+        {"getbasin, no destination", [] { vesk_getbasin("A", nullptr); }, VESK_ERR_NULL},
+        {"getbasin, no name", [] { BasinInput out; vesk_getbasin(nullptr, &out); }, VESK_ERR_NULL},
+        {"getbasin_precip, no destination", [] { vesk_getbasin_precip("A", nullptr); }, VESK_ERR_NULL},
+        {"getbasin_precip, no name", [] { StepState out; vesk_getbasin_precip(nullptr, &out); }, VESK_ERR_NULL},
+        {"execute", [] { vesk_execute(nullptr, 1.0, 0); }, VESK_ERR_NULL},
+        {"getuhlength", [] { vesk_getuhlength(nullptr); }, VESK_ERR_NULL},
+        {"getuhordinatevalue", [] { vesk_getuhordinatevalue(nullptr, 0); }, VESK_ERR_NULL},
+        {"addbasin", [] { vesk_addbasin(nullptr, "A"); }, VESK_ERR_NULL},
+        {"loadandadd", [] { vesk_loadandadd(nullptr); }, VESK_ERR_FILE_OPEN},
+    };
+    vesk_open();
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        vesk::setErrorCode(VESK_ERR_DUPLICATE_BASIN);
+        c.call();
+        EXPECT_EQ(vesk_geterror(), VESK_ERR_DUPLICATE_BASIN);
+        vesk::setErrorCode(VESK_OK);
+        c.call();
+        EXPECT_EQ(vesk_geterror(), c.codeWhenNonePending);
+    }
 }
 
 class EarlierBasinFile : public EarlierLibrary {

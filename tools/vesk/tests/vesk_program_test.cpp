@@ -431,6 +431,15 @@ INSTANTIATE_TEST_SUITE_P(
               "/dev/zero:1: line longer than 4096 characters"},
         Fault{"HugeDepth", {"run", kBasin, "--rain", writeScratchFile("huge.csv", "5,1e308\n")}, 1,
               "huge.csv:1: rain depth 1e308 in in one step is beyond the 100 in"},
+        // Twenty one-minute steps of 60 in summed into one: beyond what a
+        // run takes in a step.
+        Fault{"SummedStepBeyondTheLibrarysDepth",
+              {"run", kBasin, "--time-step", "20", "--rain", writeScratchFile("summed.csv", [] {
+                   std::string rows;
+                   for (int t = 1; t <= 20; ++t) rows += std::to_string(t) + ",60\n";
+                   return rows;
+               }())},
+              1, "summed.csv: summed into 20-minute steps, step 1 holds 1200 in, beyond the 100 in a run takes"},
         Fault{"NoCommand", {}, 3, "A subcommand is required"},
         Fault{"MistypedCommand", {"runn", kBasin}, 3, "vesk: unknown command 'runn'; did you mean 'run'?"},
         Fault{"MistypedOption", {"run", kBasin, "--rian", kStorm}, 3, "vesk: unknown option '--rian'; did you mean '--rain'?"},
