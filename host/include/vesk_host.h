@@ -31,10 +31,12 @@
  * threads serialises every call into the core and the library with one lock
  * (the Python package does).
  *
- * Runs and sessions use the process-wide registry of libveskdll133: each
- * starts a fresh one (vesk_open, then the version handshake), adds its
- * basins and leaves them stored when it returns, so vesk_getbasin and the
- * other queries work on them until the next run, session or vesk_free.
+ * Runs and sessions use the process-wide registry of the library they drive
+ * (libveskdll133, or the earlier level's when its exports are handed over):
+ * each starts a fresh one (vesk_open, then the version handshake at the
+ * current level), adds its basins and leaves them stored when it returns, so
+ * vesk_getbasin and the other queries work on them until the next run,
+ * session or vesk_free.
  */
 #ifndef VESK_HOST_H
 #define VESK_HOST_H
@@ -247,6 +249,26 @@ VESK_HOST_API int32_t vesk_host_basins_uh_step_given(const VeskHostBasins *basin
 /** Called during a run with the steps taken and the steps expected. */
 typedef void (*VeskHostProgress)(void *context, size_t done, size_t total);
 
+/**
+ * The exports of the earlier-level library (veskdll.h), for runs at that
+ * level.  The core links only libveskdll133; a host that loaded libveskdll
+ * hands over its functions (all of them, none NULL).  Records are passed as
+ * the earlier level's own 216-byte BasinInput and 120-byte StepState; the
+ * core converts from and to the current level's record.  The earlier level
+ * takes one step of its uhTimeStep per call, which a run sets to its step.
+ */
+typedef struct VeskHostEarlierLevel {
+    void (*open)(void);                                  /**< vesk_open */
+    void (*free)(void);                                  /**< vesk_free */
+    int32_t (*geterror)(void);                           /**< vesk_geterror */
+    void (*addbasin)(void *record, const char *name);    /**< vesk_addbasin */
+    void (*getbasin)(const char *name, void *record);    /**< vesk_getbasin */
+    void (*getbasinPrecip)(const char *name, void *stepState); /**< vesk_getbasin_precip */
+    int32_t (*getuhlength)(const char *name);            /**< vesk_getuhlength */
+    double (*getuhordinatevalue)(const char *name, int32_t index); /**< vesk_getuhordinatevalue */
+    double (*execute)(const char *name, double rain, int32_t target); /**< vesk_execute */
+} VeskHostEarlierLevel;
+
 typedef struct VeskHostRunOptions {
     /** Minutes; 0: the storm's step.  A storm with a step is resampled to
      *  it; a storm without one steps this many minutes.  1 to 1440. */
@@ -259,9 +281,13 @@ typedef struct VeskHostRunOptions {
     int32_t reserved; /**< 0 */
     VeskHostProgress progress; /**< NULL for none */
     void *progressContext;
+    /** NULL: the current level (libveskdll133, linked); else the earlier
+     *  level's exports. */
+    const VeskHostEarlierLevel *earlier;
 } VeskHostRunOptions;
 
-/** Fills `options` with the defaults (all 0, US units, no progress). */
+/** Fills `options` with the defaults (all 0, US units, no progress, the
+ *  current level). */
 VESK_HOST_API void vesk_host_run_options_init(VeskHostRunOptions *options);
 
 /** A finished run: its steps, each basin's outflow and summary. */
@@ -342,10 +368,12 @@ VESK_HOST_API size_t vesk_host_run_summary(const VeskHostRun *run, size_t index,
  *  steps (coupled models, simulations shown as they go). */
 typedef struct VeskHostSession VeskHostSession;
 
-/** Adds every basin to a fresh registry with its unit hydrograph and
- *  simulation at `stepMinutes` (1 to 1440).  NULL on a refusal. */
-VESK_HOST_API VeskHostSession *vesk_host_session_start(const VeskHostBasins *basins, int32_t stepMinutes,
-                                                       VeskHostStatus *status);
+/** Adds every basin to a fresh registry of the chosen level with its unit
+ *  hydrograph and simulation at options->timeStep (1 to 1440; required
+ *  here).  Only the latest step is kept, so a session may step for years.
+ *  NULL on a refusal. */
+VESK_HOST_API VeskHostSession *vesk_host_session_start(const VeskHostBasins *basins,
+                                                       const VeskHostRunOptions *options, VeskHostStatus *status);
 VESK_HOST_API void vesk_host_session_free(VeskHostSession *session);
 /**
  * One step.  `inches` holds one depth for every basin (`count` = the basin

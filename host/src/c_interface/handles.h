@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "basin_source.h"
+#include "library_level.h"
 #include "run_session.h"
 #include "storm_events.h"
 #include "storm_file.h"
@@ -40,6 +41,7 @@ struct VeskHostRun {
 };
 
 struct VeskHostSession {
+    std::unique_ptr<vesk::host::LibraryLevel> earlier; // null: the current level
     std::unique_ptr<vesk::host::RunSession> session;
     bool failed = false;
 };
@@ -61,6 +63,10 @@ void require(const void *pointer, const char *what);
 
 // `units` as a unit system; FROM_FILE only where `fromFileAllowed`.
 UnitSystem unitsArgument(int32_t units);
+
+// The level the options choose: null for the current one, else the earlier
+// level through its exports (held by the returned pointer).
+std::unique_ptr<LibraryLevel> chosenLevel(const VeskHostRunOptions *options);
 
 // Copies min(values.size(), capacity) values into `out` (which may be null
 // when capacity is 0); returns values.size().

@@ -77,11 +77,14 @@ VeskHostRun *vesk_host_run(const VeskHostBasins *basins, const VeskHostStorm *st
         require(basins, "basins");
         require(storm, "storm");
         if (basins->sources.empty()) throw InputError("a run needs at least one basin");
-        const RunOptions chosen = runOptions(options);
+        RunOptions chosen = runOptions(options);
+        const std::unique_ptr<LibraryLevel> earlier = c_interface::chosenLevel(options);
+        chosen.level = earlier.get();
+        const LibraryLevel &level = earlier ? *earlier : currentLevel();
         const Storm stepped = stormAtRunStep(basins->sources, storm->storm, chosen);
         Warnings found = stepNotes(basins->sources, stepped.stepMinutes);
         for (Warning &w : longRecordWarnings(stepped)) found.push_back(std::move(w));
-        openFreshRegistry();
+        level.openFreshRegistry();
         auto made = std::make_unique<VeskHostRun>();
         made->result = runStorm(basins->sources, stepped, chosen);
         refuseNonFiniteResults(made->result);
@@ -188,16 +191,21 @@ size_t vesk_host_run_summary(const VeskHostRun *run, size_t index, double *figur
     return copyOut(values.data(), values.size(), figures, capacity);
 }
 
-VeskHostSession *vesk_host_session_start(const VeskHostBasins *basins, int32_t stepMinutes, VeskHostStatus *status) {
+VeskHostSession *vesk_host_session_start(const VeskHostBasins *basins, const VeskHostRunOptions *options,
+                                         VeskHostStatus *status) {
     VeskHostSession *session = nullptr;
     guarded(status, [&] {
         require(basins, "basins");
+        require(options, "options");
         if (basins->sources.empty()) throw InputError("a session needs at least one basin");
+        const int32_t stepMinutes = options->timeStep;
         if (stepMinutes < 1 || stepMinutes > 1440)
             throw InputError("the step " + std::to_string(stepMinutes) + " min is outside 1 to 1440 minutes");
-        openFreshRegistry();
         auto made = std::make_unique<VeskHostSession>();
-        made->session = std::make_unique<RunSession>(basins->sources, stepMinutes, false);
+        made->earlier = c_interface::chosenLevel(options);
+        const LibraryLevel &level = made->earlier ? *made->earlier : currentLevel();
+        level.openFreshRegistry();
+        made->session = std::make_unique<RunSession>(basins->sources, stepMinutes, false, level);
         session = made.release();
     });
     return session;

@@ -69,6 +69,13 @@ UnitSystem unitsArgument(int32_t units) {
                         std::to_string(units));
 }
 
+std::unique_ptr<LibraryLevel> chosenLevel(const VeskHostRunOptions *options) {
+    if (options == nullptr || options->earlier == nullptr) return nullptr;
+    const VeskHostEarlierLevel &x = *options->earlier;
+    return earlierLevel(EarlierExports{x.open, x.free, x.geterror, x.addbasin, x.getbasin, x.getbasinPrecip,
+                                       x.getuhlength, x.getuhordinatevalue, x.execute});
+}
+
 std::size_t copyOut(const double *values, std::size_t count, double *out, std::size_t capacity) {
     const std::size_t copied = count < capacity ? count : capacity;
     if (copied > 0 && out != nullptr) std::memcpy(out, values, copied * sizeof(double));
