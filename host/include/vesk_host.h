@@ -278,7 +278,10 @@ typedef struct VeskHostRunOptions {
     int32_t duration;
     /** Units of the results: VESK_HOST_UNITS_US or _SI. */
     int32_t units;
-    int32_t reserved; /**< 0 */
+    /** 0: a basin the library refuses ends the run with
+     *  VESK_HOST_LIBRARY_REFUSED; 1: it is left out of the run and listed
+     *  (vesk_host_run_refused_*), and the others run. */
+    int32_t skipRefused;
     VeskHostProgress progress; /**< NULL for none */
     void *progressContext;
     /** NULL: the current level (libveskdll133, linked); else the earlier
@@ -322,6 +325,13 @@ VESK_HOST_API int32_t vesk_host_run_units(const VeskHostRun *run);
 VESK_HOST_API size_t vesk_host_run_basin_count(const VeskHostRun *run);
 /** The name of basin `index` of the run; "" when out of range. */
 VESK_HOST_API const char *vesk_host_run_basin_name(const VeskHostRun *run, size_t index);
+/** The basins the library refused to store when options->skipRefused was
+ *  set: their count, names, the library's codes and the messages.  They
+ *  are not among the run's basins. */
+VESK_HOST_API size_t vesk_host_run_refused_count(const VeskHostRun *run);
+VESK_HOST_API const char *vesk_host_run_refused_name(const VeskHostRun *run, size_t index);
+VESK_HOST_API int32_t vesk_host_run_refused_code(const VeskHostRun *run, size_t index);
+VESK_HOST_API const char *vesk_host_run_refused_message(const VeskHostRun *run, size_t index);
 /** Copies min(length, capacity) rain depths (in or mm per step); returns the
  *  length. */
 VESK_HOST_API size_t vesk_host_run_rain(const VeskHostRun *run, double *depths, size_t capacity);

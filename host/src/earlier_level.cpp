@@ -84,6 +84,8 @@ public:
         excess = state.stepExcess();
     }
 
+    bool clearPendingCode() const override { return false; } // only vesk_free clears a code here
+
     BasinInput prepared(const std::string &name) const override {
         EarlierBasinRecord record{};
         x_.getbasin(name.c_str(), &record);

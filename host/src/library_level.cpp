@@ -28,6 +28,11 @@ public:
         excess = state.stepExcess;
     }
 
+    bool clearPendingCode() const override {
+        host::clearPendingCode();
+        return vesk_geterror() == VESK_OK;
+    }
+
     BasinInput prepared(const std::string &name) const override { return preparedBasin(name); }
 
     std::vector<double> unitHydrograph(const std::string &name) const override {

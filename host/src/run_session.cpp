@@ -5,29 +5,53 @@
 #include <limits>
 
 #include "input_error.h"
+#include "library_errors.h"
 #include "number_text.h"
 #include "storm_file.h"
 
 namespace vesk::host {
 
-RunSession::RunSession(const std::vector<BasinSource> &sources, int stepMinutes, bool keepSeries,
-                       const LibraryLevel &level)
-    : level_(level), stepMinutes_(stepMinutes), keepSeries_(keepSeries) {
+RunSession::RunSession(const std::vector<BasinSource> &sources, int stepMinutes, const SessionOptions &options)
+    : level_(options.level != nullptr ? *options.level : currentLevel()), stepMinutes_(stepMinutes),
+      keepSeries_(options.keepSeries) {
     if (stepMinutes < 1) throw InputError("a run needs a step of at least 1 minute");
     basins_.reserve(sources.size());
     for (const BasinSource &source : sources) {
-        // The unit hydrograph and the simulation together: the library
-        // takes one ordinate per step.
-        BasinInput record = source.record;
-        record.timeStep = stepMinutes;
-        record.shape.uhTimeStep = stepMinutes;
-        level_.addBasin(record, source.name, source.path);
-        BasinRun basin;
-        basin.name = source.name;
-        basin.path = source.path;
-        basin.ordinates = level_.unitHydrograph(source.name);
-        basins_.push_back(std::move(basin));
+        try {
+            add(source);
+        } catch (const LibraryError &error) {
+            if (!options.skipRefused) throw;
+            refusals_.push_back(Refusal{source.name, source.path, error.code(), error.what()});
+            restoreAfterRefusal();
+        }
     }
+}
+
+void RunSession::add(const BasinSource &source) {
+    // The unit hydrograph and the simulation together: the library takes
+    // one ordinate per step.
+    BasinInput record = source.record;
+    record.timeStep = stepMinutes_;
+    record.shape.uhTimeStep = stepMinutes_;
+    level_.addBasin(record, source.name, source.path);
+    BasinRun basin;
+    basin.name = source.name;
+    basin.path = source.path;
+    basin.ordinates = level_.unitHydrograph(source.name);
+    basins_.push_back(std::move(basin));
+    added_.push_back(source);
+}
+
+// A refusal leaves its code pending, and the library does nothing until it
+// is cleared.  The current level clears it keeping every basin; the earlier
+// level only by starting afresh, so the basins added so far are added again.
+void RunSession::restoreAfterRefusal() {
+    if (level_.clearPendingCode()) return;
+    level_.openFreshRegistry();
+    std::vector<BasinSource> again = std::move(added_);
+    added_.clear();
+    basins_.clear();
+    for (const BasinSource &source : again) add(source);
 }
 
 long long RunSession::nextStepEnd() const {

@@ -23,15 +23,30 @@ struct BasinRun {
     std::vector<double> stepExcess; // inches over the basin, each step
 };
 
+// A basin the library refused to store, and why.
+struct Refusal {
+    std::string name;
+    std::string path;
+    int32_t code = 0;    // the library's error code
+    std::string message; // "path: adding basin X: the library refused with ..."
+};
+
+struct SessionOptions {
+    // Without it only the latest step is kept (a coupled model may step for years).
+    bool keepSeries = true;
+    // With it a basin the library refuses is left out and listed in
+    // refusals(); without it the refusal is thrown.
+    bool skipRefused = false;
+    const LibraryLevel *level = nullptr; // null: the current level
+};
+
 class RunSession {
 public:
     // Adds every basin with its unit hydrograph and its simulation at
     // `stepMinutes` (the library takes one ordinate per step).  Throws
-    // LibraryError on a refusal, naming the basin's file.  Without
-    // `keepSeries` only the latest step is kept (a coupled model may step
-    // for years).
-    RunSession(const std::vector<BasinSource> &sources, int stepMinutes, bool keepSeries = true,
-               const LibraryLevel &level = currentLevel());
+    // LibraryError on a refusal, naming the basin's file, unless the
+    // options skip refused basins.
+    RunSession(const std::vector<BasinSource> &sources, int stepMinutes, const SessionOptions &options = {});
 
     int stepMinutes() const { return stepMinutes_; }
     std::size_t stepsTaken() const { return steps_; }
@@ -46,6 +61,7 @@ public:
     void step(const std::vector<double> &inchesPerBasin);
 
     const std::vector<BasinRun> &basins() const { return basins_; }
+    const std::vector<Refusal> &refusals() const { return refusals_; }
     const std::vector<double> &rain() const { return rain_; } // the common depth of each step (step(double))
     bool allDry() const;                                      // every latest outflow exactly 0
     std::size_t longestUnitHydrograph() const;
@@ -59,12 +75,16 @@ private:
     int32_t checkedTarget() const;
 
     void forgetEarlierSteps();
+    void add(const BasinSource &source);
+    void restoreAfterRefusal();
 
     const LibraryLevel &level_;
     int stepMinutes_;
     bool keepSeries_;
     std::size_t steps_ = 0;
     std::vector<BasinRun> basins_;
+    std::vector<BasinSource> added_; // what restoreAfterRefusal adds again
+    std::vector<Refusal> refusals_;
     std::vector<double> rain_;
 };
 

@@ -83,7 +83,10 @@ RunResult runStorm(const std::vector<BasinSource> &sources, const Storm &storm, 
         throw InputError(storm.path + ": " + std::to_string(storm.depths.size()) + " steps of " +
                          std::to_string(result.timeStep) + " min last longer than the " +
                          std::to_string(kMaxRunMinutes) + " minutes a run simulates");
-    RunSession session(sources, result.timeStep, true, options.level ? *options.level : currentLevel());
+    SessionOptions sessionOptions;
+    sessionOptions.skipRefused = options.skipRefused;
+    sessionOptions.level = options.level;
+    RunSession session(sources, result.timeStep, sessionOptions);
 
     const std::size_t fixedSteps =
         options.duration > 0 ? static_cast<std::size_t>((options.duration + result.timeStep - 1) / result.timeStep) : 0;
@@ -108,6 +111,7 @@ RunResult runStorm(const std::vector<BasinSource> &sources, const Storm &storm, 
         if (options.progress && k % 1024 == 0) options.progress(k + 1, limit);
     }
     result.rain = session.rain();
+    result.refusals = session.refusals();
     result.basins = session.takeBasins();
     return result;
 }

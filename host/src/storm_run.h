@@ -22,6 +22,7 @@ struct RunOptions {
     int duration = 0; // minutes; 0: until every outflow is back to 0 after the storm
     UnitSystem units = UnitSystem::Us; // of the report
     const LibraryLevel *level = nullptr; // null: the current level
+    bool skipRefused = false; // leave out basins the library refuses (listed in RunResult::refusals)
 };
 
 enum class RunEnd {
@@ -38,6 +39,7 @@ struct RunResult {
     std::vector<BasinRun> basins;
     RunEnd end = RunEnd::Dry;
     std::size_t stormStepsCut = 0; // storm steps beyond the duration, not applied
+    std::vector<Refusal> refusals; // basins left out (RunOptions::skipRefused)
 };
 
 // One event of a record run from fresh basins: its number, its start (the

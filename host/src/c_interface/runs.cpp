@@ -33,6 +33,7 @@ RunOptions runOptions(const VeskHostRunOptions *given) {
     options.timeStep = given->timeStep;
     options.duration = given->duration;
     options.units = c_interface::unitsArgument(given->units);
+    options.skipRefused = given->skipRefused != 0;
     if (given->progress != nullptr) {
         const VeskHostProgress progress = given->progress;
         void *context = given->progressContext;
@@ -124,6 +125,32 @@ const char *vesk_host_run_basin_name(const VeskHostRun *run, size_t index) {
     return basin == nullptr ? "" : basin->name.c_str();
 }
 
+size_t vesk_host_run_refused_count(const VeskHostRun *run) {
+    return run == nullptr ? 0 : run->result.refusals.size();
+}
+
+namespace {
+const Refusal *refusalAt(const VeskHostRun *run, size_t index) {
+    if (run == nullptr || index >= run->result.refusals.size()) return nullptr;
+    return &run->result.refusals[index];
+}
+} // namespace
+
+const char *vesk_host_run_refused_name(const VeskHostRun *run, size_t index) {
+    const Refusal *refusal = refusalAt(run, index);
+    return refusal == nullptr ? "" : refusal->name.c_str();
+}
+
+int32_t vesk_host_run_refused_code(const VeskHostRun *run, size_t index) {
+    const Refusal *refusal = refusalAt(run, index);
+    return refusal == nullptr ? 0 : refusal->code;
+}
+
+const char *vesk_host_run_refused_message(const VeskHostRun *run, size_t index) {
+    const Refusal *refusal = refusalAt(run, index);
+    return refusal == nullptr ? "" : refusal->message.c_str();
+}
+
 size_t vesk_host_run_rain(const VeskHostRun *run, double *depths, size_t capacity) {
     if (run == nullptr) return 0;
     const std::vector<double> rain = inRunUnits(run->result.rain, Quantity::Depth, run->result.units);
@@ -205,7 +232,10 @@ VeskHostSession *vesk_host_session_start(const VeskHostBasins *basins, const Ves
         made->earlier = c_interface::chosenLevel(options);
         const LibraryLevel &level = made->earlier ? *made->earlier : currentLevel();
         level.openFreshRegistry();
-        made->session = std::make_unique<RunSession>(basins->sources, stepMinutes, false, level);
+        SessionOptions sessionOptions;
+        sessionOptions.keepSeries = false;
+        sessionOptions.level = &level;
+        made->session = std::make_unique<RunSession>(basins->sources, stepMinutes, sessionOptions);
         session = made.release();
     });
     return session;
