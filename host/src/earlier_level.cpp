@@ -65,6 +65,7 @@ public:
     explicit EarlierLevel(const EarlierExports &exports) : x_(exports) {}
 
     void openFreshRegistry() const override {
+        x_.free(); // a code pending from before would survive vesk_open
         x_.open(); // no handshake at this level
         check("opening the earlier-level library");
     }

@@ -10,6 +10,7 @@ VersionStamp builtAgainstVersion() {
 }
 
 void openFreshRegistry() {
+    vesk_free(); // a code pending from before would survive vesk_open
     vesk_open();
     const VersionStamp stamp = builtAgainstVersion();
     vesk_checkversion(&stamp);
