@@ -22,6 +22,7 @@
 #include "number_text.h"
 #include "run_report.h"
 #include "progress_line.h"
+#include "reading_text.h"
 #include "storm_events.h"
 #include "storm_file.h"
 #include "summary_report.h"
@@ -226,6 +227,18 @@ int runCommand(const RunCommand &command, std::ostream &out, std::ostream &err) 
         printWarnings(err, stepNotes(sources, storm.stepMinutes));
         if (command.events.empty()) runAsOneEvent(command, sources, storm, options, out, err);
         else runAsEvents(command, sources, storm, options, out, err);
+        return kExitOk;
+    });
+}
+
+int checkCommand(const CheckCommand &command, std::ostream &out, std::ostream &err) {
+    return guarded(err, [&] {
+        if (command.basinFiles.empty() && command.stormFile.empty())
+            throw InputError("check needs basin files, --rain STORM or both");
+        const std::optional<UnitSystem> requested = requestedUnits(command.units);
+        if (!command.basinFiles.empty())
+            writeReading(out, checkedBasins(command.basinFiles, requested.value_or(UnitSystem::Us), err));
+        if (!command.stormFile.empty()) writeReading(out, readStorm(command.stormFile, requested));
         return kExitOk;
     });
 }

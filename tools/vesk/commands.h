@@ -45,7 +45,14 @@ struct StormCommand {
     std::string units;
 };
 
+struct CheckCommand {
+    std::vector<std::string> basinFiles; // basin files or tables
+    std::string stormFile;               // empty: none
+    std::string units;
+};
+
 int stormCommand(const StormCommand &command, std::ostream &out, std::ostream &err);
+int checkCommand(const CheckCommand &command, std::ostream &out, std::ostream &err);
 int runCommand(const RunCommand &command, std::ostream &out, std::ostream &err);
 int unitHydrographCommand(const UhCommand &command, std::ostream &out, std::ostream &err);
 int calcCommand(const std::vector<std::string> &words, bool list, std::ostream &out, std::ostream &err);

@@ -119,6 +119,13 @@ int main(int argc, char **argv) {
     storm->add_flag("--uniform", stormArguments.uniform, "spread the duration's depth evenly instead");
     storm->add_option("--units", stormArguments.units, "us (inches, default) or si (millimetres)");
 
+    vesk::tool::CheckCommand checkArguments;
+    CLI::App *check = app.add_subcommand(
+        "check", "read and check input files as run does, and print what they give in the library's units");
+    check->add_option("BASIN_FILE", checkArguments.basinFiles, "basin files or basin tables (.csv)");
+    check->add_option("--rain", checkArguments.stormFile, "a storm file");
+    check->add_option("--units", checkArguments.units, "us (default) or si: the units the files are in");
+
     bool list = false;
     CLI::App *calc = app.add_subcommand("calc", "call one of the library's calculators: calc NAME ARG...");
     calc->add_flag("--list", list, "name every calculator with its arguments and units");
@@ -143,6 +150,7 @@ int main(int argc, char **argv) {
     if (*storm) status = vesk::tool::stormCommand(stormArguments, std::cout, std::cerr);
     else if (*run) status = vesk::tool::runCommand(runArguments, std::cout, std::cerr);
     else if (*uh) status = vesk::tool::unitHydrographCommand(uhArguments, std::cout, std::cerr);
+    else if (*check) status = vesk::tool::checkCommand(checkArguments, std::cout, std::cerr);
     else status = vesk::tool::calcCommand(calc->remaining(), list, std::cout, std::cerr);
     // A summary lost on a full disk or a closed pipe is a failure, not a success.
     std::cout.flush();
