@@ -1,11 +1,18 @@
 #!/usr/bin/python3
-"""Mutation job: proves that the test programs notice every change of a result.
+"""Mutation job: proves that the tests notice every change of a result.
 
 Applies the mutations of tools/mutation/mutations.txt one at a time to the
-sources, rebuilds the two test programs in a build directory of its own, runs
-them (the first failure ends a run) and restores the source, also when the job
-is interrupted or fails.  A mutation is killed when a test program fails,
-crashes or hangs; it survives when both pass.
+sources, rebuilds what the mutated file is compiled into in a build directory
+of its own, runs the tests that cover it (the first failure ends a run) and
+restores the source, also when the job is interrupted or fails.  A mutation
+is killed when a test fails, crashes or hangs; it survives when all pass.
+
+What covers a file:
+  src/, include/   the test program of each level the file is built into;
+  host/            the core's tests, the vesk program's tests and the Python
+                   package's tests (every front end uses the core);
+  tools/vesk/      the vesk program's tests;
+  python/vesk/     the Python package's tests (nothing to rebuild).
 
     tools/mutation/run_mutations.py [--check] [--build DIR] [NUMBER...]
 
@@ -26,6 +33,9 @@ import time
 ROOT = os.path.normpath(os.path.join(os.path.dirname(os.path.abspath(__file__)), '..', '..'))
 LIST = os.path.join(ROOT, 'tools', 'mutation', 'mutations.txt')
 PROGRAMS = ('veskdll133_tests', 'veskdll_tests')
+HOST_TESTS = os.path.join('host', 'tests', 'vesk_host_tests')
+TOOL_TESTS = os.path.join('tools', 'vesk', 'tests', 'vesk_tool_tests')
+FRONT_END_TARGETS = ('vesk_host_tests', 'vesk_tool_tests', 'vesk', 'vesk_host')
 TEST_TIMEOUT = 300  # seconds; a mutation that makes a program hang is killed
 
 
@@ -135,7 +145,7 @@ def run(command, timeout=None):
 def configure(build):
     command = ['cmake', '-S', ROOT, '-B', build, '-DCMAKE_BUILD_TYPE=Mutation',
                '-DCMAKE_CXX_FLAGS_MUTATION=-O0', '-DCMAKE_C_FLAGS_MUTATION=-O0',
-               '-DVESK_BUILD_TOOLS=OFF', '-DVESK_BUILD_BENCHMARKS=OFF', '-DVESK_WERROR=OFF']
+               '-DVESK_BUILD_BENCHMARKS=OFF', '-DVESK_WERROR=OFF']
     if shutil.which('ccache'):
         command += ['-DCMAKE_CXX_COMPILER_LAUNCHER=ccache', '-DCMAKE_C_COMPILER_LAUNCHER=ccache']
     return run(command) == 0
@@ -167,21 +177,57 @@ def programs_of(path):
     return PROGRAMS
 
 
-def build_programs(build, programs=PROGRAMS):
-    return run(['cmake', '--build', build, '-j2', '--target'] + list(programs)) == 0
+class Coverage:
+    """What to rebuild for a mutated file and which tests to run."""
+
+    def __init__(self, targets, gtest_programs, python=False):
+        self.targets = tuple(targets)
+        self.gtest_programs = tuple(gtest_programs)  # paths relative to the build
+        self.python = python
 
 
-def programs_pass(build, programs):
-    """True when every test program passes; the first failing test ends the
+def coverage_of(path):
+    if path.startswith('host/'):
+        return Coverage(FRONT_END_TARGETS, (HOST_TESTS, TOOL_TESTS), python=True)
+    if path.startswith('tools/vesk/'):
+        return Coverage(('vesk_tool_tests', 'vesk'), (TOOL_TESTS,))
+    if path.startswith('python/'):
+        return Coverage((), (), python=True)
+    programs = programs_of(path)
+    return Coverage(programs, tuple(os.path.join('tests', p) for p in programs))
+
+
+def build_targets(build, targets=None):
+    command = ['cmake', '--build', build, '-j2']
+    if targets is not None:
+        if not targets:
+            return True
+        command += ['--target'] + list(targets)
+    return run(command) == 0
+
+
+def tests_pass(build, coverage):
+    """True when every covering test passes; the first failing test ends the
     run."""
-    for program in programs:
-        path = os.path.join(build, 'tests', program)
+    for program in coverage.gtest_programs:
         try:
-            if run([path, '--gtest_fail_fast', '--gtest_brief=1'], timeout=TEST_TIMEOUT) != 0:
+            if run([os.path.join(build, program), '--gtest_fail_fast', '--gtest_brief=1'],
+                   timeout=TEST_TIMEOUT) != 0:
+                return False
+        except subprocess.TimeoutExpired:
+            return False
+    if coverage.python:
+        try:
+            if run(['ctest', '--test-dir', build, '-R', '^vesk_python_', '-E', 'installed', '--stop-on-failure',
+                    '-j2'],
+                   timeout=TEST_TIMEOUT) != 0:
                 return False
         except subprocess.TimeoutExpired:
             return False
     return True
+
+
+EVERYTHING = Coverage((), tuple(os.path.join('tests', p) for p in PROGRAMS) + (HOST_TESTS, TOOL_TESTS), True)
 
 
 def main():
@@ -211,10 +257,10 @@ def main():
 
     started = time.monotonic()
     build = os.path.abspath(options.build)
-    if not configure(build) or not build_programs(build):
+    if not configure(build) or not build_targets(build):
         print('mutation job: the unmutated sources do not build in %s' % build)
         return 1
-    if not programs_pass(build, PROGRAMS):
+    if not tests_pass(build, EVERYTHING):
         print('mutation job: the tests fail without any mutation')
         return 1
 
@@ -222,12 +268,12 @@ def main():
     try:
         for e in selected:
             restorer.apply(os.path.join(ROOT, e.file), e.original, e.replacement)
-            programs = programs_of(e.file)
-            if not build_programs(build, programs):
+            coverage = coverage_of(e.file)
+            if not build_targets(build, coverage.targets):
                 outcome, bad = 'does not compile', True
                 counts['failed'] += 1
             else:
-                killed = not programs_pass(build, programs)
+                killed = not tests_pass(build, coverage)
                 if e.equivalent is not None:
                     outcome = 'killed, but marked equivalent' if killed else 'survived (equivalent)'
                     bad = killed
@@ -245,7 +291,7 @@ def main():
         return 1
     finally:
         restorer.restore()
-    build_programs(build)  # leave the build matching the sources
+    build_targets(build)  # leave the build matching the sources
 
     minutes = (time.monotonic() - started) / 60.0
     print('mutation summary: %d mutations, %d killed, %d survived, %d equivalent, %d failed '
