@@ -230,10 +230,41 @@ TEST(HostCInterface, ResultsInSiUnits) {
     vesk_host_run_outflow(si.get(), 0, cms.data(), length);
     vesk_host_run_rain(us.get(), inches.data(), length);
     vesk_host_run_rain(si.get(), mm.data(), length);
+    std::vector<double> matrix(3 * length), outlet(length);
+    vesk_host_run_outflows(si.get(), matrix.data(), matrix.size());
+    vesk_host_run_outlet(si.get(), outlet.data(), length);
     for (size_t k = 0; k < length; ++k) {
         EXPECT_EQ(cms[k], cfs[k] * 0.028316846592) << k;
+        EXPECT_EQ(matrix[k], cms[k]) << k;
         EXPECT_EQ(mm[k], inches[k] * 25.4) << k;
     }
+    std::vector<double> usOutlet(length);
+    vesk_host_run_outlet(us.get(), usOutlet.data(), length);
+    for (size_t k = 0; k < length; ++k) EXPECT_EQ(outlet[k], usOutlet[k] * 0.028316846592) << k;
+}
+
+// A storm that starts with its heaviest step, through impervious ground:
+// outflow from the first step on, so the outlet's first value counts.
+TEST(HostCInterface, OutletFromTheFirstStepAndDurationsInWholeSteps) {
+    Owned<VeskHostBasins> basins = exampleBasins();
+    const double burst[] = {2.0, 0.5};
+    VeskHostStatus status{};
+    Owned<VeskHostStorm> storm(vesk_host_storm_from_depths(burst, 2, 5, "burst", &status));
+    VeskHostRunOptions options;
+    vesk_host_run_options_init(&options);
+    Owned<VeskHostRun> run(vesk_host_run(basins.get(), storm.get(), &options, nullptr, &status));
+    ASSERT_NE(run, nullptr) << status.message;
+    double first[3], outlet = 0.0;
+    for (size_t b = 0; b < 3; ++b) vesk_host_run_outflow(run.get(), b, &first[b], 1);
+    vesk_host_run_outlet(run.get(), &outlet, 1);
+    EXPECT_GT(first[1], 0.0);
+    EXPECT_EQ(outlet, (0.0 + first[0] + first[1]) + first[2]);
+
+    // 7 minutes of 5-minute steps: the run covers them, in two steps.
+    options.duration = 7;
+    Owned<VeskHostRun> cut(vesk_host_run(basins.get(), storm.get(), &options, nullptr, &status));
+    EXPECT_EQ(vesk_host_run_length(cut.get()), 2u);
+    EXPECT_EQ(vesk_host_run_end(cut.get()), VESK_HOST_RUN_DURATION);
 }
 
 TEST(HostCInterface, RefusedBasinsEndTheRunOrAreLeftOut) {
@@ -297,6 +328,25 @@ TEST(HostCInterface, SessionStepsAsARunDoesAndSurvivesRefusedRain) {
     EXPECT_EQ(vesk_host_session_step(session.get(), two, 2, nullptr, nullptr, &status), VESK_HOST_BAD_ARGUMENT);
 }
 
+// A step the library refuses ends the session (some basins may have stepped
+// and others not): here a host tore the registry down under it.
+TEST(HostCInterface, SessionEndsAtARefusalInTheMiddleOfAStep) {
+    Owned<VeskHostBasins> basins = exampleBasins();
+    VeskHostRunOptions options;
+    vesk_host_run_options_init(&options);
+    options.timeStep = 5;
+    VeskHostStatus status{};
+    Owned<VeskHostSession> session(vesk_host_session_start(basins.get(), &options, &status));
+    ASSERT_NE(session, nullptr) << status.message;
+    const double rain = 0.5;
+    ASSERT_EQ(vesk_host_session_step(session.get(), &rain, 1, nullptr, nullptr, &status), VESK_HOST_OK);
+    vesk_free();
+    EXPECT_EQ(vesk_host_session_step(session.get(), &rain, 1, nullptr, nullptr, &status), VESK_HOST_LIBRARY_REFUSED);
+    EXPECT_EQ(status.libraryCode, VESK_ERR_NULL);
+    EXPECT_EQ(vesk_host_session_step(session.get(), &rain, 1, nullptr, nullptr, &status), VESK_HOST_BAD_ARGUMENT);
+    EXPECT_NE(std::string(status.message).find("takes no more steps"), std::string::npos) << status.message;
+}
+
 // The earlier level, loaded beside the current one as a host loads it, its
 // exports handed to the core.
 class EarlierLibrary {
@@ -342,6 +392,7 @@ TEST(HostCInterface, RunsAtTheEarlierLevelThroughItsExports) {
     // The plain loop over the earlier level's exports, one call a step.
     level.open();
     std::vector<double> meadowbrook;
+    double meadowbrookExcess = 0.0;
     {
         unsigned char record[216] = {};
         BasinInput current{};
@@ -353,9 +404,13 @@ TEST(HostCInterface, RunsAtTheEarlierLevelThroughItsExports) {
         std::memcpy(record + 160, &current.shape, 56);
         level.addbasin(record, "Meadowbrook");
         ASSERT_EQ(level.geterror(), 0);
-        for (size_t k = 0; k < rain.size() || meadowbrook.back() != 0.0; ++k)
+        for (size_t k = 0; k < rain.size() || meadowbrook.back() != 0.0; ++k) {
             meadowbrook.push_back(level.execute("Meadowbrook", k < rain.size() ? rain[k] : 0.0,
                                                 static_cast<int32_t>(5 * (k + 1))));
+            double block[15];
+            level.getbasinPrecip("Meadowbrook", block);
+            meadowbrookExcess += block[14];
+        }
     }
     level.free();
     std::vector<double> ran(vesk_host_run_length(run.get()));
@@ -365,7 +420,13 @@ TEST(HostCInterface, RunsAtTheEarlierLevelThroughItsExports) {
     BasinInput prepared{};
     vesk_host_run_prepared(run.get(), 2, &prepared);
     EXPECT_EQ(prepared.shape.uhTimeStep, 5);
+    EXPECT_EQ(prepared.timeStep, 5.0); // the earlier level steps in its unit-hydrograph step
     EXPECT_GT(prepared.uhPeakRate, 0.0);
+    // The run's runoff volume is the sum of the steps' excess depths, the
+    // last of the fifteen doubles of the earlier level's step block.
+    std::vector<double> figures(15);
+    vesk_host_run_summary(run.get(), 2, figures.data(), figures.size());
+    EXPECT_EQ(figures[12], meadowbrookExcess * prepared.area * 640.0 / 12.0);
 
     // A refused basin at this level (which can clear a code only by starting
     // afresh) is left out, and the basins before it are added again.

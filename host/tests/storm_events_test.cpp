@@ -45,6 +45,12 @@ TEST(StormEvents, LongRecordsWithLongDrySpellsNeedEvents) {
     std::vector<double> wet(400, 0.1);
     wet[100] = 0.0; // a short dry spell only
     EXPECT_FALSE(needsEvents(fiveMinuteStorm(wet)));
+    for (std::size_t k = 100; k < 172; ++k) wet[k] = 0.0; // exactly six hours dry
+    EXPECT_TRUE(needsEvents(fiveMinuteStorm(wet)));
+    EXPECT_EQ(longRecordWarnings(fiveMinuteStorm(wet)).size(), 1u);
+    wet[171] = 0.1; // five hours and 55 minutes
+    EXPECT_FALSE(needsEvents(fiveMinuteStorm(wet)));
+    EXPECT_TRUE(longRecordWarnings(fiveMinuteStorm(wet)).empty());
 }
 
 } // namespace

@@ -265,6 +265,9 @@ int stormCommand(const StormCommand &command, std::ostream &out, std::ostream &e
 
 int unitHydrographCommand(const UhCommand &command, std::ostream &out, std::ostream &err) {
     return guarded(err, [&] {
+        if (!command.csvFile.empty() && command.csvFile != kStandardInput && samePath(command.csvFile, command.basinFile))
+            throw InputError(command.csvFile + ": --csv would overwrite the input file " + command.basinFile +
+                             "; choose another output name");
         const UnitSystem units = requestedUnits(command.units).value_or(UnitSystem::Us);
         const int step = minutesOption("--time-step", command.timeStep, 1, 1440);
         const std::vector<BasinSource> sources = checkedBasins({command.basinFile}, units, err);
