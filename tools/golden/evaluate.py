@@ -96,8 +96,10 @@ def exact_power(x, y):
             return None
         root = Fraction(n, d)
     power = abs(q.numerator)
-    if root != 1 and power * abs(math.log2(root)) > 4000:
-        return None  # far beyond the range of doubles: not needed exactly
+    if power * abs(math.log2(root)) > 4000:
+        return None  # far beyond the range of doubles: 0 or infinity
+    if power > 64 and (root.numerator & (root.numerator - 1) or root.denominator & (root.denominator - 1)):
+        return None  # an odd factor of 3 or more to a power above 64 has more than 54 bits: no tie
     value = root ** power
     return 1 / value if q < 0 else value
 
