@@ -504,8 +504,8 @@ int signBeyond(double t, double m, double l, double err) {
 
 // The double nearest v 2^e, v = h + m + l > 0 with |m| <= 2^-50 h and
 // |l| <= 2^-50 |m|, given that the exact value lies within err 2^e of v
-// (err = 0: v is exact, and a v halfway between two doubles goes to the even
-// one).  Handles the whole range: overflow to infinity, subnormal results
+// (err = 0: v = h + m is exact, and a v halfway between two doubles goes to
+// the even one).  Handles the whole range: overflow to infinity, subnormal results
 // rounded once on their own grid, and results below half the least subnormal.
 //
 // The candidate Y is v rounded to the grid; v rounds to Y for certain when it
@@ -545,12 +545,9 @@ Rounded roundScaled(double h, double m, double l, double err, int e) {
     if (aboveTop < 0 && belowBottom < 0) return {scaled(y, e), true};
     if (aboveTop > 0) return {scaled(y + gapAbove, e), true};
     if (belowBottom > 0) return {scaled(y - gapBelow, e), true};
-    if (err == 0.0) { // exactly halfway: the neighbour with the even last bit
-        const double here = scaled(y, e);
-        const double there = scaled(aboveTop == 0 ? y + gapAbove : y - gapBelow, e);
-        return {(bitsOf(here) & 1) == 0 ? here : there, true};
-    }
-    return {scaled(y, e), false};
+    // Exactly halfway (err = 0, so l = 0): the addition that formed y from the
+    // exact h + m rounded the tie to even on the result's own grid already.
+    return {scaled(y, e), err == 0.0};
 }
 
 // ------------------------------------------------------------- the exponential

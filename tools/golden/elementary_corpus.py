@@ -155,6 +155,9 @@ def pow_special():
               (math.ldexp(1773 * 1773, -22), 2.5), (float(3 ** 32), 1.0 / 32), (float(3 ** 32), 33.0 / 32),
               (math.ldexp(3.0, -215), 5.0), (math.ldexp(-3.0, -215), 5.0), (math.ldexp(5.0, -359), 3.0),
               (math.ldexp(m18 * m18, -1100 // 3 * 2), 1.5), (0.25, 0.5), (1e-300, 2.0), (1e-160, 2.0)]
+    # ties on the subnormal grid: k^5 2^-1075 and (k^2 2^-430)^2.5 = k^5 2^-1075
+    for k in range(3, 1400, 97):
+        cases += [(math.ldexp(k, -215), 5.0), (math.ldexp(-k, -215), 5.0), (math.ldexp(k * k, -430), 2.5)]
     return cases
 
 
