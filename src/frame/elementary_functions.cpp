@@ -185,6 +185,140 @@ constexpr Triple kExpTable[128] = {
     {0x1.fd3c22b8f71f1p+0, 0x1.2eb74966579e7p-57, 0x1.2f096934ec56cp-111},
 };
 
+// The fast path's 2^(j/128) = hi + lo, hi of 41 significant bits (nearest) so
+// that hi times a number of 12 bits is exact, lo the double nearest the rest
+// (relative error below 2^-94).
+constexpr Pair kExpFastTable[128] = {
+    {0x1p+0, 0.0},
+    {0x1.0163da9fb3000p+0, 0x1.9ab6c2533571ap-43},
+    {0x1.02c9a3e778000p+0, 0x1.83b9bdf2b293ep-46},
+    {0x1.04315e86e8000p+0, -0x1.ed0a31c1977c9p-46},
+    {0x1.059b0d3158000p+0, 0x1.5d0eb9f1523aep-42},
+    {0x1.0706b29ddf000p+0, 0x1.b771b7100ea76p-42},
+    {0x1.087451875a000p+0, -0x1.0dfdcf283689bp-42},
+    {0x1.09e3ecac6f000p+0, 0x1.c1a290f03062cp-43},
+    {0x1.0b5586cf99000p+0, -0x1.bc2759d1b523ap-42},
+    {0x1.0cc922b724000p+0, 0x1.fdd01edc16e25p-42},
+    {0x1.0e3ec32d3d000p+0, 0x1.a2020742e4f8bp-44},
+    {0x1.0fb66affed000p+0, 0x1.8d7919048eec5p-43},
+    {0x1.11301d0126000p+0, -0x1.2bd6c5103944ap-42},
+    {0x1.12abdc06c3000p+0, 0x1.cbfb92bad324dp-44},
+    {0x1.1429aaea93000p+0, -0x1.10265f7f35e27p-43},
+    {0x1.15a98c8a59000p+0, -0x1.aedb7f2a8c22bp-44},
+    {0x1.172b83c7d5000p+0, 0x1.7adcdf7c8c50fp-44},
+    {0x1.18af9388c9000p+0, -0x1.0b222047a32e2p-43},
+    {0x1.1a35beb6fd000p+0, -0x1.22b0d259c25b5p-42},
+    {0x1.1bbe084046000p+0, -0x1.9632a70c6a5dfp-43},
+    {0x1.1d4873168c000p+0, -0x1.9561fe91ff5dap-42},
+    {0x1.1ed5022fce000p+0, -0x1.b8d1df98027bbp-42},
+    {0x1.2063b88629000p+0, -0x1.94e2388a7eb58p-43},
+    {0x1.21f49917de000p+0, -0x1.b4ed56816b6b6p-43},
+    {0x1.2387a6e756000p+0, 0x1.1c3360fd6d8e1p-43},
+    {0x1.251ce4fb2a000p+0, 0x1.8fcd60aadf7a8p-42},
+    {0x1.26b4565e28000p+0, -0x1.916d42cc66bf1p-43},
+    {0x1.284dfe1f56000p+0, 0x1.c04b678ae781ep-43},
+    {0x1.29e9df51fe000p+0, -0x1.1ed3da2ea0a5ep-44},
+    {0x1.2b87fd0dae000p+0, -0x1.9c008856e6b1cp-42},
+    {0x1.2d285a6e40000p+0, 0x1.85a0048ea9b68p-43},
+    {0x1.2ecafa93e3000p+0, -0x1.53dc6be17455cp-45},
+    {0x1.306fe0a31b000p+0, 0x1.c54b7a356918cp-42},
+    {0x1.32170fc4ce000p+0, -0x1.f3b2b18c38f40p-42},
+    {0x1.33c08b2641000p+0, 0x1.bfd3272184366p-42},
+    {0x1.356c55f92a000p+0, -0x1.e6d73b9713919p-49},
+    {0x1.371a7373ab000p+0, -0x1.8d563aeabf42fp-42},
+    {0x1.38cae6d05e000p+0, -0x1.e69e958d3c990p-42},
+    {0x1.3a7db34e5a000p+0, -0x1.22bc86dacc3ecp-49},
+    {0x1.3c32dc313b000p+0, -0x1.c6defff8375d3p-42},
+    {0x1.3dea64c123000p+0, 0x1.088d6d0488f85p-42},
+    {0x1.3fa4504ac8000p+0, 0x1.ba0bf701aa418p-48},
+    {0x1.4160a21f73000p+0, -0x1.d607bcda470c2p-44},
+    {0x1.431f5d950b000p+0, -0x1.da48e3eef1afcp-42},
+    {0x1.44e0860619000p+0, -0x1.b4bf3b242fd88p-42},
+    {0x1.46a41ed1d0000p+0, 0x1.5dc944bd1648ap-46},
+    {0x1.486a2b5c14000p+0, -0x1.97f61f2e24b7dp-43},
+    {0x1.4a32af0d7d000p+0, 0x1.ef3396c5e7a38p-43},
+    {0x1.4bfdad5363000p+0, -0x1.7638af1a1404fp-42},
+    {0x1.4dcb299fde000p+0, -0x1.794e2648872b1p-43},
+    {0x1.4f9b2769d3000p+0, -0x1.aca96613a4b2bp-43},
+    {0x1.516daa2cf6000p+0, 0x1.907044bd4b213p-42},
+    {0x1.5342b569d5000p+0, -0x1.f883d5f0ed89ep-46},
+    {0x1.551a4ca5d9000p+0, 0x1.0762976310122p-43},
+    {0x1.56f4736b52000p+0, 0x1.f699bb2c011d9p-42},
+    {0x1.58d12d497c000p+0, 0x1.ff494af0adcd1p-42},
+    {0x1.5ab07dd485000p+0, 0x1.0a56324c05464p-42},
+    {0x1.5c9268a594000p+0, 0x1.adc0712c6e05ap-42},
+    {0x1.5e76f15ad2000p+0, 0x1.486e9be4c203ap-44},
+    {0x1.605e1b976e000p+0, -0x1.fba7c48536adcp-43},
+    {0x1.6247eb03a5000p+0, 0x1.612c7c3e81bf5p-42},
+    {0x1.6434634ccc000p+0, 0x1.8fe3b7c38a627p-43},
+    {0x1.6623882552000p+0, 0x1.124893ecf14dcp-43},
+    {0x1.68155d44cb000p+0, -0x1.a33df8ea37612p-42},
+    {0x1.6a09e667f4000p+0, -0x1.0cdbdd3413b26p-42},
+    {0x1.6c012750be000p+0, -0x1.5044a25599ffcp-42},
+    {0x1.6dfb23c652000p+0, -0x1.744377c74d079p-42},
+    {0x1.6ff7df9519000p+0, 0x1.20f3e1f86d3d0p-42},
+    {0x1.71f75e8ec6000p+0, -0x1.1845b91e1a21fp-45},
+    {0x1.73f9a48a58000p+0, 0x1.73bd5c9a4e68bp-44},
+    {0x1.75feb56426000p+0, 0x1.f22fdba6a8ce9p-42},
+    {0x1.780694fde6000p+0, -0x1.604f328febfbdp-43},
+    {0x1.7a11473eb0000p+0, 0x1.86d7d51023f6dp-44},
+    {0x1.7c1ed0130c000p+0, 0x1.327c493344593p-44},
+    {0x1.7e2f336cf5000p+0, -0x1.9defa2fd45ea8p-44},
+    {0x1.80427543e2000p+0, -0x1.7b927c86626d9p-42},
+    {0x1.82589994cd000p+0, -0x1.ed7530775054dp-44},
+    {0x1.8471a4623c000p+0, 0x1.eb3394bdae5f2p-42},
+    {0x1.868d99b449000p+0, 0x1.7640720ec8561p-43},
+    {0x1.88ac7d98a6000p+0, 0x1.a65994c2f37cbp-42},
+    {0x1.8ace5422aa000p+0, 0x1.b6b74f8ab4326p-45},
+    {0x1.8cf3216b54000p+0, 0x1.22fbcaa873458p-42},
+    {0x1.8f1ae99157000p+0, 0x1.cd8ae609d171dp-42},
+    {0x1.9145b0b920000p+0, -0x1.d3bacf25cb04ap-47},
+    {0x1.93737b0cdc000p+0, 0x1.793d14070fc95p-42},
+    {0x1.95a44cbc85000p+0, 0x1.0774da41b4ad0p-43},
+    {0x1.97d829fde5000p+0, -0x1.b074616df06e1p-44},
+    {0x1.9a0f170ca0000p+0, 0x1.ee6e8c426e312p-42},
+    {0x1.9c49182a3f000p+0, 0x1.2038f88d60e3ep-45},
+    {0x1.9e86319e32000p+0, 0x1.918c12653c732p-43},
+    {0x1.a0c667b5de000p+0, 0x1.592ca6b6a2e33p-42},
+    {0x1.a309bec4a3000p+0, -0x1.66539f4704479p-43},
+    {0x1.a5503b23e2000p+0, 0x1.5722d0912472cp-42},
+    {0x1.a799e1330b000p+0, 0x1.ac3796fd958acp-43},
+    {0x1.a9e6b557a0000p+0, -0x1.205e0a6de2100p-43},
+    {0x1.ac36bbfd3f000p+0, 0x1.bce06dcb35189p-43},
+    {0x1.ae89f995ad000p+0, 0x1.d6af439a68bbap-43},
+    {0x1.b0e07298db000p+0, 0x1.9964210ab37f2p-42},
+    {0x1.b33a2b84f1000p+0, 0x1.7ebdaff439ef6p-42},
+    {0x1.b59728de56000p+0, -0x1.b19c71dfbbba7p-42},
+    {0x1.b7f76f2fb6000p+0, -0x1.b915584f7e54bp-44},
+    {0x1.ba5b030a10000p+0, 0x1.9261032cf1abdp-42},
+    {0x1.bcc1e904bc000p+0, 0x1.d2247ba0f45b4p-44},
+    {0x1.bf2c25bd72000p+0, -0x1.f77bf728fdae7p-44},
+    {0x1.c199bdd855000p+0, 0x1.4e11106589505p-43},
+    {0x1.c40ab5fffd000p+0, 0x1.e9b4537e083c6p-46},
+    {0x1.c67f12e57d000p+0, 0x1.4b4a2137fd20fp-44},
+    {0x1.c8f6d9406e000p+0, 0x1.ed446b2f12201p-42},
+    {0x1.cb720dcef9000p+0, 0x1.a4540f2f47a52p-46},
+    {0x1.cdf0b555dc000p+0, 0x1.fce227c4ac7d6p-43},
+    {0x1.d072d4a079000p+0, -0x1.a11cbc3743798p-42},
+    {0x1.d2f87080d9000p+0, -0x1.839d487b719d8p-42},
+    {0x1.d5818dcfba000p+0, 0x1.21c976816badap-42},
+    {0x1.d80e316c98000p+0, 0x1.cbddc27ce8244p-43},
+    {0x1.da9e603db3000p+0, 0x1.42b84600d2db7p-43},
+    {0x1.dd321f301b000p+0, 0x1.1812da5778f02p-42},
+    {0x1.dfc97337ba000p+0, -0x1.2851a5cd4f185p-42},
+    {0x1.e264614f5a000p+0, 0x1.28a12761fa17bp-44},
+    {0x1.e502ee78b4000p+0, -0x1.3b185d9fd58cep-49},
+    {0x1.e7a51fbc75000p+0, -0x1.be5a55ba6be6ep-43},
+    {0x1.ea4afa2a49000p+0, 0x1.b30b1ee7431ecp-45},
+    {0x1.ecf482d8e6000p+0, 0x1.fc236c0c4bee5p-42},
+    {0x1.efa1bee616000p+0, -0x1.7622380b795b5p-42},
+    {0x1.f252b376bc000p+0, -0x1.5a2c5e5a40f27p-42},
+    {0x1.f50765b6e4000p+0, 0x1.5019d3e12dd8ap-42},
+    {0x1.f7bfdad9cc000p+0, -0x1.ec76ec4b4018dp-44},
+    {0x1.fa7c1819e9000p+0, 0x1.b05d214fce965p-45},
+    {0x1.fd3c22b8f7000p+0, 0x1.f10975ba4b32cp-44},
+};
+
 // 1/n! = hi + mid + lo for n = 0..13.
 constexpr Triple kInverseFactorial[14] = {
     {0x1p+0, 0.0, 0.0},
@@ -379,6 +513,8 @@ constexpr double kInfinity = std::numeric_limits<double>::infinity();
 // Adding and subtracting 1.5 * 2^52 rounds a double below 2^51 in magnitude to
 // the nearest integer; the integer then sits in the low bits of the sum.
 constexpr double kRoundingShift = 0x1.8p52;
+// The same with 1.5 * 2^32 rounds to a multiple of 2^-20.
+constexpr double kTwelveBitShift = 0x1.8p32;
 
 uint64_t bitsOf(double x) {
     uint64_t bits;
@@ -579,13 +715,17 @@ struct Approximation {
 //     k*kExpStepTail is rounded (< 2^-78.9) and kExpStepTail is ln2/128 -
 //     kExpStep1 to 2^-95 (times |k| < 2^17.1: < 2^-78.9): |r error| < 2^-77.9,
 //     and r = rh + rl exactly after it with |rh| < 2^-8.5, |rl| < 2^-61.5;
-//   q ~ e^rh - 1 - rh = rh^2/2 + ... + rh^7/5040 in Horner form: truncation
-//     below 2^-83.5, rounding below 3.1 * 2^-53 * 2^-18 = 2^-69.4;
+//   q ~ e^rh - 1 - rh = rh^2/2 + ... + rh^7/5040 (Estrin): truncation below
+//     2^-83.5; the roundings of rh^2, of 0.5 + rh/6 and of the products and
+//     sums after it, whose other terms are below 2^-12 of it, stay below
+//     3.1 * 2^-53 of q, so below 2^-69.4;
 //   e^(rh + rl) = 1 + rh + q + rl + rl rh...: rl rh is dropped (< 2^-70),
 //     s = q + rl rounds (< 2^-71);
-//   T = t0 + t1 (error < 2^-106), T e^r = t0 + t0 rh + [t1 + t1 rh + t0 s]:
-//     t0 rh is exact (Dekker), t1 s is dropped (< 2^-70), and the four
-//     roundings of the bracket, whose terms are below 2^-16.9, below 2^-68.
+//   T = t0 + t1 with t0 of 41 bits (error < 2^-94); rh = r1 + rest with r1
+//     rh rounded to a multiple of 2^-20 (12 bits), |rest| <= 2^-21, so t0 r1
+//     is exact and T e^r = t0 + t0 r1 + [t0 rest + t1 + t1 (rh + s) + t0 s]: the
+//     products in the bracket round below 2^-73, 2^-102 and 2^-70, and its
+//     four sums, of terms below 2^-16.9, below 2^-68.
 // Altogether below 2 (2^-69.4 + 2^-70 + 2^-71 + 2^-70 + 2^-68 + 2^-77.9) < 2^-66.4.
 template <bool kHasTail>
 inline Approximation expApproximation(double zh, double zl) {
@@ -598,16 +738,18 @@ inline Approximation expApproximation(double zh, double zl) {
         r = fastTwoSum(withTail.hi, withTail.lo + r.lo);
     }
     const double rh = r.hi;
-    const double q = (rh * rh) *
-        (0.5 + rh * (kInverseFactorial[3].hi +
-                     rh * (kInverseFactorial[4].hi +
-                           rh * (kInverseFactorial[5].hi +
-                                 rh * (kInverseFactorial[6].hi + rh * kInverseFactorial[7].hi)))));
+    // Estrin's scheme keeps the chain of dependent operations short.
+    const double square = rh * rh;
+    const double q =
+        square * ((0.5 + rh * kInverseFactorial[3].hi) +
+                  square * ((kInverseFactorial[4].hi + rh * kInverseFactorial[5].hi) +
+                            square * (kInverseFactorial[6].hi + rh * kInverseFactorial[7].hi)));
     const double s = q + r.lo;
-    const Triple &t = kExpTable[red.table];
-    const Pair p = twoProduct(t.hi, rh);
-    const Pair top = fastTwoSum(t.hi, p.hi);
-    const double lo = top.lo + (p.lo + (t.mid + (t.mid * rh + t.hi * s)));
+    const Pair &t = kExpFastTable[red.table];
+    const double r1 = (rh + kTwelveBitShift) - kTwelveBitShift;
+    const double rest = rh - r1;
+    const Pair top = fastTwoSum(t.hi, t.hi * r1);
+    const double lo = top.lo + (t.lo + (t.hi * rest + (t.lo * (rh + s) + t.hi * s)));
     return {top.hi, lo, red.scale};
 }
 
@@ -722,8 +864,10 @@ struct LogApproximation {
 // 2^-52 |r|^3 + 2^-87 |r| + (E = 0 and c = 1 ? 0 : 2^-75):
 //   E ln 2 = E kLn2Part1 (exact) + E kLn2Tail (|E| < 2^10.1: < 2^-86 off);
 //   -ln c to 2^-107; r and r^2 exact, and so are the two-sums;
-//   r^3 (1/3 - r/4 + ... - r^9/12) rounds below 3.1 * 2^-53 of itself, that
-//     is 2^-52.9 |r|^3, and the truncation is below 2^-87.7 |r|;
+//   r^3 (1/3 - r/4 + ... - r^9/12) (Estrin) rounds below 3.1 * 2^-53 of
+//     itself, that is 2^-52.9 |r|^3 (1/3 + r/4 ... rounds below 2^-53 (1 +
+//     2^-5) of itself, r^3 and the last product below 2^-53 each), and the
+//     truncation is below 2^-87.7 |r|;
 //   the small terms are summed with r^3 (...) last: the sums before round
 //     below 2^-84, the last one below 2^-53 (|r|^3/3 + 2^-53 |r|) where E = 0
 //     and c = 1, else below 2^-75.5.
@@ -735,15 +879,13 @@ LogApproximation logApproximation(double x, int shift) {
     const Pair base = twoSum(e * kLn2Part1, red.bucket->minusLog.hi);
     const Pair square = twoProduct(r, r);
     const Pair linear = fastTwoSum(r, -0.5 * square.hi);
-    const double cubic = (r * square.hi) *
-        (kLogSeries[3].hi +
-         r * (kLogSeries[4].hi +
-              r * (kLogSeries[5].hi +
-                   r * (kLogSeries[6].hi +
-                        r * (kLogSeries[7].hi +
-                             r * (kLogSeries[8].hi +
-                                  r * (kLogSeries[9].hi +
-                                       r * (kLogSeries[10].hi + r * (kLogSeries[11].hi + r * kLogSeries[12].hi)))))))));
+    // Estrin's scheme in r and r^2 = square.hi, r^4 and r^8.
+    const double r2 = square.hi;
+    const double r4 = r2 * r2;
+    const double low4 = (kLogSeries[3].hi + r * kLogSeries[4].hi) + r2 * (kLogSeries[5].hi + r * kLogSeries[6].hi);
+    const double high4 = (kLogSeries[7].hi + r * kLogSeries[8].hi) + r2 * (kLogSeries[9].hi + r * kLogSeries[10].hi);
+    const double top = kLogSeries[11].hi + r * kLogSeries[12].hi;
+    const double cubic = (r * r2) * (low4 + r4 * (high4 + r4 * top));
     const Pair sum = twoSum(base.hi, linear.hi);
     const double low = (((base.lo + linear.lo) + sum.lo) +
                         ((e * kLn2Tail + red.bucket->minusLog.mid) - 0.5 * square.lo)) + cubic;
@@ -777,11 +919,16 @@ Triple logTriple(double x, int shift) {
 
 enum class IntegerKind { None, Odd, Even };
 
+// From the bits: y = 1.f 2^e is an integer when no bit of f lies below 2^0,
+// odd when its last one lies at 2^0.
 IntegerKind integerKind(double y) {
-    if (!(absolute(y) < 0x1p53)) return IntegerKind::Even; // every double from 2^53 on (and inf: unused)
-    if (std::floor(y) != y) return IntegerKind::None;
-    const double half = y * 0.5;
-    return std::floor(half) == half ? IntegerKind::Even : IntegerKind::Odd;
+    const int e = static_cast<int>((bitsOf(y) >> 52) & 0x7ff) - 1023;
+    if (e < 0) return IntegerKind::None; // |y| < 1 (0 is handled before)
+    if (e > 52) return IntegerKind::Even; // every double from 2^53 on (and inf: unused)
+    const uint64_t fraction = bitsOf(y) & kSignificandMask;
+    const uint64_t belowOne = (1ULL << (52 - e)) - 1;
+    if (fraction & belowOne) return IntegerKind::None;
+    return e == 0 || (fraction >> (52 - e)) & 1 ? IntegerKind::Odd : IntegerKind::Even;
 }
 
 // An odd integer M and E with x = M 2^E (x > 0 finite).
@@ -901,7 +1048,9 @@ bool integerPowerFast(double x, int n, double &result) {
         const double remainder = ((1.0 - t.hi) - t.lo) - q * power.lo;
         power = fastTwoSum(q, q * remainder);
     }
-    const Rounded r = roundScaled(power.hi, power.lo, 0.0, power.hi * 0x1p-97, exponent * n);
+    const int scale = exponent * n; // power is in [2^-64, 2^64]
+    if (scale > -950 && scale < 950) return roundsSurely({power.hi, power.lo, scale}, power.hi * 0x1p-97, result);
+    const Rounded r = roundScaled(power.hi, power.lo, 0.0, power.hi * 0x1p-97, scale);
     result = r.value;
     return r.decided;
 }

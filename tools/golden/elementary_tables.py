@@ -64,6 +64,25 @@ def truncated(q, bits):
     return sign * float(Fraction(scaled, 2 ** (bits - 1)) * Fraction(2) ** e)
 
 
+def rounded(q, bits):
+    """q rounded to nearest (ties away, never met here) at `bits` significant bits."""
+    low = truncated(q, bits)
+    step = Fraction(2) ** (significant_exponent(q) - bits + 1)
+    return float(Fraction(low) + step) if q - Fraction(low) > step / 2 else low
+
+
+def significant_exponent(q):
+    """e with 2^e <= q < 2^(e+1), for q > 0."""
+    e = 0
+    while q >= 2:
+        q /= 2
+        e += 1
+    while q < 1:
+        q *= 2
+        e -= 1
+    return e
+
+
 def parts(q, count):
     """q as `count` doubles, each the nearest double to what the earlier ones leave."""
     out = []
@@ -177,6 +196,17 @@ def generate():
         assert abs(v - w) <= v * Fraction(1, 10 ** 75)
         p = parts(v, 3)
         emit('    {%s, %s, %s},' % tuple(hexfloat(x) for x in p))
+    emit('};')
+    emit('')
+    emit('// The fast path\'s 2^(j/128) = hi + lo, hi of 41 significant bits (nearest) so')
+    emit('// that hi times a number of 12 bits is exact, lo the double nearest the rest')
+    emit('// (relative error below 2^-94).')
+    emit('constexpr Pair kExpFastTable[128] = {')
+    for j in range(2 ** EXP_BITS):
+        v = exact(CONTEXT.power(decimal.Decimal(2), CONTEXT.divide(decimal.Decimal(j), decimal.Decimal(128))))
+        hi = rounded(v, 41)
+        assert significant_bits(hi) <= 41
+        emit('    {%s, %s},' % (hexfloat(hi), hexfloat(nearest(v - Fraction(hi)))))
     emit('};')
     emit('')
     emit('// 1/n! = hi + mid + lo for n = 0..%d.' % EXP_TAYLOR)
