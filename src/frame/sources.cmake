@@ -5,6 +5,7 @@ set(VESK_FRAME_SHARED
     ${CMAKE_CURRENT_LIST_DIR}/allocation.cpp
     ${CMAKE_CURRENT_LIST_DIR}/basin_file.cpp
     ${CMAKE_CURRENT_LIST_DIR}/basin_registry.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/elementary_functions.cpp
     ${CMAKE_CURRENT_LIST_DIR}/learned_sweep.cpp
     ${CMAKE_CURRENT_LIST_DIR}/library_state.cpp
     ${CMAKE_CURRENT_LIST_DIR}/lifecycle_exports.cpp

@@ -1,9 +1,8 @@
 // Effective impervious area: all of the directly connected impervious area
 // plus the share of the unconnected impervious area whose runoff survives the
 // receiving pervious area, in percent of the basin.
-#include <cmath>
-
 #include "frame/common_records.h"
+#include "frame/elementary_functions.h"
 #include "level.h"
 
 namespace {
@@ -44,7 +43,7 @@ VESK_API double VESK_CALL vesk_calcEIA(double dcif, double rpf, double imperviou
     // The surviving share of the unconnected runoff falls with the receiving
     // share and with the ratio of infiltration to rainfall.
     const double exponent = receivingShare * kRunOnDecay * infiltration / (rainfall * kRainfallScale * kHalf);
-    return kPercent * (connected + (1.0 - connected) * std::exp(exponent)) / (1.0 + perviousRatio);
+    return kPercent * (connected + (1.0 - connected) * vesk::correctlyRoundedExp(exponent)) / (1.0 + perviousRatio);
 }
 
 } // extern "C"

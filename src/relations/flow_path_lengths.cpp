@@ -1,7 +1,6 @@
 // The split of a flow path into its overland part, limited by a cut-off
 // length, and the channel part that follows it.
-#include <cmath>
-
+#include "frame/elementary_functions.h"
 #include "level.h"
 
 namespace {
@@ -13,7 +12,9 @@ constexpr double kCutoffDecay = -0.035;
 
 extern "C" {
 
-VESK_API double VESK_CALL vesk_maxLengthCutoff(double x) { return kLongestCutoff * std::exp(kCutoffDecay * x); }
+VESK_API double VESK_CALL vesk_maxLengthCutoff(double x) {
+    return kLongestCutoff * vesk::correctlyRoundedExp(kCutoffDecay * x);
+}
 
 VESK_API double VESK_CALL vesk_calcOverlandLen(double totalLength, double maxLength) {
     return totalLength > maxLength ? maxLength : totalLength;

@@ -1,8 +1,7 @@
 // Overland and travel times, and the time of concentration with its minimum
 // and its regional limit.  Lengths in feet, velocities in feet per second,
 // slopes in ft/ft, times in minutes.
-#include <cmath>
-
+#include "frame/elementary_functions.h"
 #include "level.h"
 
 namespace {
@@ -33,7 +32,8 @@ VESK_API double VESK_CALL vesk_initialFlowTime(double runoffCoefficient, double 
                                                double slope, double /*unused*/) {
     if (slope == 0.0) return 0.0;
     return kOverlandFactor * (kOverlandRunoffLimit - runoffCoefficient) *
-           std::pow(overlandLength, kOverlandLengthExponent) / std::pow(slope, kOverlandSlopeExponent);
+           vesk::correctlyRoundedPow(overlandLength, kOverlandLengthExponent) /
+           vesk::correctlyRoundedPow(slope, kOverlandSlopeExponent);
 }
 
 // The time in seconds length / velocity (ft over ft/s), in minutes; no

@@ -2,8 +2,7 @@
 // exports.
 #include "relations/peaking_coefficients.h"
 
-#include <cmath>
-
+#include "frame/elementary_functions.h"
 #include "level.h"
 #include "relations/peaking_constants.h"
 #include "relations/peaking_tables.h"
@@ -11,12 +10,12 @@
 namespace vesk {
 
 double smallAreaCorrectedCt(double ct, double area) {
-    if (area < kSmallAreaLimit) return std::pow(area, kSmallAreaExponent) * (ct * kSmallAreaFactor);
+    if (area < kSmallAreaLimit) return correctlyRoundedPow(area, kSmallAreaExponent) * (ct * kSmallAreaFactor);
     return ct;
 }
 
 double peakCoefficient(double imperviousPct, double area, double ct) {
-    return (peakingParameter(imperviousPct) * ct) * std::pow(area, kPeakAreaExponent);
+    return (peakingParameter(imperviousPct) * ct) * correctlyRoundedPow(area, kPeakAreaExponent);
 }
 
 } // namespace vesk

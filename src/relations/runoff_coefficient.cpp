@@ -2,8 +2,7 @@
 // imperviousness, and its return-period correction.  All coefficients here are
 // 32-bit floats; the arithmetic is in double, so results carry the float
 // values of the coefficients (1.3 enters as 1.2999999523162842).
-#include <cmath>
-
+#include "frame/elementary_functions.h"
 #include "level.h"
 #include "relations/selector.h"
 
@@ -78,7 +77,7 @@ constexpr SoilCubic kSoilC = {0.858f, -0.786f, 0.774f, 0.04f};
 
 double corrected(const SoilCubic &soil, double correction, double imperviousPct) {
     const double i = imperviousPct / kPercent;
-    return soil.cubic * std::pow(i, 3) + correction + soil.square * (i * i) +
+    return soil.cubic * vesk::correctlyRoundedPow(i, 3.0) + correction + soil.square * (i * i) +
            soil.linear * i + soil.constant;
 }
 

@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+#include "frame/elementary_functions.h"
+
 namespace vesk {
 
 namespace {
@@ -33,7 +35,7 @@ bool flatFromTimeZero(const HortonCurve &curve) {
 double hortonRate(const HortonCurve &curve, double minutes) {
     const double seconds = kSecondsPerMinute * minutes;
     if (flatCurve(curve, seconds)) return curve.finalRate + 0.0;
-    return curve.finalRate + (curve.initialRate - curve.finalRate) * std::exp(-curve.decay * seconds);
+    return curve.finalRate + (curve.initialRate - curve.finalRate) * correctlyRoundedExp(-curve.decay * seconds);
 }
 
 double stepCapacity(const HortonCurve &curve, double endMinutes, double stepMinutes, OperationOrder order) {

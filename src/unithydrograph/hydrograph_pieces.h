@@ -1,11 +1,11 @@
 // The pieces the synthetic unit hydrograph is assembled from, each a small
 // value with its ordinate at time t (minutes) and its area (rate × minutes)
-// over an interval.  A square is t * t, the exactly rounded square (the C
-// library's pow misrounds a few); higher powers go through std::pow.  Sums
+// over an interval.  A square is t * t, the exactly rounded square; higher
+// powers go through correctlyRoundedPow, the same bits on every platform.  Sums
 // run from the constant term up, as the construction's figures were fixed with.
 #pragma once
 
-#include <cmath>
+#include "frame/elementary_functions.h"
 
 namespace vesk {
 
@@ -14,11 +14,11 @@ struct Cubic {
     double c0{}, c1{}, c2{}, c3{};
 
     double value(double t) const {
-        return ((c0 + c1 * t) + c2 * (t * t)) + c3 * std::pow(t, 3.0);
+        return ((c0 + c1 * t) + c2 * (t * t)) + c3 * correctlyRoundedPow(t, 3.0);
     }
     double antiderivative(double t) const {
-        return ((c0 * t + c1 * (t * t) / 2.0) + c2 * std::pow(t, 3.0) / 3.0) +
-               c3 * std::pow(t, 4.0) / 4.0;
+        return ((c0 * t + c1 * (t * t) / 2.0) + c2 * correctlyRoundedPow(t, 3.0) / 3.0) +
+               c3 * correctlyRoundedPow(t, 4.0) / 4.0;
     }
     double integral(double from, double to) const { return antiderivative(to) - antiderivative(from); }
 };
@@ -29,7 +29,7 @@ struct Quadratic {
 
     double value(double t) const { return (a0 + a1 * t) + a2 * (t * t); }
     double antiderivative(double t) const {
-        return (a0 * t + a1 * (t * t) / 2.0) + a2 * std::pow(t, 3.0) / 3.0;
+        return (a0 * t + a1 * (t * t) / 2.0) + a2 * correctlyRoundedPow(t, 3.0) / 3.0;
     }
     double integral(double from, double to) const { return antiderivative(to) - antiderivative(from); }
 };

@@ -1,14 +1,13 @@
-#include <cmath>
-
+#include "frame/elementary_functions.h"
 #include "unithydrograph/curve_fitting.h"
 
 namespace vesk {
 
 namespace {
 
-// The rising cubic at t, summed from the constant up, the cube by std::pow.
+// The rising cubic at t, summed from the constant up, the cube by correctlyRoundedPow.
 double risingCubicAt(const double c[4], double t) {
-    return ((c[0] + c[1] * t) + c[2] * (t * t)) + c[3] * std::pow(t, 3.0);
+    return ((c[0] + c[1] * t) + c[2] * (t * t)) + c[3] * correctlyRoundedPow(t, 3.0);
 }
 
 // Parabola through the origin and (t50, q50), then the line on to (t75, q75).

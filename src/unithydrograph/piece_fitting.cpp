@@ -1,6 +1,6 @@
 #include "unithydrograph/piece_fitting.h"
 
-#include <cmath>
+#include "frame/elementary_functions.h"
 
 namespace vesk {
 
@@ -17,7 +17,7 @@ void valueRow(double *row, int n, double t) {
     row[0] = 1.0;
     row[1] = t;
     row[2] = (t * t);
-    if (n == 4) row[3] = std::pow(t, 3.0);
+    if (n == 4) row[3] = correctlyRoundedPow(t, 3.0);
 }
 
 // Row of a slope condition q′(t).

@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "frame/elementary_functions.h"
 #include "unithydrograph/finite_values.h"
 
 namespace vesk {
@@ -39,7 +40,7 @@ constexpr double kPeak50Share = 0.5;
 
 // Time to peak in hours from the lag product L · Lc / √S (mi², ft/ft).
 double timeToPeakHours(const HydrographGeometry &g, double ct) {
-    return ct * std::pow(g.length * g.centroidLength / std::sqrt(g.slope), kLagExponent);
+    return ct * correctlyRoundedPow(g.length * g.centroidLength / std::sqrt(g.slope), kLagExponent);
 }
 
 // Acre-feet of one inch of runoff over the basin.

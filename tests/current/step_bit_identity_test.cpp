@@ -10,6 +10,7 @@
 #include <cstring>
 #include <random>
 
+#include "frame/elementary_functions.h"
 #include "frame_test_support.h"
 #include "hand_built_basin.h"
 #include "simulation/basin_time_step.h"
@@ -24,7 +25,7 @@ namespace written {
 double hortonRate(const vesk::SubArea &s, int64_t minutes) {
     const int64_t seconds = 60 * minutes;
     return s.finalInfiltrationRate + (s.initialInfiltrationRate - s.finalInfiltrationRate) *
-                                         std::exp(-s.infiltrationDecay * static_cast<double>(seconds));
+                                         vesk::correctlyRoundedExp(-s.infiltrationDecay * static_cast<double>(seconds));
 }
 
 double stepCapacity(int32_t time, int32_t timeStep, const vesk::SubArea &s, double carry) {

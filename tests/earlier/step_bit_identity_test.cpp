@@ -14,6 +14,7 @@
 
 #include "earlier/basin_loss_step.h"
 #include "earlier/basin_time_step.h"
+#include "frame/elementary_functions.h"
 #include "simulation/convolution_ring.h"
 #include "../written_convolution.h"
 
@@ -24,7 +25,7 @@ namespace written {
 double hortonRate(const vesk::Basin &basin, double minutes) {
     const double f0 = basin.initialInfiltrationRate;
     const double fc = basin.finalInfiltrationRate;
-    return fc + (f0 - fc) * std::exp(-basin.infiltrationDecay * (60.0 * minutes));
+    return fc + (f0 - fc) * vesk::correctlyRoundedExp(-basin.infiltrationDecay * (60.0 * minutes));
 }
 
 double stepInfiltration(const vesk::Basin &basin, double clock, double stepMinutes, double rain) {

@@ -5,13 +5,16 @@ Every expected value is worked out here from the method's formulas, step by
 step in the order in which the method states them, in IEEE double precision
 (Python floats), with the 32-bit coefficient tables rounded through struct and
 the solver's extended-precision sums rounded to a 64-bit significand with exact
-fractions.  Powers, exponentials and square roots go through the C library
-(math.pow, math.exp, math.sqrt), as the library's own do.  Nothing here calls
-or reads the library: the tables are an independent second evaluation.
+fractions.  Square roots are Python's (math.sqrt, correctly rounded by IEEE
+754); powers and exponentials are correctly rounded here (cr_pow, cr_exp:
+decimal evaluations precise enough to decide the rounding, then exact
+rounding with fractions), as the library's own are.  Nothing here calls or
+reads the library: the tables are an independent second evaluation.
 
     tools/golden/evaluate.py            rewrite the two tables
     tools/golden/evaluate.py --check    exit 1 when a checked-in table differs
 """
+import decimal
 import math
 import os
 import struct
@@ -28,6 +31,113 @@ def f32(x):
 
 def hexbits(x):
     return float(x).hex()
+
+
+# ---------------------------------------------------------------------------
+# Correctly rounded e^x and x^y: the double nearest the exact value, ties to
+# even, with gradual underflow and overflow to infinity.
+# ---------------------------------------------------------------------------
+def round_to_double(q):
+    """The double nearest the fraction q >= 0."""
+    if q == 0:
+        return 0.0
+    n, d = q.numerator, q.denominator
+    e = n.bit_length() - d.bit_length()  # 2^(e-1) < q < 2^(e+1)
+    if (n << max(0, -e)) < (d << max(0, e)):
+        e -= 1
+    quantum = max(e, -1022) - 52  # the spacing of doubles at q
+    num, den = (n, d << quantum) if quantum >= 0 else (n << -quantum, d)
+    m, rest = divmod(num, den)
+    if 2 * rest > den or (2 * rest == den and m % 2 == 1):
+        m += 1
+    if m * Fraction(2) ** quantum >= Fraction(2) ** 1024:
+        return math.inf
+    return math.ldexp(m, quantum)
+
+
+def decided(approximate):
+    """Ziv's strategy: approximate(digits) gives a value and a bound on its
+    error; more digits until every value within the bound rounds alike."""
+    for digits in (40, 80, 160, 320):
+        value, error = approximate(digits)
+        low, high = round_to_double(max(value - error, Fraction(0))), round_to_double(value + error)
+        if low == high:
+            return low
+    raise ArithmeticError('no decision at 320 digits')
+
+
+def cr_exp(x):
+    if math.isnan(x):
+        return x
+    if x > 710.0:
+        return math.inf  # above 2^1024
+    if x < -746.0:
+        return 0.0  # below 2^-1075, half the least subnormal
+    if x == 0.0:
+        return 1.0
+
+    def approximate(digits):
+        # decimal's exp rounds correctly to `digits` digits
+        value = Fraction(decimal.Context(prec=digits).exp(decimal.Decimal(x)))
+        return value, value / 10 ** (digits - 1)
+    return decided(approximate)
+
+
+def exact_power(x, y):
+    """x^y as a fraction when it is a rational number (x > 0 finite, y finite),
+    else None: an integer y, or y = N/2^F with x a perfect 2^F-th power."""
+    q = Fraction(y)
+    if q.denominator & (q.denominator - 1) or q.denominator > 2 ** 10:
+        return None
+    root = Fraction(x)
+    for _ in range(q.denominator.bit_length() - 1):  # F square roots
+        n, d = math.isqrt(root.numerator), math.isqrt(root.denominator)
+        if n * n != root.numerator or d * d != root.denominator:
+            return None
+        root = Fraction(n, d)
+    power = abs(q.numerator)
+    if power * abs(math.log2(root)) > 4000:
+        return None  # far beyond the range of doubles: 0 or infinity
+    if power > 64 and (root.numerator & (root.numerator - 1) or root.denominator & (root.denominator - 1)):
+        return None  # an odd factor of 3 or more to a power above 64 has more than 54 bits: no tie
+    value = root ** power
+    return 1 / value if q < 0 else value
+
+
+def cr_pow(x, y):
+    """x^y with the special cases of C99 Annex F."""
+    if y == 0.0 or x == 1.0:
+        return 1.0
+    if math.isnan(x) or math.isnan(y):
+        return math.nan
+    odd = math.isfinite(y) and y == math.floor(y) and abs(y) < 2.0 ** 53 and int(y) % 2 == 1
+    sign = -1.0 if math.copysign(1.0, x) < 0 and odd else 1.0
+    ax = abs(x)
+    if math.isinf(y):
+        return 1.0 if ax == 1.0 else (math.inf if (ax > 1.0) == (y > 0) else 0.0)
+    if ax == 0.0 or math.isinf(ax):
+        return sign * (math.inf if (ax == 0.0) == (y < 0) else 0.0)
+    if x < 0 and y != math.floor(y):
+        return math.nan
+    if ax == 1.0:
+        return sign
+    exact = exact_power(ax, y)
+    if exact is not None:
+        return sign * round_to_double(exact)
+    z = decimal.Context(prec=30).multiply(decimal.Context(prec=30).ln(decimal.Decimal(ax)), decimal.Decimal(y))
+    if z > 710:
+        return sign * math.inf
+    if z < -746:
+        return sign * 0.0
+
+    def approximate(digits):
+        # ln x and y ln x carry digits + 20 digits: |z| < 746 keeps the error
+        # they give e^z below 10^-(digits + 15); exp adds 10^(1 - digits).
+        wide = decimal.Context(prec=digits + 20)
+        z = wide.multiply(wide.ln(decimal.Decimal(ax)), decimal.Decimal(y))
+        value = Fraction(decimal.Context(prec=digits).exp(z))
+        return value, 2 * value / 10 ** (digits - 1)
+    return sign * decided(approximate)
 
 
 # ---------------------------------------------------------------------------
@@ -89,13 +199,12 @@ def solve(n, matrix, rhs, earlier):
 
 
 def sq(t):
-    # The exactly rounded square.  The C library's pow(t, 2.0) misrounds a
-    # few t by one unit in the last place; the Windows runtime's does not.
+    # The square written t * t, as the library writes it.
     return t * t
 
 
 def cube(t):
-    return math.pow(t, 3.0)
+    return cr_pow(t, 3.0)
 
 
 def value_row(n, t):
@@ -113,7 +222,7 @@ def cubic_at(c, t):
 
 
 def cubic_area(c, t):
-    return ((c[0] * t + c[1] * sq(t) / 2.0) + c[2] * cube(t) / 3.0) + c[3] * math.pow(t, 4.0) / 4.0
+    return ((c[0] * t + c[1] * sq(t) / 2.0) + c[2] * cube(t) / 3.0) + c[3] * cr_pow(t, 4.0) / 4.0
 
 
 def quadratic_at(a, t):
@@ -134,7 +243,7 @@ def line_area(f0, f1, t):
 def unit_hydrograph(area, length, centroid, slope, shape, earlier):
     s = dict(shape)
     step = s['uhTimeStep']
-    tp = s['ct'] * math.pow(length * centroid / math.sqrt(slope), 0.48)
+    tp = s['ct'] * cr_pow(length * centroid / math.sqrt(slope), 0.48)
     qp = 640.0 * s['cp'] / tp
     peak = qp * area
     acre_feet = area * 53.33333333333333 if earlier else area * 640.0 / 12.0
@@ -324,7 +433,7 @@ def eia_current(dcif, rpf, pct, rainfall, infiltration):
     q = r * ratio / (1.0 - d)
     share = 1.0 - 1.0 / (1.0 + q)
     x = share * (-0.52) * infiltration / (rainfall * 1.15 * 0.5)
-    return 100.0 * (d + (1.0 - d) * math.exp(x)) / (1.0 + ratio)
+    return 100.0 * (d + (1.0 - d) * cr_exp(x)) / (1.0 + ratio)
 
 
 CT_TABLE = [(0.0, -0.00371, 0.163), (0.000023, -0.00224, 0.146), (0.0000033, -0.000801, 0.12)]
@@ -352,11 +461,11 @@ def ct_cutoff(pct):
 
 
 def ct_corrected(ct, area):
-    return math.pow(area, -0.31) * (ct * 0.65) if area < 0.25 else ct
+    return cr_pow(area, -0.31) * (ct * 0.65) if area < 0.25 else ct
 
 
 def cp_current(pct, area, ct):
-    return (quadratic_in(p_band(pct), pct) * ct) * math.pow(area, 0.15)
+    return (quadratic_in(p_band(pct), pct) * ct) * cr_pow(area, 0.15)
 
 
 CORRECTION = {  # (group column, period) -> (intercept, slope)
@@ -378,7 +487,7 @@ def runoff_correction(group, period, pct):
 def runoff_soil(coefficients, correction, pct):
     cubic, square, linear, constant = (f32(c) for c in coefficients)
     i = pct / f32(100.0)
-    return (((cubic * math.pow(i, 3.0) + correction) + square * sq(i)) + linear * i) + constant
+    return (((cubic * cr_pow(i, 3.0) + correction) + square * sq(i)) + linear * i) + constant
 
 
 def runoff_coefficient(group, period, pct):
@@ -417,14 +526,14 @@ def common_calculators():
             rows.append(('vesk_CTgetParam', (pct, key), by_key(ct_band(pct), key)))
             rows.append(('vesk_CPgetParam', (pct, 3.0, key), by_key(p_band(pct), key)))
     for x in (0.0, 12.5, 60.0):
-        rows.append(('vesk_maxLengthCutoff', (x,), 500.0 * math.exp(-0.035 * x)))
+        rows.append(('vesk_maxLengthCutoff', (x,), 500.0 * cr_exp(-0.035 * x)))
     for total, limit in ((300.0, 250.0), (250.0, 250.0), (120.0, 250.0)):
         rows.append(('vesk_calcOverlandLen', (total, limit), limit if total > limit else total))
         rows.append(('vesk_calcChannelLen', (total, limit), total - limit if total > limit else 0.0))
     for c, length, slope in ((0.35, 180.0, 0.02), (0.9, 45.5, 0.013), (0.5, 100.0, 0.0), (0.17, 73.3, 0.031),
                              (0.62, 261.0, 0.0072), (0.44, 12.7, 0.11)):
         expected = 0.0 if slope == 0.0 else \
-            0.395 * (1.1 - c) * math.pow(length, 0.5) / math.pow(slope, 0.33)
+            0.395 * (1.1 - c) * cr_pow(length, 0.5) / cr_pow(slope, 0.33)
         rows.append(('vesk_initialFlowTime', (c, length, slope, 7.0), expected))
     for length, velocity in ((1250.0, 2.5), (333.0, 0.7), (100.0, 0.0)):
         rows.append(('vesk_flowTravelTime', (length, velocity, 9.0),
@@ -454,7 +563,7 @@ def common_calculators():
         rows.append(('vesk_calcConvCoeff', (pct,), v))
     for a in ((60.3, 12.0, 1.7, 8.0, 0.78), (33.0, 10.0, 2.0, 0.5, 0.9), (47.1, 9.3, 0.83, 2.7, 0.71),
               (121.7, 15.5, 1.37, 4.1, 0.86), (5.9, 0.4, 2.3, 1.9, 1.13)):
-        rows.append(('vesk_calcIntensity', a, (a[0] * a[2]) / math.pow(a[1] + a[3], a[4])))
+        rows.append(('vesk_calcIntensity', a, (a[0] * a[2]) / cr_pow(a[1] + a[3], a[4])))
     for a in ((3.0, 1.0, 7.0, 5.0, 2.2), (15.0, 20.0, 20.0, 40.0, 33.3), (3.3, 1.7, 9.1, 6.2, 4.4),
               (0.7, 0.1, 2.9, 0.3, 0.17), (12.5, 3.3, -4.1, 8.9, 5.55)):
         rows.append(('vesk_linterp', a, linterp(*a)))
@@ -533,11 +642,11 @@ def e_eia(level, pct):
 
 def e_ct(pct, area):
     ct = ct_cutoff(pct)
-    return math.pow(area, -0.31) * ct * 0.65 if area < 0.25 else ct
+    return cr_pow(area, -0.31) * ct * 0.65 if area < 0.25 else ct
 
 
 def e_cp(pct, area):
-    return quadratic_in(p_band(pct), pct) * math.pow(area, 0.15) * ct_cutoff(pct)
+    return quadratic_in(p_band(pct), pct) * cr_pow(area, 0.15) * ct_cutoff(pct)
 
 
 def earlier_calculators():
@@ -572,7 +681,7 @@ def earlier_calculators():
 # ---------------------------------------------------------------------------
 def storms():
     """Named depth series (inches per step), written into the tables."""
-    burst = [round(0.015 + 0.42 * math.exp(-((k - 17) / 5.5) ** 2) + 0.05 * ((k * 7) % 5) / 5.0, 4)
+    burst = [round(0.015 + 0.42 * cr_exp(-cr_pow((k - 17) / 5.5, 2.0)) + 0.05 * ((k * 7) % 5) / 5.0, 4)
              for k in range(60)]
     for k in (30, 31, 44, 45, 46):
         burst[k] = 0.0  # dry spells
@@ -625,7 +734,7 @@ def prepare_current(rec):
 
 
 def horton(sub, minutes):
-    return sub['fc'] + (sub['f0'] - sub['fc']) * math.exp(-sub['k'] * float(60 * minutes))
+    return sub['fc'] + (sub['f0'] - sub['fc']) * cr_exp(-sub['k'] * float(60 * minutes))
 
 
 def sub_area_step(time, dt, sub, state):
@@ -769,7 +878,7 @@ def run_earlier(rec, depths):
     f0, fc, k = rec['initialInfiltrationRate'], rec['finalInfiltrationRate'], rec['infiltrationDecay']
 
     def rate(tau):
-        return fc + (f0 - fc) * math.exp(-k * (60.0 * tau))
+        return fc + (f0 - fc) * cr_exp(-k * (60.0 * tau))
     s = {f: 0.0 for f in STEP_FIELDS}
     n = len(ordinates)
     ring = [0.0] * n
