@@ -107,13 +107,18 @@ VESK_HOST_API const char *vesk_host_version(void);
 /** A basin value that is legal but unusual (a slope above 0.5, an area
  *  above 100 sq mi). */
 #define VESK_HOST_WARN_UNUSUAL_VALUE 1
-/** A note: a basin's unit hydrograph is built at the run's step rather than
- *  at the uhTimeStep its file gives. */
+/** No step that holds a basin's volume is short enough for its peak (at
+ *  most half its time to peak); its peak may be cut. */
+#define VESK_HOST_WARN_PEAK_UNRESOLVED 9
+/** A note: a basin's unit hydrograph is built at its computation step
+ *  rather than at the uhTimeStep its file gives. */
 #define VESK_HOST_WARN_UNIT_HYDROGRAPH_STEP 2
-/** The sampled unit hydrograph holds more than 10 % more or less than one
- *  inch over the basin. */
+/** A unit hydrograph built at a step of the host's choosing holds more than
+ *  10 % more or less than one inch over the basin (runs choose their steps
+ *  and do not give it). */
 #define VESK_HOST_WARN_UNIT_HYDROGRAPH_VOLUME 3
-/** The outflow of a run differs from its excess rain by more than 10 %. */
+/** The outflow of a run differs from its excess rain by more than the
+ *  volume tolerance (a run cut short). */
 #define VESK_HOST_WARN_OUTFLOW_VOLUME 4
 /** A basin's outflow did not come back to 0 after its unit hydrograph. */
 #define VESK_HOST_WARN_STILL_FLOWING 5
@@ -270,18 +275,26 @@ typedef struct VeskHostEarlierLevel {
 } VeskHostEarlierLevel;
 
 typedef struct VeskHostRunOptions {
-    /** Minutes; 0: the storm's step.  A storm with a step is resampled to
-     *  it; a storm without one steps this many minutes.  1 to 1440. */
+    /** Minutes: the data step.  0: the storm's step.  A storm with a step is
+     *  resampled to it; a storm without one steps this many minutes.  1 to
+     *  1440. */
     int32_t timeStep;
     /** Minutes to simulate; 0: until every outflow is back to 0 after the
      *  storm. */
     int32_t duration;
     /** Units of the results: VESK_HOST_UNITS_US or _SI. */
     int32_t units;
-    /** 0: a basin the library refuses ends the run with
-     *  VESK_HOST_LIBRARY_REFUSED; 1: it is left out of the run and listed
-     *  (vesk_host_run_refused_*), and the others run. */
+    /** 0: a basin that is refused (by the library, or because no step holds
+     *  its unit hydrograph) ends the run with a refusal; 1: it is left out of
+     *  the run and listed (vesk_host_run_refused_*), and the others run. */
     int32_t skipRefused;
+    /** Minutes between the reported values, dividing the data step; 0: the
+     *  data step.  Peaks, peak times and volumes do not depend on it. */
+    int32_t reportStep;
+    int32_t reserved; /**< 0 */
+    /** How closely each basin's sampled unit hydrograph must hold one inch
+     *  at the step it is computed at, as a fraction (0.02: 2 %); 0: 2 %. */
+    double volumeTolerance;
     VeskHostProgress progress; /**< NULL for none */
     void *progressContext;
     /** NULL: the current level (libveskdll133, linked); else the earlier
@@ -303,20 +316,41 @@ typedef struct VeskHostRun VeskHostRun;
 #define VESK_HOST_RUN_LIMIT 3     /**< VESK_HOST_MAX_RUN_MINUTES reached while water drained */
 
 /**
- * Runs every basin through the storm from a fresh registry: the unit
- * hydrographs and the simulation at the run's step, then dry steps until
- * every outflow is exactly 0 (or for the duration).  A storm without a step
- * steps options->timeStep minutes, or else the uhTimeStep the basins give
- * (they must agree).  Notes and warnings (volume checks, unusual steps, a
- * long record as one event) are appended to `warnings`.  NULL on a refusal.
+ * Runs every basin through the storm, then dry steps until every outflow is
+ * exactly 0 (or for the duration).  The data step is the storm's step (or
+ * options->timeStep; a storm without a step steps that many minutes, or
+ * else the uhTimeStep the basins give, which must agree).
+ *
+ * Each basin is computed at its own step: the largest whole-minute step
+ * that divides the data step at which its sampled unit hydrograph holds one
+ * inch over the basin within the volume tolerance and which is at most half
+ * its time to peak.  The rain of each data step is split evenly over the
+ * basin's sub-steps; the library is called once per sub-step, from a fresh
+ * registry.  A basin no step of 1 minute or more holds is refused with the
+ * reason.  Peaks, peak times and volumes come from each basin's computation
+ * steps; the hydrographs are reported every reportStep minutes (the value at
+ * the end of each report step, on the straight line between two computation
+ * steps where a report step ends between them).
+ *
+ * Notes and warnings (a peak too short for any step, a run cut short, a long
+ * record as one event) are appended to `warnings`.  NULL on a refusal.
  */
 VESK_HOST_API VeskHostRun *vesk_host_run(const VeskHostBasins *basins, const VeskHostStorm *storm,
                                          const VeskHostRunOptions *options, VeskHostWarnings *warnings,
                                          VeskHostStatus *status);
 VESK_HOST_API void vesk_host_run_free(VeskHostRun *run);
-/** The run's step, minutes. */
+/** The report step, minutes: the step of the rain, outflow and outlet
+ *  series. */
 VESK_HOST_API int32_t vesk_host_run_step(const VeskHostRun *run);
-/** The steps taken; step k ends (k + 1) * step minutes after the start. */
+/** The data step, minutes: the step of the rain the run was given. */
+VESK_HOST_API int32_t vesk_host_run_data_step(const VeskHostRun *run);
+/** The step basin `index` was computed at, minutes (it divides the data
+ *  step); 0 when out of range. */
+VESK_HOST_API int32_t vesk_host_run_computation_step(const VeskHostRun *run, size_t index);
+/** The volume tolerance the computation steps were chosen with (0.02: 2 %). */
+VESK_HOST_API double vesk_host_run_volume_tolerance(const VeskHostRun *run);
+/** The report steps; report step k ends (k + 1) * step minutes after the
+ *  start. */
 VESK_HOST_API size_t vesk_host_run_length(const VeskHostRun *run);
 /** VESK_HOST_RUN_DRY, _DURATION, _NOT_DRY or _LIMIT. */
 VESK_HOST_API int32_t vesk_host_run_end(const VeskHostRun *run);
@@ -343,8 +377,12 @@ VESK_HOST_API size_t vesk_host_run_outflow(const VeskHostRun *run, size_t index,
  *  written: 0 when `capacity` is too small. */
 VESK_HOST_API size_t vesk_host_run_outflows(const VeskHostRun *run, double *flows, size_t capacity);
 /** Copies min(length, capacity) values of the outlet, the sum of every
- *  basin's outflow at each step; returns the length. */
+ *  basin's outflow at each report step; returns the length. */
 VESK_HOST_API size_t vesk_host_run_outlet(const VeskHostRun *run, double *flows, size_t capacity);
+/** The outlet's first largest value (cfs or m3/s) and its time (minutes),
+ *  on the finest grid every basin's computation steps reach (the greatest
+ *  common divisor of their steps), whatever the report step. */
+VESK_HOST_API int32_t vesk_host_run_outlet_peak(const VeskHostRun *run, double *peak, double *minutes);
 /** The record of basin `index` as the library prepared it (fractions,
  *  coefficients and shape filled in, unit-hydrograph figures). */
 VESK_HOST_API int32_t vesk_host_run_prepared(const VeskHostRun *run, size_t index, BasinInput *record);
@@ -378,19 +416,20 @@ VESK_HOST_API size_t vesk_host_run_summary(const VeskHostRun *run, size_t index,
  *  steps (coupled models, simulations shown as they go). */
 typedef struct VeskHostSession VeskHostSession;
 
-/** Adds every basin to a fresh registry of the chosen level with its unit
- *  hydrograph and simulation at options->timeStep (1 to 1440; required
- *  here).  Only the latest step is kept, so a session may step for years.
- *  NULL on a refusal. */
+/** Adds every basin to a fresh registry of the chosen level, each at its
+ *  computation step (as a run chooses it) within the data step
+ *  options->timeStep (1 to 1440; required here).  Only the latest step is
+ *  kept, so a session may step for years.  NULL on a refusal. */
 VESK_HOST_API VeskHostSession *vesk_host_session_start(const VeskHostBasins *basins,
                                                        const VeskHostRunOptions *options, VeskHostStatus *status);
 VESK_HOST_API void vesk_host_session_free(VeskHostSession *session);
 /**
- * One step.  `inches` holds one depth for every basin (`count` = the basin
- * count) or one for all (`count` = 1), each from 0 to 100 in.  The outflow
- * of each basin (cfs) is written to `outflows` and its excess depth (in) to
- * `excess`, each of the basin count, either may be NULL.  After a refusal
- * the session takes no more steps.
+ * One data step.  `inches` holds one depth for every basin (`count` = the
+ * basin count) or one for all (`count` = 1), each from 0 to 100 in, split
+ * evenly over each basin's sub-steps.  The outflow of each basin at the end
+ * of the step (cfs) is written to `outflows` and its excess depth over the
+ * step (in) to `excess`, each of the basin count; either may be NULL.  After
+ * a refusal in the middle of a step the session takes no more steps.
  */
 VESK_HOST_API int32_t vesk_host_session_step(VeskHostSession *session, const double *inches, size_t count,
                                              double *outflows, double *excess, VeskHostStatus *status);

@@ -24,7 +24,7 @@ void stepRows(std::ostream &out, const RunResult &result, const std::string &lea
     for (std::size_t b = 0; b < result.basins.size() + (outlet ? 1 : 0); ++b) out << ",0";
     out << '\n';
     for (std::size_t k = 0; k < result.rain.size(); ++k) {
-        out << lead << start + static_cast<long long>((k + 1) * static_cast<std::size_t>(result.timeStep)) << ','
+        out << lead << start + static_cast<long long>((k + 1) * static_cast<std::size_t>(result.reportStep)) << ','
             << exactText(fromLibraryUnits(result.rain[k], Quantity::Depth, result.units));
         double sum = 0.0;
         for (const BasinRun &basin : result.basins) {

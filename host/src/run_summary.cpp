@@ -24,19 +24,14 @@ std::string coarseStepCause(const BasinInput &prepared, int step) {
 
 } // namespace
 
-BasinSummary summarize(const BasinRun &basin, const std::vector<double> &rain, int timeStep) {
+BasinSummary summarize(const BasinRun &basin, const RunResult &result) {
     BasinSummary summary;
-    for (std::size_t k = 0; k < basin.outflow.size(); ++k) {
-        if (basin.outflow[k] > summary.peakOutflow) { // strictly: the first of equal peaks
-            summary.peakOutflow = basin.outflow[k];
-            summary.peakTime = static_cast<double>((k + 1) * static_cast<std::size_t>(timeStep));
-        }
-    }
-    double rainDepth = 0.0;
-    for (double depth : rain) rainDepth += depth;
+    summary.peakOutflow = basin.peakOutflow;
+    summary.peakTime = basin.peakTime;
     const double area = basin.prepared.area;
-    summary.rainVolume = depthVolume(rainDepth, area);
-    summary.runoffVolume = outflowCheck(basin.outflow, timeStep, basin.stepExcess, area).expected;
+    summary.rainVolume = depthVolume(result.rainDepth, area);
+    summary.runoffVolume = depthVolume(basin.excessDepth, area);
+    summary.outflowVolume = flowSumVolume(basin.outflowSum, basin.computation.step);
     summary.runoffCoefficient = summary.rainVolume > 0.0 ? summary.runoffVolume / summary.rainVolume : 0.0;
     return summary;
 }
@@ -50,31 +45,44 @@ Warnings unitHydrographWarnings(const std::string &name, const BasinInput &prepa
                     "basin " + name + ": the sampled unit hydrograph holds " + percentText(check.ratio()) +
                         " of one inch over the basin (" + fixedText(check.actual, 3) + " of " +
                         fixedText(check.expected, 3) + " acre-ft); " + coarseStepCause(prepared, uhStep) +
-                        " (try a smaller uhTimeStep)."}};
+                        " (try a smaller uhTimeStep; a run chooses the step itself)."}};
 }
+
+namespace {
+
+// Why a finished run's outflow misses its excess: a run cut short, or else
+// the sampled unit hydrograph (which the step choice holds within the
+// tolerance, so this does not happen unless the library surprises).
+std::string outflowCause(const RunResult &result, const BasinRun &basin) {
+    const bool stillFlowing = basin.lastOutflow != 0.0;
+    if (result.end == RunEnd::RunLimit && stillFlowing)
+        return "cause: the run reached the " + std::to_string(kMaxRunMinutes) +
+               "-minute limit while the basin was still draining.";
+    if (result.end != RunEnd::Dry && stillFlowing)
+        return "cause: the run stopped while the basin was still draining (lengthen the duration).";
+    return "cause: the unit hydrograph sampled at " + std::to_string(basin.computation.step) + " min holds " +
+           percentText(basin.computation.volumeRatio) + " of one inch.";
+}
+
+} // namespace
 
 Warnings runWarnings(const RunResult &result) {
     Warnings warnings;
     for (const BasinRun &basin : result.basins) {
-        for (Warning &w : unitHydrographWarnings(basin.name, basin.prepared, basin.ordinates))
-            warnings.push_back(std::move(w));
+        if (!basin.computation.peakResolved)
+            warnings.push_back(Warning{
+                WarningCause::PeakUnresolved, basin.name,
+                "basin " + basin.name + ": its time to peak of " + fixedText(basin.computation.lagMinutes, 2) +
+                    " min is short even for the " + std::to_string(basin.computation.step) +
+                    "-minute step, the finest that holds its volume; its peak may be cut."});
         const VolumeCheck check =
-            outflowCheck(basin.outflow, result.timeStep, basin.stepExcess, basin.prepared.area);
-        if (!check.off()) continue;
-        std::string cause;
-        const bool stillFlowing = !basin.outflow.empty() && basin.outflow.back() != 0.0;
-        if (result.end == RunEnd::RunLimit && stillFlowing)
-            cause = "likely cause: the run reached the " + std::to_string(kMaxRunMinutes) +
-                    "-minute limit while the basin was still draining.";
-        else if (result.end != RunEnd::Dry && stillFlowing)
-            cause = "likely cause: the run stopped while the basin was still draining (lengthen the duration).";
-        else
-            cause = coarseStepCause(basin.prepared, result.timeStep) + ".";
+            outflowCheck(basin.outflowSum, basin.computation.step, basin.excessDepth, basin.prepared.area);
+        if (!check.off(result.rule.volumeTolerance)) continue;
         warnings.push_back(Warning{WarningCause::OutflowVolume, basin.name,
                                    "basin " + basin.name + ": the outflow hydrograph holds " +
                                        percentText(check.ratio()) + " of the run's excess volume (" +
                                        fixedText(check.actual, 3) + " of " + fixedText(check.expected, 3) +
-                                       " acre-ft); " + cause});
+                                       " acre-ft); " + outflowCause(result, basin)});
     }
     for (const BasinRun &basin : result.basins)
         if (result.end == RunEnd::StepLimit)
@@ -94,10 +102,9 @@ Warnings runWarnings(const RunResult &result) {
 
 void refuseNonFiniteResults(const RunResult &result) {
     for (const BasinRun &basin : result.basins) {
-        const BasinSummary s = summarize(basin, result.rain, result.timeStep);
-        const double figures[] = {s.peakOutflow, s.rainVolume, s.runoffVolume, s.runoffCoefficient,
-                                  hydrographVolume(basin.outflow, result.timeStep),
-                                  unitHydrographCheck(basin.ordinates, basin.prepared.shape.uhTimeStep,
+        const BasinSummary s = summarize(basin, result);
+        const double figures[] = {s.peakOutflow, s.rainVolume, s.runoffVolume, s.runoffCoefficient, s.outflowVolume,
+                                  unitHydrographCheck(basin.ordinates, basin.computation.step,
                                                       basin.prepared.area).actual};
         for (double figure : figures)
             if (!std::isfinite(figure))
@@ -135,6 +142,10 @@ const FigureRule kFigures[] = {
     {"cp", Quantity::Unchanged, "", [](const RunResult &, const BasinRun &b, const BasinSummary &) {
          return b.prepared.shape.cp;
      }},
+    {"computation_step_min", Quantity::Unchanged, "min",
+     [](const RunResult &, const BasinRun &b, const BasinSummary &) {
+         return static_cast<double>(b.computation.step);
+     }},
     {"uh_peak", Quantity::UnitFlow, "", [](const RunResult &, const BasinRun &b, const BasinSummary &) {
          return b.prepared.uhPeakRate;
      }},
@@ -142,7 +153,7 @@ const FigureRule kFigures[] = {
                                                          const BasinSummary &) { return b.prepared.uhPeakTime; }},
     {"uh_volume_pct_of_1_in", Quantity::Unchanged, "%",
      [](const RunResult &, const BasinRun &b, const BasinSummary &) {
-         return 100.0 * unitHydrographCheck(b.ordinates, b.prepared.shape.uhTimeStep, b.prepared.area).ratio();
+         return 100.0 * b.computation.volumeRatio;
      }},
     {"peak_outflow", Quantity::Flow, "", [](const RunResult &, const BasinRun &, const BasinSummary &s) {
          return s.peakOutflow;
@@ -155,8 +166,8 @@ const FigureRule kFigures[] = {
     {"runoff_volume", Quantity::Volume, "", [](const RunResult &, const BasinRun &, const BasinSummary &s) {
          return s.runoffVolume;
      }},
-    {"outflow_volume", Quantity::Volume, "", [](const RunResult &r, const BasinRun &b, const BasinSummary &) {
-         return hydrographVolume(b.outflow, r.timeStep);
+    {"outflow_volume", Quantity::Volume, "", [](const RunResult &, const BasinRun &, const BasinSummary &s) {
+         return s.outflowVolume;
      }},
     {"runoff_coefficient", Quantity::Unchanged, "", [](const RunResult &, const BasinRun &, const BasinSummary &s) {
          return s.runoffCoefficient;
@@ -189,7 +200,7 @@ const std::vector<SummaryField> &summaryFields(UnitSystem units) {
 }
 
 std::vector<double> summaryFigures(const RunResult &result, const BasinRun &basin, double startMinute) {
-    const BasinSummary summary = summarize(basin, result.rain, result.timeStep);
+    const BasinSummary summary = summarize(basin, result);
     std::vector<double> figures;
     figures.reserve(std::size(kFigures));
     for (const FigureRule &rule : kFigures) {

@@ -17,15 +17,19 @@ struct BasinSummary {
     double peakTime = 0.0;    // min, end of the step that produced it
     double rainVolume = 0.0;  // acre-ft over the basin
     double runoffVolume = 0.0; // acre-ft, the excess rain of the run
+    double outflowVolume = 0.0; // acre-ft, the outflow on the computation grid
     double runoffCoefficient = 0.0; // runoff volume / rain volume (0 without rain)
 };
 
-BasinSummary summarize(const BasinRun &basin, const std::vector<double> &rain, int timeStep);
+// The figures of a basin, from its computation grid: the same whatever the
+// report step.
+BasinSummary summarize(const BasinRun &basin, const RunResult &result);
 
 // Warnings of a run, one sentence each, empty when the volumes agree.
 Warnings runWarnings(const RunResult &result);
 
-// A warning when the sampled unit hydrograph is more than 10 % off one inch.
+// A warning when the sampled unit hydrograph is more than 10 % off one inch
+// (vesk uh, where the user chooses the step).
 Warnings unitHydrographWarnings(const std::string &name, const BasinInput &prepared,
                                 const std::vector<double> &ordinates);
 

@@ -51,15 +51,20 @@ Storm stormAtRunStep(const std::vector<BasinSource> &sources, const Storm &storm
     return stepped;
 }
 
-Warnings stepNotes(const std::vector<BasinSource> &sources, int step) {
+Warnings stepNotes(const std::vector<BasinSource> &sources, const RunResult &result) {
     Warnings notes;
-    for (const BasinSource &source : sources)
-        if (source.uhTimeStepGiven && source.record.shape.uhTimeStep != step)
-            notes.push_back(Warning{WarningCause::UnitHydrographStep, source.name,
-                                    source.placeOf("uhTimeStep") + ": basin " + source.name +
-                                        ": unit hydrograph built at the run's " + std::to_string(step) +
-                                        "-minute step instead of the file's uhTimeStep " +
-                                        std::to_string(source.record.shape.uhTimeStep) + " min"});
+    for (const BasinRun &basin : result.basins)
+        for (const BasinSource &source : sources) {
+            if (source.name != basin.name || source.path != basin.path) continue;
+            if (source.uhTimeStepGiven && source.record.shape.uhTimeStep != basin.computation.step)
+                notes.push_back(Warning{WarningCause::UnitHydrographStep, source.name,
+                                        source.placeOf("uhTimeStep") + ": basin " + source.name +
+                                            ": unit hydrograph built at the " +
+                                            std::to_string(basin.computation.step) +
+                                            "-minute computation step instead of the file's uhTimeStep " +
+                                            std::to_string(source.record.shape.uhTimeStep) + " min"});
+            break;
+        }
     return notes;
 }
 
@@ -69,29 +74,34 @@ namespace {
 // exactly 0 once the longest unit hydrograph has passed.  The limit only
 // guards against a run that never dries (a NaN in the ring).
 std::size_t stepLimit(const Storm &storm, const RunSession &session) {
-    return storm.depths.size() + session.longestUnitHydrograph() + 1;
+    const std::size_t step = static_cast<std::size_t>(session.dataStep());
+    return storm.depths.size() + (session.longestUnitHydrographMinutes() + step - 1) / step + 1;
 }
 
 } // namespace
 
 RunResult runStorm(const std::vector<BasinSource> &sources, const Storm &storm, const RunOptions &options) {
     RunResult result;
-    result.timeStep = storm.stepMinutes;
+    result.dataStep = storm.stepMinutes;
     result.units = options.units;
-    if (result.timeStep < 1) throw InputError(storm.path + ": the storm has no step"); // stormAtRunStep sets it
-    if (static_cast<long long>(storm.depths.size()) * result.timeStep > kMaxRunMinutes)
+    result.rule = options.rule;
+    if (result.dataStep < 1) throw InputError(storm.path + ": the storm has no step"); // stormAtRunStep sets it
+    if (static_cast<long long>(storm.depths.size()) * result.dataStep > kMaxRunMinutes)
         throw InputError(storm.path + ": " + std::to_string(storm.depths.size()) + " steps of " +
-                         std::to_string(result.timeStep) + " min last longer than the " +
+                         std::to_string(result.dataStep) + " min last longer than the " +
                          std::to_string(kMaxRunMinutes) + " minutes a run simulates");
     SessionOptions sessionOptions;
     sessionOptions.skipRefused = options.skipRefused;
     sessionOptions.level = options.level;
-    RunSession session(sources, result.timeStep, sessionOptions);
+    sessionOptions.rule = options.rule;
+    sessionOptions.reportStep = options.reportStep;
+    RunSession session(sources, result.dataStep, sessionOptions);
+    result.reportStep = session.reportStep();
 
     const std::size_t fixedSteps =
-        options.duration > 0 ? static_cast<std::size_t>((options.duration + result.timeStep - 1) / result.timeStep) : 0;
+        options.duration > 0 ? static_cast<std::size_t>((options.duration + result.dataStep - 1) / result.dataStep) : 0;
     // No run passes kMaxRunMinutes, however long the basins drain.
-    const std::size_t runLimit = static_cast<std::size_t>(kMaxRunMinutes / result.timeStep);
+    const std::size_t runLimit = static_cast<std::size_t>(kMaxRunMinutes / result.dataStep);
     std::size_t limit = fixedSteps > 0 ? fixedSteps : stepLimit(storm, session);
     const bool capped = limit > runLimit;
     if (capped) limit = runLimit;
@@ -111,6 +121,10 @@ RunResult runStorm(const std::vector<BasinSource> &sources, const Storm &storm, 
         if (options.progress && k % 1024 == 0) options.progress(k + 1, limit);
     }
     result.rain = session.rain();
+    result.rainDepth = session.rainDepth();
+    result.outlet = session.outlet();
+    result.outletPeak = session.outletPeak();
+    result.outletPeakTime = session.outletPeakTime();
     result.refusals = session.refusals();
     result.basins = session.takeBasins();
     return result;

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "basin_source.h"
+#include "computation_step.h"
 #include "run_session.h"
 #include "storm_file.h"
 #include "warnings.h"
@@ -16,13 +17,15 @@
 namespace vesk::host {
 
 struct RunOptions {
-    // Called now and then with the steps done and the expected total.
+    // Called now and then with the data steps done and the expected total.
     std::function<void(std::size_t, std::size_t)> progress;
-    int timeStep = 0; // minutes; 0: the storm's own step
-    int duration = 0; // minutes; 0: until every outflow is back to 0 after the storm
+    int timeStep = 0;   // minutes; 0: the storm's own step (the data step)
+    int duration = 0;   // minutes; 0: until every outflow is back to 0 after the storm
+    int reportStep = 0; // minutes, divides the data step; 0: the data step
     UnitSystem units = UnitSystem::Us; // of the report
     const LibraryLevel *level = nullptr; // null: the current level
-    bool skipRefused = false; // leave out basins the library refuses (listed in RunResult::refusals)
+    bool skipRefused = false; // leave out basins that are refused (listed in RunResult::refusals)
+    StepRule rule;            // how each basin's computation step is chosen
 };
 
 enum class RunEnd {
@@ -33,10 +36,16 @@ enum class RunEnd {
 };
 
 struct RunResult {
-    int timeStep = 0;
+    int dataStep = 0;   // min, the step of the rain data (after any resampling)
+    int reportStep = 0; // min, the step of `rain`, `outlet` and each basin's `outflow`
     UnitSystem units = UnitSystem::Us;
-    std::vector<double> rain; // inches, each step
+    StepRule rule;            // the tolerance each basin's step was chosen with
+    std::vector<double> rain; // inches in each report step
+    double rainDepth = 0.0;   // inches, the storm's whole depth applied
     std::vector<BasinRun> basins;
+    std::vector<double> outlet; // cfs at the end of each report step: the sum of the basins' outflows
+    double outletPeak = 0.0;    // cfs, on the finest grid every basin's values reach
+    double outletPeakTime = 0.0; // min
     RunEnd end = RunEnd::Dry;
     std::size_t stormStepsCut = 0; // storm steps beyond the duration, not applied
     std::vector<Refusal> refusals; // basins left out (RunOptions::skipRefused)
@@ -57,13 +66,14 @@ struct EventRun {
 // puts more rain in one step than a run takes (kMaxStepDepthInches).
 Storm stormAtRunStep(const std::vector<BasinSource> &sources, const Storm &storm, const RunOptions &options);
 
-// Notes for the basins whose unit hydrograph is built at the run's step
-// rather than at the uhTimeStep their file gives.
-Warnings stepNotes(const std::vector<BasinSource> &sources, int step);
+// Notes for the basins whose file gives a uhTimeStep other than the step
+// the run computes them at.
+Warnings stepNotes(const std::vector<BasinSource> &sources, const RunResult &result);
 
-// Adds the basins with the unit hydrograph and the simulation both at the
-// storm's step and steps them through the storm (already at the run's step).
-// Throws LibraryError on a refusal, InputError for inconsistent input.
+// Chooses each basin's computation step, adds the basins to a fresh
+// registry and steps them through the storm (already at the data step).
+// Throws LibraryError on a refusal, InputError for inconsistent input or a
+// basin no step can compute (unless refused basins are skipped).
 RunResult runStorm(const std::vector<BasinSource> &sources, const Storm &storm, const RunOptions &options);
 
 } // namespace vesk::host

@@ -9,15 +9,17 @@ double VolumeCheck::ratio() const {
     return actual / expected;
 }
 
-bool VolumeCheck::off() const {
-    return !(std::fabs(actual - expected) <= kVolumeTolerance * std::fabs(expected));
+bool VolumeCheck::off(double tolerance) const {
+    return !(std::fabs(actual - expected) <= tolerance * std::fabs(expected));
 }
 
 double hydrographVolume(const std::vector<double> &flows, int stepMinutes) {
     double sum = 0.0;
     for (double flow : flows) sum += flow;
-    return sum * stepMinutes * 60.0 / kSquareFeetPerAcre;
+    return flowSumVolume(sum, stepMinutes);
 }
+
+double flowSumVolume(double flowSum, int stepMinutes) { return flowSum * stepMinutes * 60.0 / kSquareFeetPerAcre; }
 
 double depthVolume(double depthInches, double areaSquareMiles) {
     return depthInches * areaSquareMiles * kAcresPerSquareMile / kInchesPerFoot;
@@ -27,11 +29,8 @@ VolumeCheck unitHydrographCheck(const std::vector<double> &ordinates, int uhTime
     return VolumeCheck{depthVolume(1.0, area), hydrographVolume(ordinates, uhTimeStep)};
 }
 
-VolumeCheck outflowCheck(const std::vector<double> &outflow, int timeStep, const std::vector<double> &stepExcess,
-                         double area) {
-    double excess = 0.0;
-    for (double depth : stepExcess) excess += depth;
-    return VolumeCheck{depthVolume(excess, area), hydrographVolume(outflow, timeStep)};
+VolumeCheck outflowCheck(double outflowSum, int stepMinutes, double excessDepth, double area) {
+    return VolumeCheck{depthVolume(excessDepth, area), flowSumVolume(outflowSum, stepMinutes)};
 }
 
 } // namespace vesk::host

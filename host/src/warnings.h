@@ -17,6 +17,7 @@ enum class WarningCause {
     RunLimit = 6,             // the run stopped at its longest length with water draining
     StormCut = 7,             // storm steps beyond the chosen duration were not applied
     LongRecord = 8,           // a long record with dry spells run as one event
+    PeakUnresolved = 9,       // no step that holds the volume is short enough for the peak
 };
 
 struct Warning {

@@ -55,9 +55,18 @@ std::vector<double> depthsOf(const VeskHostStorm *storm) {
     return depths;
 }
 
-// The plain host loop: every basin added at the storm's step, stepped until
-// the storm is over and every outflow is exactly 0.
-std::vector<std::vector<double>> plainLoop(const VeskHostBasins *basins, const std::vector<double> &rain, int step) {
+// The plain host loop: every basin added at its own step (dividing the data
+// step), each data step's depth split evenly over its sub-steps, stepped
+// until the storm is over and every outflow is exactly 0.  The outflow at
+// the end of each data step is kept, and each basin's peak over all its
+// sub-steps.
+struct PlainRun {
+    std::vector<std::vector<double>> flows; // basin by basin, at each data step's end
+    std::vector<double> peaks;
+};
+
+PlainRun plainLoop(const VeskHostBasins *basins, const std::vector<double> &rain, int dataStep,
+                   const std::vector<int> &steps) {
     vesk_open();
     const VersionStamp stamp = VESK_VERSION_STAMP_INIT;
     vesk_checkversion(&stamp);
@@ -65,22 +74,45 @@ std::vector<std::vector<double>> plainLoop(const VeskHostBasins *basins, const s
     for (size_t b = 0; b < vesk_host_basins_count(basins); ++b) {
         BasinInput record{};
         vesk_host_basins_record(basins, b, &record);
-        record.timeStep = step;
-        record.shape.uhTimeStep = step;
+        record.timeStep = steps[b];
+        record.shape.uhTimeStep = steps[b];
         names.emplace_back(vesk_host_basins_name(basins, b));
         vesk_addbasin(&record, names.back().c_str());
     }
-    std::vector<std::vector<double>> flows(names.size());
+    PlainRun run{std::vector<std::vector<double>>(names.size()), std::vector<double>(names.size(), 0.0)};
     for (size_t k = 0;; ++k) {
         bool dry = k > 0;
-        for (const auto &series : flows) dry = dry && series.back() == 0.0;
+        for (const auto &series : run.flows) dry = dry && series.back() == 0.0;
         if (k >= rain.size() && dry) break;
-        for (size_t b = 0; b < names.size(); ++b)
-            flows[b].push_back(vesk_execute(names[b].c_str(), k < rain.size() ? rain[k] : 0.0,
-                                            static_cast<int32_t>((k + 1) * step)));
+        const double depth = k < rain.size() ? rain[k] : 0.0;
+        for (size_t b = 0; b < names.size(); ++b) {
+            const int parts = dataStep / steps[b];
+            double outflow = 0.0;
+            for (int j = 1; j <= parts; ++j) {
+                outflow = vesk_execute(names[b].c_str(), depth / parts,
+                                       static_cast<int32_t>(k * dataStep + j * steps[b]));
+                run.peaks[b] = std::max(run.peaks[b], outflow);
+            }
+            run.flows[b].push_back(outflow);
+        }
     }
     vesk_free();
-    return flows;
+    return run;
+}
+
+std::vector<int> computationSteps(const VeskHostRun *run) {
+    std::vector<int> steps;
+    for (size_t b = 0; b < vesk_host_run_basin_count(run); ++b)
+        steps.push_back(vesk_host_run_computation_step(run, b));
+    return steps;
+}
+
+// The index of a summary figure by its name.
+size_t fieldIndex(const char *name) {
+    for (size_t i = 0; i < vesk_host_summary_field_count(); ++i)
+        if (std::string(vesk_host_summary_field_name(i, VESK_HOST_UNITS_US)) == name) return i;
+    ADD_FAILURE() << "no summary field " << name;
+    return 0;
 }
 
 TEST(HostCInterface, StatusNamesTheFileOrTheFaultyArgument) {
@@ -175,17 +207,20 @@ TEST(HostCInterface, BasinsAreCheckedAsTheyAreAdded) {
 TEST(HostCInterface, RunEqualsThePlainLoopBitForBit) {
     Owned<VeskHostBasins> basins = exampleBasins();
     Owned<VeskHostStorm> storm = shippedStorm();
-    const std::vector<std::vector<double>> expected = plainLoop(basins.get(), depthsOf(storm.get()), 5);
-
     VeskHostRunOptions options;
     vesk_host_run_options_init(&options);
     VeskHostStatus status{};
     Owned<VeskHostRun> run(vesk_host_run(basins.get(), storm.get(), &options, nullptr, &status));
     ASSERT_NE(run, nullptr) << status.message;
     EXPECT_EQ(vesk_host_run_step(run.get()), 5);
+    EXPECT_EQ(vesk_host_run_data_step(run.get()), 5);
+    EXPECT_EQ(vesk_host_run_volume_tolerance(run.get()), 0.02);
+    // MarketSquare's 6.3-minute time to peak is short for 5-minute steps.
+    EXPECT_EQ(computationSteps(run.get()), (std::vector<int>{5, 1, 5}));
+    const PlainRun expected = plainLoop(basins.get(), depthsOf(storm.get()), 5, computationSteps(run.get()));
     EXPECT_EQ(vesk_host_run_end(run.get()), VESK_HOST_RUN_DRY);
     const size_t length = vesk_host_run_length(run.get());
-    ASSERT_EQ(length, expected[0].size());
+    ASSERT_EQ(length, expected.flows[0].size());
     std::vector<double> all(3 * length);
     ASSERT_EQ(vesk_host_run_outflows(run.get(), all.data(), all.size()), all.size());
     EXPECT_EQ(vesk_host_run_outflows(run.get(), all.data(), all.size() - 1), 0u);
@@ -194,24 +229,27 @@ TEST(HostCInterface, RunEqualsThePlainLoopBitForBit) {
     for (size_t b = 0; b < 3; ++b) {
         std::vector<double> one(length);
         EXPECT_EQ(vesk_host_run_outflow(run.get(), b, one.data(), length), length);
-        EXPECT_EQ(one, expected[b]) << b;
-        EXPECT_EQ(std::vector<double>(all.begin() + b * length, all.begin() + (b + 1) * length), expected[b]);
+        EXPECT_EQ(one, expected.flows[b]) << b;
+        EXPECT_EQ(std::vector<double>(all.begin() + b * length, all.begin() + (b + 1) * length), expected.flows[b]);
     }
     for (size_t k = 0; k < length; ++k)
-        EXPECT_EQ(outlet[k], (0.0 + expected[0][k] + expected[1][k]) + expected[2][k]) << k;
+        EXPECT_EQ(outlet[k], (0.0 + expected.flows[0][k] + expected.flows[1][k]) + expected.flows[2][k]) << k;
 
-    // The summary: peak outflow and its time of each basin, under the names
-    // of the summary files.
-    ASSERT_EQ(vesk_host_summary_field_count(), 15u);
-    EXPECT_STREQ(vesk_host_summary_field_name(9, VESK_HOST_UNITS_US), "peak_outflow_cfs");
-    EXPECT_STREQ(vesk_host_summary_field_name(9, VESK_HOST_UNITS_SI), "peak_outflow_m3s");
-    EXPECT_STREQ(vesk_host_summary_field_unit(11, VESK_HOST_UNITS_SI), "m3");
-    EXPECT_STREQ(vesk_host_summary_field_name(15, VESK_HOST_UNITS_US), "");
-    std::vector<double> figures(15);
-    ASSERT_EQ(vesk_host_run_summary(run.get(), 2, figures.data(), figures.size()), 15u);
-    const auto peak = std::max_element(expected[2].begin(), expected[2].end());
-    EXPECT_EQ(figures[9], *peak);
-    EXPECT_EQ(figures[10], 5.0 * static_cast<double>(peak - expected[2].begin() + 1));
+    // The summary under the names of the summary files; each peak from the
+    // basin's own sub-steps.
+    ASSERT_EQ(vesk_host_summary_field_count(), 16u);
+    EXPECT_STREQ(vesk_host_summary_field_name(fieldIndex("peak_outflow_cfs"), VESK_HOST_UNITS_SI), "peak_outflow_m3s");
+    EXPECT_STREQ(vesk_host_summary_field_unit(fieldIndex("rain_volume_acre_ft"), VESK_HOST_UNITS_SI), "m3");
+    EXPECT_STREQ(vesk_host_summary_field_name(16, VESK_HOST_UNITS_US), "");
+    std::vector<double> figures(16);
+    for (size_t b = 0; b < 3; ++b) {
+        ASSERT_EQ(vesk_host_run_summary(run.get(), b, figures.data(), figures.size()), 16u);
+        EXPECT_EQ(figures[fieldIndex("peak_outflow_cfs")], expected.peaks[b]) << b;
+        EXPECT_EQ(figures[fieldIndex("computation_step_min")], computationSteps(run.get())[b]) << b;
+    }
+    const auto peak = std::max_element(expected.flows[2].begin(), expected.flows[2].end());
+    vesk_host_run_summary(run.get(), 2, figures.data(), figures.size());
+    EXPECT_EQ(figures[fieldIndex("peak_outflow_time_min")], 5.0 * static_cast<double>(peak - expected.flows[2].begin() + 1));
 }
 
 TEST(HostCInterface, ResultsInSiUnits) {
@@ -291,17 +329,18 @@ TEST(HostCInterface, RefusedBasinsEndTheRunOrAreLeftOut) {
     EXPECT_NE(std::string(vesk_host_run_refused_message(run.get(), 0)).find("VESK_ERR_UH_FIT"), std::string::npos);
     // The others ran as if the refused basin had never been given.
     Owned<VeskHostBasins> examples = exampleBasins();
-    const std::vector<std::vector<double>> expected = plainLoop(examples.get(), depthsOf(storm.get()), 5);
+    const PlainRun expected = plainLoop(examples.get(), depthsOf(storm.get()), 5, computationSteps(run.get()));
     std::vector<double> last(vesk_host_run_length(run.get()));
     vesk_host_run_outflow(run.get(), 2, last.data(), last.size());
-    EXPECT_EQ(last, expected[2]);
+    EXPECT_EQ(last, expected.flows[2]);
 }
 
 TEST(HostCInterface, SessionStepsAsARunDoesAndSurvivesRefusedRain) {
     Owned<VeskHostBasins> basins = exampleBasins();
     Owned<VeskHostStorm> storm = shippedStorm();
     const std::vector<double> rain = depthsOf(storm.get());
-    const std::vector<std::vector<double>> expected = plainLoop(basins.get(), rain, 5);
+    const PlainRun plain = plainLoop(basins.get(), rain, 5, {5, 1, 5});
+    const std::vector<std::vector<double>> &expected = plain.flows;
 
     VeskHostRunOptions options;
     vesk_host_run_options_init(&options);
@@ -424,9 +463,9 @@ TEST(HostCInterface, RunsAtTheEarlierLevelThroughItsExports) {
     EXPECT_GT(prepared.uhPeakRate, 0.0);
     // The run's runoff volume is the sum of the steps' excess depths, the
     // last of the fifteen doubles of the earlier level's step block.
-    std::vector<double> figures(15);
+    std::vector<double> figures(16);
     vesk_host_run_summary(run.get(), 2, figures.data(), figures.size());
-    EXPECT_EQ(figures[12], meadowbrookExcess * prepared.area * 640.0 / 12.0);
+    EXPECT_EQ(figures[fieldIndex("runoff_volume_acre_ft")], meadowbrookExcess * prepared.area * 640.0 / 12.0);
 
     // A refused basin at this level (which can clear a code only by starting
     // afresh) is left out, and the basins before it are added again.

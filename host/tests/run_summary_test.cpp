@@ -51,50 +51,66 @@ TEST(VolumeChecks, TenPercentIsTheLimit) {
 TEST(VolumeChecks, OutflowAgainstExcessOfTheRun) {
     // 0.5 in of excess over 0.1 sq mi, all of it leaving at 10 cfs: 5 steps of
     // 5 min give 15000 ft3; the excess is 0.5/12 x 0.1 x 640 acre-ft.
-    const VolumeCheck check = outflowCheck({10, 10, 10, 10, 10}, 5, {0.25, 0.25}, 0.1);
+    const VolumeCheck check = outflowCheck(50.0, 5, 0.5, 0.1);
     EXPECT_DOUBLE_EQ(check.actual, 15000.0 / 43560.0);
     EXPECT_DOUBLE_EQ(check.expected, 0.5 * 0.1 * 640.0 / 12.0);
 }
 
+// Two basins over four 5-minute steps, as a run would leave them.
 RunResult twoBasinRun() {
     RunResult result;
-    result.timeStep = 5;
+    result.dataStep = result.reportStep = 5;
     result.rain = {0.5, 0.0, 0.0, 0.0};
+    result.rainDepth = 0.5;
     BasinRun a;
     a.name = "North, upper";
     a.prepared.area = 0.5;
+    a.computation = StepChoice{5, 1.0, 12.0, true};
     a.outflow = {1.0, 3.0, 3.0, 0.0};
-    a.stepExcess = {0.2, 0.0, 0.0, 0.0};
+    a.peakOutflow = 3.0;
+    a.peakTime = 10.0;
+    a.outflowSum = 7.0;
+    a.excessDepth = 0.2;
     BasinRun b;
     b.name = "B<&>";
     b.prepared.area = 0.25;
+    b.computation = StepChoice{5, 1.0, 12.0, true};
     b.outflow = {0.5, 0.25, 0.0, 0.0};
-    b.stepExcess = {0.0, 0.0, 0.0, 0.0};
+    b.peakOutflow = 0.5;
+    b.peakTime = 5.0;
+    b.outflowSum = 0.75;
     result.basins = {a, b};
+    result.outlet = {1.5, 3.25, 3.0, 0.0};
     return result;
 }
 
-TEST(Summary, FirstOfEqualPeaksAndRunoffCoefficient) {
+TEST(Summary, FiguresComeFromTheComputationGrid) {
     const RunResult result = twoBasinRun();
-    const BasinSummary a = summarize(result.basins[0], result.rain, result.timeStep);
+    const BasinSummary a = summarize(result.basins[0], result);
     EXPECT_EQ(a.peakOutflow, 3.0);
     EXPECT_EQ(a.peakTime, 10.0);
     EXPECT_DOUBLE_EQ(a.rainVolume, 0.5 * 0.5 * 640.0 / 12.0);
     EXPECT_DOUBLE_EQ(a.runoffVolume, 0.2 * 0.5 * 640.0 / 12.0);
+    EXPECT_DOUBLE_EQ(a.outflowVolume, 7.0 * 5.0 * 60.0 / 43560.0);
     EXPECT_DOUBLE_EQ(a.runoffCoefficient, 0.4);
 }
 
 TEST(Summary, WarnsOfVolumeMismatchWithItsCause) {
     RunResult result = twoBasinRun();
-    result.basins[0].prepared.shape.uhTimeStep = 5;
-    result.basins[0].prepared.uhPeakTime = 4.0;
+    result.end = RunEnd::Duration;
+    result.basins[0].lastOutflow = 1.0; // still draining when the run stopped
+    result.basins[1].computation.peakResolved = false;
+    result.basins[1].computation.lagMinutes = 1.25;
     std::string all;
     for (const Warning &warning : runWarnings(result)) all += warning.text + "\n";
     EXPECT_NE(all.find("basin North, upper: the outflow hydrograph holds"), std::string::npos) << all;
-    EXPECT_NE(all.find("the 5-minute step is coarse for the basin's 4.0-minute time to peak"), std::string::npos)
-        << all;
+    EXPECT_NE(all.find("the run stopped while the basin was still draining"), std::string::npos) << all;
     EXPECT_NE(all.find("basin B<&>: the outflow hydrograph holds - of the run's excess"), std::string::npos) << all;
-    EXPECT_NE(all.find("basin B<&>: the sampled unit hydrograph holds 0.0 % of one inch"), std::string::npos) << all;
+    EXPECT_NE(all.find("cause: the unit hydrograph sampled at 5 min holds 100.0 % of one inch"), std::string::npos)
+        << all;
+    EXPECT_NE(all.find("basin B<&>: its time to peak of 1.25 min is short even for the 5-minute step"),
+              std::string::npos)
+        << all;
 }
 
 TEST(Csv, HeaderRowsAndQuoting) {
@@ -111,8 +127,8 @@ TEST(Csv, HeaderRowsAndQuoting) {
 
 TEST(Summary, NoRainGivesACoefficientOfZeroAndTimesCountFromTheEventStart) {
     RunResult result = twoBasinRun();
-    result.rain = {0.0, 0.0, 0.0, 0.0};
-    EXPECT_EQ(summarize(result.basins[0], result.rain, result.timeStep).runoffCoefficient, 0.0);
+    result.rainDepth = 0.0;
+    EXPECT_EQ(summarize(result.basins[0], result).runoffCoefficient, 0.0);
     const std::vector<SummaryField> &fields = summaryFields(UnitSystem::Us);
     const std::vector<double> figures = summaryFigures(result, result.basins[0], 1920.0);
     ASSERT_EQ(fields.size(), figures.size());

@@ -110,6 +110,15 @@ void refuseOverwritingInputs(const RunCommand &command) {
         }
 }
 
+// --volume-tolerance PCT as a fraction; the default when not given.
+double toleranceOption(const std::string &text) {
+    if (text.empty()) return kDefaultVolumeTolerance;
+    const std::optional<double> percent = parsePlainDecimal(std::string(trimmed(text)));
+    if (!percent || !(*percent > 0.0 && *percent < 100.0))
+        throw InputError("--volume-tolerance takes a percentage above 0 and below 100, got '" + text + "'");
+    return *percent / 100.0;
+}
+
 double realOption(const char *option, const std::string &text) {
     const std::optional<double> value = parsePlainDecimal(std::string(trimmed(text)));
     if (!value) throw InputError(std::string(option) + " takes a decimal number, got '" + text + "'");
@@ -158,6 +167,7 @@ void runAsOneEvent(const RunCommand &command, const std::vector<BasinSource> &so
         result = runStorm(sources, storm, shown);
     }
     refuseNonFiniteResults(result);
+    printWarnings(err, stepNotes(sources, result));
     if (!command.csvFile.empty())
         writeFile(command.csvFile, [&](std::ostream &file) { writeHydrographCsv(file, result); });
     if (!command.plotFile.empty())
@@ -197,6 +207,8 @@ void runAsEvents(const RunCommand &command, const std::vector<BasinSource> &sour
             runs.push_back(std::move(run));
         }
     }
+    // Every event computes each basin at the same step: one note for all.
+    printWarnings(err, stepNotes(sources, runs.front().result));
     for (const EventRun &run : runs)
         printWarnings(err, runWarnings(run.result), "event " + std::to_string(run.number) + ": ");
     if (!command.csvFile.empty())
@@ -221,10 +233,11 @@ int runCommand(const RunCommand &command, std::ostream &out, std::ostream &err) 
         RunOptions options;
         options.timeStep = minutesOption("--time-step", command.timeStep, 1, 1440);
         options.duration = minutesOption("--duration", command.duration, 1, kMaxRunMinutes);
+        options.reportStep = minutesOption("--report-step", command.reportStep, 1, 1440);
+        options.rule.volumeTolerance = toleranceOption(command.volumeTolerance);
         options.units = units;
         const std::vector<BasinSource> sources = checkedBasins(command.basinFiles, units, err);
         const Storm storm = stormAtRunStep(sources, readStorm(command.stormFile, requested), options);
-        printWarnings(err, stepNotes(sources, storm.stepMinutes));
         if (command.events.empty()) runAsOneEvent(command, sources, storm, options, out, err);
         else runAsEvents(command, sources, storm, options, out, err);
         return kExitOk;

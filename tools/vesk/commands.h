@@ -28,6 +28,8 @@ struct RunCommand {
     std::string summaryFile; // empty: none; .json: JSON, else CSV
     bool exact = false;      // print every digit instead of six significant ones
     std::string events;      // hours of a dry spell that splits the record into events; empty: one run
+    std::string reportStep;  // minutes between reported values, dividing the data step; empty: the data step
+    std::string volumeTolerance; // percent; empty: 2
 };
 
 struct UhCommand {

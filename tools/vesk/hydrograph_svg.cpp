@@ -49,7 +49,7 @@ class Chart {
 public:
     Chart(std::ostream &out, const RunResult &result) : out_(out), result_(result) {
         steps_ = result.rain.size();
-        endTime_ = static_cast<double>(steps_ * static_cast<std::size_t>(result.timeStep));
+        endTime_ = static_cast<double>(steps_ * static_cast<std::size_t>(result.reportStep));
         time_ = niceScale(endTime_);
         double largestFlow = 0.0, largestRain = 0.0;
         for (const BasinRun &basin : result.basins)
@@ -94,9 +94,9 @@ private:
         out_ << "<g fill=\"" << kRainColour << "\" fill-opacity=\"0.55\">\n";
         for (std::size_t k = 0; k < steps_; ++k) {
             if (result_.rain[k] <= 0.0) continue;
-            const double start = static_cast<double>(k * static_cast<std::size_t>(result_.timeStep));
+            const double start = static_cast<double>(k * static_cast<std::size_t>(result_.reportStep));
             out_ << "<rect x=\"" << number(x(start)) << "\" y=\"" << number(kTop) << "\" width=\""
-                 << number(x(start + result_.timeStep) - x(start)) << "\" height=\""
+                 << number(x(start + result_.reportStep) - x(start)) << "\" height=\""
                  << number(yRain(result_.rain[k]) - kTop) << "\"/>\n";
         }
         out_ << "</g>\n";
@@ -108,7 +108,7 @@ private:
              << number(x(0)) << ',' << number(yFlow(0));
         for (std::size_t k = 0; k < basin.outflow.size(); ++k) {
             const double q = std::isfinite(basin.outflow[k]) ? basin.outflow[k] : 0.0;
-            out_ << ' ' << number(x(static_cast<double>((k + 1) * static_cast<std::size_t>(result_.timeStep))))
+            out_ << ' ' << number(x(static_cast<double>((k + 1) * static_cast<std::size_t>(result_.reportStep))))
                  << ',' << number(yFlow(q));
         }
         out_ << "\"/>\n";
@@ -133,7 +133,7 @@ private:
         text((kLeft + kRight) / 2, kBottom + 45, "time (min)");
         rotatedText(kLeft - 55, (kTop + kBottom) / 2, "outflow (" + unitName(Quantity::Flow, result_.units) + ")");
         rotatedText(kRight + 55, (kTop + kBottom) / 2,
-                    "rain (" + unitName(Quantity::Depth, result_.units) + " per " + std::to_string(result_.timeStep) +
+                    "rain (" + unitName(Quantity::Depth, result_.units) + " per " + std::to_string(result_.reportStep) +
                         "-min step)");
         text((kLeft + kRight) / 2, kTop - 25, "Rain and outflow");
         out_ << "</g>\n";

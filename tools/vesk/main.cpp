@@ -73,6 +73,12 @@ void addRunOptions(CLI::App &run, RunCommand &command) {
         ->required();
     run.add_option("--time-step", command.timeStep,
                    "simulation step in minutes; resamples a timed storm (default: the storm's own step)");
+    run.add_option("--report-step", command.reportStep,
+                   "minutes between the reported values, dividing the data step (default: the data step); "
+                   "peaks and volumes do not depend on it");
+    run.add_option("--volume-tolerance", command.volumeTolerance,
+                   "percent by which each basin's sampled unit hydrograph may miss one inch at the step it is "
+                   "computed at (default: 2)");
     run.add_option("--duration", command.duration,
                    "minutes to simulate (default: until every outflow is back to 0 after the storm)");
     run.add_flag("--exact", command.exact, "print every digit (17 significant) instead of six");

@@ -17,7 +17,7 @@ void printRunSummary(std::ostream &out, const RunResult &result, bool exact) {
     auto row = [&](const std::string &label, const std::string &unit, auto cell) {
         std::vector<std::string> cells{label, unit};
         for (const BasinRun &basin : result.basins)
-            cells.push_back(cell(basin, summarize(basin, result.rain, result.timeStep)));
+            cells.push_back(cell(basin, summarize(basin, result)));
         table.addRow(std::move(cells));
     };
     // A library value in the report's units, as the table shows numbers.
@@ -33,28 +33,27 @@ void printRunSummary(std::ostream &out, const RunResult &result, bool exact) {
     row("RPF used", "", [&](B b, S) { return show(b.prepared.rpf); });
     row("CT", "", [&](B b, S) { return show(b.prepared.shape.ct); });
     row("CP", "", [&](B b, S) { return show(b.prepared.shape.cp); });
+    row("computation step", "min", [&](B b, S) { return std::to_string(b.computation.step); });
     row("unit hydrograph peak", unitName(Quantity::UnitFlow, units),
         [&](B b, S) { return in(b.prepared.uhPeakRate, Quantity::UnitFlow); });
     row("unit hydrograph peak time", "min", [&](B b, S) { return show(b.prepared.uhPeakTime); });
-    row("unit hydrograph volume", "% of 1 in", [](B b, S) {
-        return percentText(unitHydrographCheck(b.ordinates, b.prepared.shape.uhTimeStep, b.prepared.area).ratio());
-    });
+    row("unit hydrograph volume", "% of 1 in", [](B b, S) { return percentText(b.computation.volumeRatio); });
     row("peak outflow", unitName(Quantity::Flow, units),
         [&](B, S s) { return in(s.peakOutflow, Quantity::Flow); });
     row("peak outflow time", "min", [&](B, S s) { return show(s.peakTime); });
     const std::string volume = unitName(Quantity::Volume, units);
     row("rain volume", volume, [&](B, S s) { return in(s.rainVolume, Quantity::Volume); });
     row("runoff volume", volume, [&](B, S s) { return in(s.runoffVolume, Quantity::Volume); });
-    const int step = result.timeStep;
-    row("outflow volume", volume,
-        [&](B b, S) { return in(hydrographVolume(b.outflow, step), Quantity::Volume); });
+    row("outflow volume", volume, [&](B, S s) { return in(s.outflowVolume, Quantity::Volume); });
     row("runoff coefficient", "", [&](B, S s) { return show(s.runoffCoefficient); });
 
-    double rainDepth = 0.0;
-    for (double depth : result.rain) rainDepth += depth;
-    out << "storm: " << in(rainDepth, Quantity::Depth) << " " << unitName(Quantity::Depth, units) << ", "
-        << result.rain.size() << " steps of " << step << " min ("
-        << result.rain.size() * static_cast<std::size_t>(step) << " min simulated)\n\n";
+    const std::size_t minutes = result.rain.size() * static_cast<std::size_t>(result.reportStep);
+    out << "storm: " << in(result.rainDepth, Quantity::Depth) << " " << unitName(Quantity::Depth, units) << ", "
+        << minutes / static_cast<std::size_t>(result.dataStep) << " steps of " << result.dataStep << " min ("
+        << minutes << " min simulated";
+    if (result.reportStep != result.dataStep) out << ", reported every " << result.reportStep << " min";
+    out << "); each basin computed at a step that divides it and samples its unit hydrograph within "
+        << shownText(100.0 * result.rule.volumeTolerance) << " % of one inch\n\n";
     table.print(out);
 }
 
@@ -68,18 +67,15 @@ void printEventSummary(std::ostream &out, const std::vector<EventRun> &events, b
                     3);
     for (const EventRun &event : events) {
         const RunResult &r = event.result;
-        double rain = 0.0;
-        for (double d : r.rain) rain += d;
+        const double rain = r.rainDepth;
         for (const BasinRun &basin : r.basins) {
-            const BasinSummary s = summarize(basin, r.rain, r.timeStep);
+            const BasinSummary s = summarize(basin, r);
             table.addRow({std::to_string(event.number), std::to_string(event.startMinute), basin.name,
                           shownText(fromLibraryUnits(rain, Quantity::Depth, units), exact),
                           shownText(fromLibraryUnits(s.peakOutflow, Quantity::Flow, units), exact),
                           shownText(static_cast<double>(event.startMinute) + s.peakTime, exact),
                           shownText(fromLibraryUnits(s.runoffVolume, Quantity::Volume, units), exact),
-                          shownText(fromLibraryUnits(hydrographVolume(basin.outflow, r.timeStep), Quantity::Volume,
-                                                     units),
-                                    exact)});
+                          shownText(fromLibraryUnits(s.outflowVolume, Quantity::Volume, units), exact)});
         }
     }
     out << events.size() << " event(s), each run from fresh basins\n\n";

@@ -37,7 +37,6 @@ struct VeskHostBasins {
 
 struct VeskHostRun {
     vesk::host::RunResult result;
-    std::vector<double> outlet; // library units
 };
 
 struct VeskHostSession {

@@ -34,19 +34,21 @@ RunOptions runOptions(const VeskHostRunOptions *given) {
     options.duration = given->duration;
     options.units = c_interface::unitsArgument(given->units);
     options.skipRefused = given->skipRefused != 0;
+    if (given->reportStep < 0 || given->reportStep > 1440)
+        throw InputError("the report step " + std::to_string(given->reportStep) + " min is outside 1 to 1440 minutes");
+    options.reportStep = given->reportStep;
+    if (given->volumeTolerance != 0.0) {
+        if (!(given->volumeTolerance > 0.0 && given->volumeTolerance < 1.0))
+            throw InputError("the volume tolerance " + exactText(given->volumeTolerance) +
+                             " is not a fraction above 0 and below 1 (0.02 is 2 %)");
+        options.rule.volumeTolerance = given->volumeTolerance;
+    }
     if (given->progress != nullptr) {
         const VeskHostProgress progress = given->progress;
         void *context = given->progressContext;
         options.progress = [progress, context](std::size_t done, std::size_t total) { progress(context, done, total); };
     }
     return options;
-}
-
-std::vector<double> outletOf(const RunResult &result) {
-    std::vector<double> outlet(result.rain.size(), 0.0);
-    for (const BasinRun &basin : result.basins)
-        for (std::size_t k = 0; k < outlet.size(); ++k) outlet[k] += basin.outflow[k];
-    return outlet;
 }
 
 void appendWarnings(VeskHostWarnings *warnings, Warnings found) {
@@ -81,15 +83,12 @@ VeskHostRun *vesk_host_run(const VeskHostBasins *basins, const VeskHostStorm *st
         RunOptions chosen = runOptions(options);
         const std::unique_ptr<LibraryLevel> earlier = c_interface::chosenLevel(options);
         chosen.level = earlier.get();
-        const LibraryLevel &level = earlier ? *earlier : currentLevel();
         const Storm stepped = stormAtRunStep(basins->sources, storm->storm, chosen);
-        Warnings found = stepNotes(basins->sources, stepped.stepMinutes);
-        for (Warning &w : longRecordWarnings(stepped)) found.push_back(std::move(w));
-        level.openFreshRegistry();
+        Warnings found = longRecordWarnings(stepped);
         auto made = std::make_unique<VeskHostRun>();
         made->result = runStorm(basins->sources, stepped, chosen);
         refuseNonFiniteResults(made->result);
-        made->outlet = outletOf(made->result);
+        for (Warning &w : stepNotes(basins->sources, made->result)) found.push_back(std::move(w));
         for (Warning &w : runWarnings(made->result)) found.push_back(std::move(w));
         appendWarnings(warnings, std::move(found));
         run = made.release();
@@ -99,7 +98,25 @@ VeskHostRun *vesk_host_run(const VeskHostBasins *basins, const VeskHostStorm *st
 
 void vesk_host_run_free(VeskHostRun *run) { delete run; }
 
-int32_t vesk_host_run_step(const VeskHostRun *run) { return run == nullptr ? 0 : run->result.timeStep; }
+int32_t vesk_host_run_step(const VeskHostRun *run) { return run == nullptr ? 0 : run->result.reportStep; }
+
+int32_t vesk_host_run_data_step(const VeskHostRun *run) { return run == nullptr ? 0 : run->result.dataStep; }
+
+int32_t vesk_host_run_computation_step(const VeskHostRun *run, size_t index) {
+    const BasinRun *basin = basinAt(run, index);
+    return basin == nullptr ? 0 : basin->computation.step;
+}
+
+double vesk_host_run_volume_tolerance(const VeskHostRun *run) {
+    return run == nullptr ? 0.0 : run->result.rule.volumeTolerance;
+}
+
+int32_t vesk_host_run_outlet_peak(const VeskHostRun *run, double *peak, double *minutes) {
+    if (run == nullptr) return VESK_HOST_BAD_ARGUMENT;
+    if (peak != nullptr) *peak = fromLibraryUnits(run->result.outletPeak, Quantity::Flow, run->result.units);
+    if (minutes != nullptr) *minutes = run->result.outletPeakTime;
+    return VESK_HOST_OK;
+}
 
 size_t vesk_host_run_length(const VeskHostRun *run) { return run == nullptr ? 0 : run->result.rain.size(); }
 
@@ -179,7 +196,7 @@ size_t vesk_host_run_outflows(const VeskHostRun *run, double *flows, size_t capa
 
 size_t vesk_host_run_outlet(const VeskHostRun *run, double *flows, size_t capacity) {
     if (run == nullptr) return 0;
-    const std::vector<double> outlet = inRunUnits(run->outlet, Quantity::Flow, run->result.units);
+    const std::vector<double> outlet = inRunUnits(run->result.outlet, Quantity::Flow, run->result.units);
     return copyOut(outlet.data(), outlet.size(), flows, capacity);
 }
 
@@ -230,11 +247,12 @@ VeskHostSession *vesk_host_session_start(const VeskHostBasins *basins, const Ves
             throw InputError("the step " + std::to_string(stepMinutes) + " min is outside 1 to 1440 minutes");
         auto made = std::make_unique<VeskHostSession>();
         made->earlier = c_interface::chosenLevel(options);
-        const LibraryLevel &level = made->earlier ? *made->earlier : currentLevel();
-        level.openFreshRegistry();
+        const RunOptions chosen = runOptions(options);
         SessionOptions sessionOptions;
         sessionOptions.keepSeries = false;
-        sessionOptions.level = &level;
+        sessionOptions.level = made->earlier.get();
+        sessionOptions.rule = chosen.rule;
+        sessionOptions.reportStep = chosen.reportStep;
         made->session = std::make_unique<RunSession>(basins->sources, stepMinutes, sessionOptions);
         session = made.release();
     });
@@ -268,15 +286,15 @@ int32_t vesk_host_session_step(VeskHostSession *session, const double *inches, s
             throw;
         }
         for (std::size_t b = 0; b < basins; ++b) {
-            if (outflows != nullptr) outflows[b] = run.basins()[b].outflow.back();
-            if (excess != nullptr) excess[b] = run.basins()[b].stepExcess.back();
+            if (outflows != nullptr) outflows[b] = run.basins()[b].lastOutflow;
+            if (excess != nullptr) excess[b] = run.basins()[b].lastExcess;
         }
     });
 }
 
 int64_t vesk_host_session_time(const VeskHostSession *session) {
     if (session == nullptr) return 0;
-    return static_cast<int64_t>(session->session->stepsTaken()) * session->session->stepMinutes();
+    return static_cast<int64_t>(session->session->stepsTaken()) * session->session->dataStep();
 }
 
 size_t vesk_host_session_basin_count(const VeskHostSession *session) {

@@ -13,21 +13,22 @@ namespace vesk::tool {
 using namespace vesk::host;
 namespace {
 
+// Two basins over four 5-minute steps, as a run would leave them.
 RunResult twoBasinRun() {
     RunResult result;
-    result.timeStep = 5;
+    result.dataStep = result.reportStep = 5;
     result.rain = {0.5, 0.0, 0.0, 0.0};
+    result.rainDepth = 0.5;
     BasinRun a;
     a.name = "North, upper";
     a.prepared.area = 0.5;
     a.outflow = {1.0, 3.0, 3.0, 0.0};
-    a.stepExcess = {0.2, 0.0, 0.0, 0.0};
     BasinRun b;
     b.name = "B<&>";
     b.prepared.area = 0.25;
     b.outflow = {0.5, 0.25, 0.0, 0.0};
-    b.stepExcess = {0.0, 0.0, 0.0, 0.0};
     result.basins = {a, b};
+    result.outlet = {1.5, 3.25, 3.0, 0.0};
     return result;
 }
 
