@@ -98,4 +98,26 @@ StepChoice chooseComputationStep(const BasinSource &source, int dataStep, const 
     refuseUnsampled(source, dataStep, *finest, finestStep, rule);
 }
 
+StepPlan planComputationSteps(const std::vector<BasinSource> &sources, int dataStep, const StepRule &rule,
+                              const LibraryLevel &level, bool keepGoing) {
+    StepPlan plan;
+    plan.dataStep = dataStep;
+    plan.rule = rule;
+    plan.steps.reserve(sources.size());
+    for (std::size_t i = 0; i < sources.size(); ++i) {
+        try {
+            plan.steps.emplace_back(chooseComputationStep(sources[i], dataStep, rule, level));
+        } catch (const LibraryError &error) {
+            if (!keepGoing) throw;
+            plan.steps.emplace_back(std::nullopt);
+            plan.refused.push_back(StepPlan::Refused{i, error.code(), error.what()});
+        } catch (const InputError &error) {
+            if (!keepGoing) throw;
+            plan.steps.emplace_back(std::nullopt);
+            plan.refused.push_back(StepPlan::Refused{i, VESK_ERR_UH_FIT, error.what()});
+        }
+    }
+    return plan;
+}
+
 } // namespace vesk::host

@@ -14,6 +14,8 @@
 // that no step holds is refused with the reason.
 #pragma once
 
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -47,5 +49,25 @@ std::vector<int> divisorsOf(int minutes);
 // LibraryError when the library refuses the basin at every step.
 StepChoice chooseComputationStep(const BasinSource &source, int dataStep, const StepRule &rule,
                                  const LibraryLevel &level);
+
+// Every basin's step for one data step, chosen once: the events of a record
+// and the storms of an ensemble at the same data step share it.  A basin
+// that is refused has no step; `refusals` says why (library code or
+// VESK_ERR_UH_FIT, and the message).
+struct StepPlan {
+    int dataStep = 0;
+    StepRule rule;
+    std::vector<std::optional<StepChoice>> steps; // one per basin, in order
+    struct Refused {
+        std::size_t index;
+        int32_t code;
+        std::string message;
+    };
+    std::vector<Refused> refused;
+};
+
+// Throws the first refusal unless `keepGoing`.
+StepPlan planComputationSteps(const std::vector<BasinSource> &sources, int dataStep, const StepRule &rule,
+                              const LibraryLevel &level, bool keepGoing);
 
 } // namespace vesk::host

@@ -87,6 +87,8 @@ public:
 
     bool clearPendingCode() const override { return false; } // only vesk_free clears a code here
 
+    bool stepsToTarget() const override { return false; }
+
     BasinInput prepared(const std::string &name) const override {
         EarlierBasinRecord record{};
         x_.getbasin(name.c_str(), &record);

@@ -33,6 +33,8 @@ public:
         return vesk_geterror() == VESK_OK;
     }
 
+    bool stepsToTarget() const override { return true; }
+
     BasinInput prepared(const std::string &name) const override { return preparedBasin(name); }
 
     std::vector<double> unitHydrograph(const std::string &name) const override {

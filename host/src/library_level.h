@@ -27,6 +27,9 @@ public:
     // and the step's excess depth in inches.  Throws LibraryError.
     virtual void step(const std::string &name, double inches, int32_t target, double &outflow,
                       double &excess) const = 0;
+    // Whether one call takes every step of the basin's step up to its target
+    // (the current level), rather than exactly one (the earlier level).
+    virtual bool stepsToTarget() const = 0;
     // Clears the code a refusal left pending and keeps every stored basin;
     // false when the level cannot (then only a fresh registry clears it).
     virtual bool clearPendingCode() const = 0;

@@ -37,19 +37,20 @@ RunSession::RunSession(const std::vector<BasinSource> &sources, int dataStep, co
     if (dataStep % reportStep_ != 0)
         throw InputError("the report step " + std::to_string(reportStep_) + " min does not divide the " +
                          std::to_string(dataStep) + "-minute data step");
+    StepPlan planned;
+    if (options.plan == nullptr) planned = planComputationSteps(sources, dataStep, options.rule, level_, skipRefused_);
+    const StepPlan &plan = options.plan != nullptr ? *options.plan : planned;
+    if (plan.steps.size() != sources.size() || plan.dataStep != dataStep)
+        throw InputError("the computation steps were chosen for other basins or another data step");
+    for (const StepPlan::Refused &refused : plan.refused) {
+        if (!skipRefused_) throw InputError(refused.message);
+        const BasinSource &source = sources[refused.index];
+        refusals_.push_back(Refusal{source.name, source.path, refused.code, refused.message});
+    }
     std::vector<std::pair<const BasinSource *, StepChoice>> chosen;
     chosen.reserve(sources.size());
-    for (const BasinSource &source : sources) {
-        try {
-            chosen.emplace_back(&source, chooseComputationStep(source, dataStep, options.rule, level_));
-        } catch (const LibraryError &error) {
-            if (!skipRefused_) throw;
-            refusals_.push_back(Refusal{source.name, source.path, error.code(), error.what()});
-        } catch (const InputError &error) {
-            if (!skipRefused_) throw;
-            refusals_.push_back(Refusal{source.name, source.path, VESK_ERR_UH_FIT, error.what()});
-        }
-    }
+    for (std::size_t i = 0; i < sources.size(); ++i)
+        if (plan.steps[i]) chosen.emplace_back(&sources[i], *plan.steps[i]);
     level_.openFreshRegistry();
     basins_.reserve(chosen.size());
     for (const auto &[source, choice] : chosen) {
@@ -144,6 +145,17 @@ void RunSession::stepBasin(BasinRun &basin, double inches, long long start, std:
     std::vector<double> values(static_cast<std::size_t>(parts) + 1);
     values[0] = basin.lastOutflow;
     basin.lastExcess = 0.0;
+    if (inches == 0.0 && basin.subStepsSinceExcess >= basin.ordinates.size() && level_.stepsToTarget()) {
+        // Dry and drained: no rain makes no excess, and the ring holds
+        // nothing, so every sub-step's outflow is exactly 0.  One call takes
+        // the library through all of them, as separate calls would.
+        const long long end = start + dataStep_;
+        double outflow = 0.0, excess = 0.0;
+        level_.step(basin.name, 0.0, clockAt(end), outflow, excess);
+        basin.subStepsSinceExcess += static_cast<std::size_t>(parts);
+        for (int m = 1; m <= dataStep_ / reportStep_; ++m) basin.outflow.push_back(0.0);
+        return;
+    }
     for (int j = 1; j <= parts; ++j) {
         const long long end = start + static_cast<long long>(j) * step;
         double outflow = 0.0, excess = 0.0;
@@ -161,6 +173,7 @@ void RunSession::stepBasin(BasinRun &basin, double inches, long long start, std:
         basin.outflowSum += outflow;
         basin.excessDepth += excess;
         basin.lastExcess += excess;
+        basin.subStepsSinceExcess = excess != 0.0 ? 0 : basin.subStepsSinceExcess + 1;
     }
     basin.lastOutflow = values.back();
     for (int m = 1; m <= dataStep_ / reportStep_; ++m) basin.outflow.push_back(valueAt(values, step, m * reportStep_));

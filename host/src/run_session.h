@@ -34,6 +34,9 @@ struct BasinRun {
     double excessDepth = 0.0;       // in over the basin, the sum of every sub-step's excess
     double lastOutflow = 0.0;       // cfs at the end of the latest sub-step
     double lastExcess = 0.0;        // in, the excess of the latest data step
+    // Sub-steps since the latest one with excess: once the unit hydrograph
+    // has passed, a dry basin's every outflow is exactly 0.
+    std::size_t subStepsSinceExcess = 0;
 };
 
 // A basin the run left out, and why.
@@ -53,6 +56,9 @@ struct SessionOptions {
     const LibraryLevel *level = nullptr; // null: the current level
     StepRule rule;
     int reportStep = 0; // min, divides the data step; 0: the data step
+    // Steps chosen before (for these basins, this data step and rule); null:
+    // chosen here.
+    const StepPlan *plan = nullptr;
 };
 
 class RunSession {

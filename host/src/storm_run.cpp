@@ -95,6 +95,7 @@ RunResult runStorm(const std::vector<BasinSource> &sources, const Storm &storm, 
     sessionOptions.level = options.level;
     sessionOptions.rule = options.rule;
     sessionOptions.reportStep = options.reportStep;
+    sessionOptions.plan = options.plan;
     RunSession session(sources, result.dataStep, sessionOptions);
     result.reportStep = session.reportStep();
 

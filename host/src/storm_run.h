@@ -26,6 +26,7 @@ struct RunOptions {
     const LibraryLevel *level = nullptr; // null: the current level
     bool skipRefused = false; // leave out basins that are refused (listed in RunResult::refusals)
     StepRule rule;            // how each basin's computation step is chosen
+    const StepPlan *plan = nullptr; // steps chosen before for these basins and data step; null: chosen by the run
 };
 
 enum class RunEnd {

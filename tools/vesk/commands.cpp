@@ -196,13 +196,22 @@ void runAsEvents(const RunCommand &command, const std::vector<BasinSource> &sour
     std::vector<EventRun> runs;
     {
         ProgressLine progress(err, stderrIsTerminal(), sources.size());
+        // Each basin's computation step depends on the basin and the data
+        // step only: chosen once for every event.
+        StepPlan plan;
+        {
+            LibrarySession session;
+            plan = planComputationSteps(sources, storm.stepMinutes, options.rule, currentLevel(), false);
+        }
+        RunOptions eventOptions = options;
+        eventOptions.plan = &plan;
         for (const StormEvent &event : events) {
             progress.update(event.firstStep, storm.depths.size());
             LibrarySession session; // fresh basins: nothing carries over from the event before
             EventRun run;
             run.number = event.number;
             run.startMinute = static_cast<long long>(event.firstStep) * storm.stepMinutes;
-            run.result = runStorm(sources, event.storm, options);
+            run.result = runStorm(sources, event.storm, eventOptions);
             refuseNonFiniteResults(run.result);
             runs.push_back(std::move(run));
         }
