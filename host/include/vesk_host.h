@@ -33,10 +33,12 @@
  *
  * Runs and sessions use the process-wide registry of the library they drive
  * (libveskdll133, or the earlier level's when its exports are handed over):
- * each starts a fresh one (vesk_open, then the version handshake at the
- * current level), adds its basins and leaves them stored when it returns, so
- * vesk_getbasin and the other queries work on them until the next run,
- * session or vesk_free.
+ * each starts a fresh one (vesk_free, which clears a code an earlier refusal
+ * left pending, vesk_open, then the version handshake at the current level),
+ * adds its basins and leaves them stored when it returns, so vesk_getbasin
+ * and the other queries work on them until the next run, session or
+ * vesk_free.  A run or session the library refuses leaves its code pending,
+ * as the library's own calls do.
  */
 #ifndef VESK_HOST_H
 #define VESK_HOST_H

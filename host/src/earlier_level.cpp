@@ -65,6 +65,7 @@ public:
     explicit EarlierLevel(const EarlierExports &exports) : x_(exports) {}
 
     void openFreshRegistry() const override {
+        x_.free(); // clears a code a refusal left pending, which opening keeps
         x_.open(); // no handshake at this level
         check("opening the earlier-level library");
     }

@@ -10,6 +10,9 @@ VersionStamp builtAgainstVersion() {
 }
 
 void openFreshRegistry() {
+    // Opening again releases the old registry but leaves a pending code (a
+    // refusal's, which no handshake clears); freeing first clears it.
+    vesk_free();
     vesk_open();
     const VersionStamp stamp = builtAgainstVersion();
     vesk_checkversion(&stamp);
