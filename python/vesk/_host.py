@@ -281,7 +281,7 @@ def doubles(count):
         array = (ctypes.c_double * count)()
         return array, ctypes.addressof(array)
     array = numpy.empty(count, dtype=numpy.float64)
-    return array, array.ctypes.data
+    return array, address(array)
 
 
 def double_array(values, what="values"):
@@ -300,7 +300,12 @@ def double_array(values, what="values"):
         array = numpy.ascontiguousarray(numpy.asarray(values, dtype=numpy.float64).reshape(-1))
     except (TypeError, ValueError):
         raise InputError(f"{what} must be numbers") from None
-    return array, array.ctypes.data, array.size
+    return array, address(array), array.size
+
+
+def address(array):
+    """The address of a numpy array's first item (cheaper than array.ctypes)."""
+    return array.__array_interface__["data"][0]
 
 
 def as_list(array):

@@ -546,7 +546,7 @@ def _writable(array, count, what):
     if (numpy is None or not isinstance(array, numpy.ndarray) or array.dtype != numpy.float64
             or not array.flags.c_contiguous or not array.flags.writeable or array.size != count):
         raise InputError(f"{what} must be a writable, contiguous float64 numpy array of {count} items")
-    return array.ctypes.data
+    return _host.address(array)
 
 
 def summary_fields(units="us"):
@@ -601,7 +601,7 @@ class RunResult:
         if numpy is not None:
             rows = numpy.empty((count, length), dtype=numpy.float64)
             if count * length:
-                _host.core().vesk_host_run_outflows(self._handle.handle, rows.ctypes.data, count * length)
+                _host.core().vesk_host_run_outflows(self._handle.handle, _host.address(rows), count * length)
             return rows
         flat, address = _host.doubles(count * length)
         if count * length:
@@ -637,10 +637,10 @@ class RunResult:
         c, h, length = _host.core(), self._handle.handle, self.length
         with LOCK:
             if length:
-                c.vesk_host_run_rain(h, block.ctypes.data, length)
-                c.vesk_host_run_outflows(h, block[1:].ctypes.data, len(names) * length)
+                c.vesk_host_run_rain(h, _host.address(block), length)
+                c.vesk_host_run_outflows(h, _host.address(block[1:]), len(names) * length)
                 if outlet:
-                    c.vesk_host_run_outlet(h, block[-1].ctypes.data, length)
+                    c.vesk_host_run_outlet(h, _host.address(block[-1]), length)
         index = numpy.arange(1, length + 1, dtype=numpy.int64) * self.step
         if pandas is None:
             return {"time_min": index, **{name: block[i] for i, name in enumerate(columns)}}
@@ -653,13 +653,13 @@ class RunResult:
         """(field names, units by name, one row of figures per basin)."""
         c, h = _host.core(), self._handle.handle
         fields, units = summary_fields(self.units)
-        rows = []
+        count, width = len(self.names), len(fields)
+        figures, address = _host.doubles(count * width)
         with LOCK:
-            for b in range(len(self.names)):
-                figures, address = _host.doubles(len(fields))
-                c.vesk_host_run_summary(h, b, address, len(fields))
-                rows.append(_host.as_list(figures))
-        return fields, units, rows
+            for b in range(count):
+                c.vesk_host_run_summary(h, b, address + 8 * b * width, width)
+        figures = _host.as_list(figures)
+        return fields, units, [figures[b * width:(b + 1) * width] for b in range(count)]
 
     def summary(self):
         """Each basin's summary figures: a DataFrame (see Library.summary)."""

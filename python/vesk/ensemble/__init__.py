@@ -2,9 +2,9 @@
 
 The library keeps one registry per process and runs one call at a time, so an
 ensemble scales over processes: the basins are split into partitions, and
-every (partition, storm) pair is one task for Dask's distributed scheduler.
-A task opens its own ``vesk.Library`` in the worker process, runs its
-partition through the storm in one call of the host core from fresh state
+every partition is one task for Dask's distributed scheduler.  A task opens
+its own ``vesk.Library`` in the worker process, checks its basins once, runs
+them through each storm in one call of the host core from fresh state
 (leaving out, and naming, the basins refused) and frees the library.  Basins
 do not interact, so the numbers are those of a serial run, bit for bit.
 
@@ -19,7 +19,7 @@ import warnings
 
 from .._binding import LOCK
 from ..basin import BasinSet, basin_set
-from ..errors import VeskWarning, error_class
+from ..errors import InputError, VeskWarning, error_class
 from ..library import Library
 from ..library import summary_fields as library_summary_fields
 from ..storm import Storm, core_storm
@@ -52,14 +52,14 @@ def named_storms(storms):
     else:
         named = {str(index): storm for index, storm in enumerate(storms)}
     if not named:
-        raise ValueError("an ensemble needs at least one storm")
+        raise InputError("an ensemble needs at least one storm")
     return named
 
 
 def partitions(items, size):
     """Consecutive slices of at most ``size`` items."""
     if size < 1:
-        raise ValueError(f"partition_size {size} is not at least 1")
+        raise InputError(f"partition_size {size} is not at least 1")
     return [items[start:start + size] for start in range(0, len(items), size)]
 
 
@@ -71,39 +71,43 @@ def _trimmed(series, storm_steps):
     return series[:end]
 
 
-def run_partition(level, partition, storm_name, storm, hydrographs=False):
-    """One task: the basins of ``partition`` [(name, Basin)] through one storm,
-    one run of the host core that leaves out the basins refused.
+def run_partition(level, partition, storms, hydrographs=False):
+    """One task: the basins of ``partition`` [(name, Basin)] through each of
+    ``storms`` {name: Storm or depths}, checked once and run once a storm by
+    the host core, which leaves out the basins the library refuses.
 
-    Returns one row per basin: (basin, storm, error name or None, the summary
-    figures[, hydrograph]).  A basin the checks or the library refuse gets
-    the exception's class name and no figures.
+    Returns one row per basin and storm: (basin, storm, error name or None,
+    the summary figures[, hydrograph]).  A basin the checks or the library
+    refuse gets the exception's class name and no figures.
     """
-    errors = {}
+    checks = {}
+    found = {}  # storm name -> (library refusals, figures by basin, flows by basin)
     with LOCK, warnings.catch_warnings(), Library(level) as lib:
         warnings.simplefilter("ignore", VeskWarning)
         chosen = BasinSet(dict(partition))
-        chosen.core_handle(refused=lambda name, error: errors.setdefault(name, type(error).__name__))
-        figures, flows = {}, {}
-        if len(chosen):
-            with lib._run(chosen, storm, skip_refused=True) as result:
-                for name, code, _ in result.refusals():
-                    errors[name] = error_class(code).__name__
-                _, _, rows = result.figures()
-                figures = dict(zip(result.names, rows))
-                if hydrographs:
-                    flows = dict(zip(result.names, (list(series) for series in result.outflow_rows())))
+        chosen.core_handle(refused=lambda name, error: checks.setdefault(name, type(error).__name__))
+        for storm_name, storm in storms.items():
+            refused, figures, flows = {}, {}, {}
+            if len(chosen):
+                with lib._run(chosen, storm, skip_refused=True) as result:
+                    refused = {name: error_class(code).__name__ for name, code, _ in result.refusals()}
+                    figures = dict(zip(result.names, result.figures()[2]))
+                    if hydrographs:
+                        flows = dict(zip(result.names, (list(series) for series in result.outflow_rows())))
+            found[storm_name] = refused, figures, flows
         width = len(summary_fields()[0])
-    storm_steps = len(storm)
     rows = []
-    for name, _ in partition:
-        if name in errors:
-            rows.append((name, storm_name, errors[name], *([None] * width), *([None] if hydrographs else [])))
-            continue
-        row = (name, storm_name, None, *figures[name])
-        if hydrographs:
-            row += (_trimmed(flows[name], storm_steps),)
-        rows.append(row)
+    for storm_name, storm in storms.items():
+        refused, figures, flows = found[storm_name]
+        for name, _ in partition:
+            error = checks.get(name) or refused.get(name)
+            if error:
+                rows.append((name, storm_name, error, *([None] * width), *([None] if hydrographs else [])))
+                continue
+            row = (name, storm_name, None, *figures[name])
+            if hydrographs:
+                row += (_trimmed(flows[name], len(storm)),)
+            rows.append(row)
     return rows
 
 
@@ -130,8 +134,7 @@ def _frame(names, storms, results, hydrographs):
 def run_serial(basins, storms, partition_size=1000, level="current", hydrographs=False):
     """The ensemble in this process, task after task: the reference for ``run``."""
     names, storms, parts = _tasks(basins, storms, partition_size)
-    results = [run_partition(level, part, storm_name, storm, hydrographs)
-               for part in parts for storm_name, storm in storms.items()]
+    results = [run_partition(level, part, storms, hydrographs) for part in parts]
     return _frame(names, storms, results, hydrographs)
 
 
@@ -172,8 +175,7 @@ def run(basins, storms, client=None, partition_size=1000, level="current", hydro
     try:
         # The partitions travel inside the tasks (not scattered), so a task
         # whose worker dies can be rerun anywhere.
-        futures = [client.submit(run_partition, level, part, storm_name, storm, hydrographs, pure=False)
-                   for part in parts for storm_name, storm in storms.items()]
+        futures = [client.submit(run_partition, level, part, storms, hydrographs, pure=False) for part in parts]
         if progress:
             _show_progress(futures)
         results = client.gather(futures)
