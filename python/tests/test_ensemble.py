@@ -87,6 +87,13 @@ def test_refused_basins_get_an_error_row_and_the_rest_completes(client, storms):
         ensemble.run_serial(good, {"design": storms["design"]}))
 
 
+def test_a_task_the_core_refuses_raises_its_error_at_the_client(client):
+    # Depths without times and basins without a uh_time_step: no step to run at.
+    basins = {name: dataclasses.replace(basin, uh_time_step=None) for name, basin in random_basins(4, seed=9).items()}
+    with pytest.raises(vesk.InputError, match="storm: the storm has no times, so its step is not known"):
+        ensemble.run(basins, {"plain": [0.1, 0.2]}, client=client, partition_size=2)
+
+
 def test_a_refusal_at_the_earlier_level_keeps_the_partitions_other_basins(storms):
     basins = random_basins(6, seed=5)
     basins["B00002"] = dataclasses.replace(basins["B00002"], width50=5000.0, width75=4000.0)

@@ -40,6 +40,18 @@ class VeskError(Exception):
             message = f"{self.name} (code {self.code}){where}: {sentence}"
         super().__init__(message)
 
+    def __reduce__(self):
+        # As raised, with every attribute: an ensemble's worker sends its
+        # exceptions to the client.
+        return _rebuilt, (type(self), self.args, dict(self.__dict__))
+
+
+def _rebuilt(cls, args, attributes):
+    error = cls.__new__(cls)
+    Exception.__init__(error, *args)
+    error.__dict__.update(attributes)
+    return error
+
 
 class InputError(VeskError, ValueError):
     """Faulty input (a file, a value or an argument); the message names it,
