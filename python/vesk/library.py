@@ -509,8 +509,9 @@ class Session:
         """One step: ``inches`` of rain, one depth for all basins or one for each
         (0 to 100 in).  Writes each basin's outflow (cfs) into ``outflows`` and
         its excess depth (in) into ``excess`` when they are float64 numpy
-        arrays of one item per basin; returns the outflows (a new array when
-        ``outflows`` is None, nothing when it is False).  Rain outside its
+        arrays of one item per basin; returns the outflows (a new array, or a
+        list without numpy, when ``outflows`` is None; nothing when it is
+        False).  Rain outside its
         range is refused (InputError) before any basin steps, and the session
         goes on; a refusal by the library ends it."""
         count = len(self.names)
@@ -538,7 +539,7 @@ class Session:
                     self._library._clear_code()
                 _host.raise_for(status, export="vesk_host_session_step")
         if made is not None:
-            return made
+            return made if numpy is not None else list(made)
         return None if outflows is False else outflows
 
 
