@@ -1,5 +1,5 @@
 # Install rules: the libraries of both levels, their headers, the vesk
-# program, a CMake package (find_package(vesk) gives vesk::veskdll133 and,
+# program, the host core's shared library and header, a CMake package (find_package(vesk) gives vesk::veskdll133 and,
 # when it is built, vesk::veskdll) and a pkg-config file per library.
 include(GNUInstallDirs)
 include(CMakePackageConfigHelpers)
@@ -33,6 +33,13 @@ endforeach()
 
 if(TARGET vesk)
   install(TARGETS vesk RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+endif()
+
+# The host core's C interface (found beside libveskdll133 through its
+# $ORIGIN run path); its header includes veskdll133.h.
+if(TARGET vesk_host)
+  install(TARGETS vesk_host LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR})
+  install(FILES ${PROJECT_SOURCE_DIR}/host/include/vesk_host.h DESTINATION ${CMAKE_INSTALL_INCLUDEDIR})
 endif()
 
 install(EXPORT veskTargets NAMESPACE vesk:: DESTINATION ${VESK_INSTALL_CMAKEDIR})

@@ -1,6 +1,7 @@
 # Installs the build into a scratch prefix and imports the package from there
-# with VESK_LIBRARY unset: it must load both libraries from its own folder.
-# cmake -DBUILD_DIR=... -DPYTHON=... -DSITE=... -DWORK_DIR=... [-DPYTHON_ENVIRONMENT=...]
+# with VESK_LIBRARY unset: it must load both levels and the host core from its
+# own folder.
+# cmake -DBUILD_DIR=... -DPYTHON=... -DSITE=... -DWORK_DIR=... -DEXAMPLE=... [-DPYTHON_ENVIRONMENT=...]
 #       -P check_installed.cmake
 set(prefix ${WORK_DIR}/prefix)
 file(REMOVE_RECURSE ${WORK_DIR})
@@ -21,9 +22,12 @@ with vesk.Library() as lib:
     assert lib.version == vesk.VERSION
 with vesk.Library("earlier"):
     pass
+assert vesk.read_basins(os.environ["EXAMPLE"]).keys() == {"CedarCreek"}  # the core, from here too
+assert "libvesk_host.so" in os.listdir(folder)
 print("installed package loads", sorted(f for f in os.listdir(folder) if ".so" in f))
 ]=])
-execute_process(COMMAND ${CMAKE_COMMAND} -E env --unset=VESK_LIBRARY PREFIX=${prefix} ${PYTHON_ENVIRONMENT}
+execute_process(COMMAND ${CMAKE_COMMAND} -E env --unset=VESK_LIBRARY PREFIX=${prefix} EXAMPLE=${EXAMPLE}
+                        ${PYTHON_ENVIRONMENT}
                         PYTHONPATH=${prefix}/${SITE} ${PYTHON} -c "${check}"
                 RESULT_VARIABLE status OUTPUT_VARIABLE output ERROR_VARIABLE errors)
 if(NOT status EQUAL 0)

@@ -33,10 +33,12 @@
  *
  * Runs and sessions use the process-wide registry of the library they drive
  * (libveskdll133, or the earlier level's when its exports are handed over):
- * each starts a fresh one (vesk_open, then the version handshake at the
- * current level), adds its basins and leaves them stored when it returns, so
- * vesk_getbasin and the other queries work on them until the next run,
- * session or vesk_free.
+ * each starts a fresh one (vesk_free, which clears a code an earlier refusal
+ * left pending, vesk_open, then the version handshake at the current level),
+ * adds its basins and leaves them stored when it returns, so vesk_getbasin
+ * and the other queries work on them until the next run, session or
+ * vesk_free.  A run or session the library refuses leaves its code pending,
+ * as the library's own calls do.
  */
 #ifndef VESK_HOST_H
 #define VESK_HOST_H
@@ -229,9 +231,11 @@ VESK_HOST_API int32_t vesk_host_basins_read(VeskHostBasins *basins, const char *
                                             VeskHostWarnings *warnings, VeskHostStatus *status);
 /**
  * Appends one basin given as a record in the library's units, with the same
- * checks.  `uhTimeStepGiven` 0 leaves the unit-hydrograph step to the run;
- * `origin` names the basin's source in messages ("basin 'A'" when NULL).
- * A name already held (ignoring ASCII letter case) is refused.
+ * checks, and refuses a value that is not a finite number (NaN or infinite,
+ * which no file can hold).  `uhTimeStepGiven` 0 leaves the unit-hydrograph
+ * step to the run; `origin` names the basin's source in messages ("basin
+ * 'A'" when NULL).  A name already held (ignoring ASCII letter case) is
+ * refused.
  */
 VESK_HOST_API int32_t vesk_host_basins_add(VeskHostBasins *basins, const char *name, const BasinInput *record,
                                            int32_t uhTimeStepGiven, const char *origin,
@@ -273,6 +277,18 @@ typedef struct VeskHostEarlierLevel {
     double (*getuhordinatevalue)(const char *name, int32_t index); /**< vesk_getuhordinatevalue */
     double (*execute)(const char *name, double rain, int32_t target); /**< vesk_execute */
 } VeskHostEarlierLevel;
+
+/**
+ * Checks a basin a host stored in the library's registry itself (with
+ * vesk_addbasin) as runs check theirs: appends a warning
+ * (VESK_HOST_WARN_UNIT_HYDROGRAPH_VOLUME) when its sampled unit hydrograph
+ * holds more than 10 % more or less than one inch over the basin.
+ * `earlier`: NULL for the current level, else the earlier level's exports.
+ * VESK_HOST_LIBRARY_REFUSED when the library holds no such basin (its code
+ * is left pending).
+ */
+VESK_HOST_API int32_t vesk_host_stored_basin_check(const char *name, const VeskHostEarlierLevel *earlier,
+                                                   VeskHostWarnings *warnings, VeskHostStatus *status);
 
 typedef struct VeskHostRunOptions {
     /** Minutes: the data step.  0: the storm's step.  A storm with a step is

@@ -18,7 +18,8 @@ class LibraryLevel {
 public:
     virtual ~LibraryLevel() = default;
 
-    // A fresh registry, ready for basins (the handshake done where there is one).
+    // A fresh registry, ready for basins: no code pending, the handshake done
+    // where there is one.
     virtual void openFreshRegistry() const = 0;
     // Stores `record` (the current level's record; converted where needed)
     // under `name`; throws LibraryError naming `source` on a refusal.

@@ -17,9 +17,9 @@ public:
     LibrarySession &operator=(const LibrarySession &) = delete;
 };
 
-// A fresh registry with the version confirmed, kept open when the caller
-// returns (the C interface's runs leave their basins stored).  Throws
-// LibraryError when the handshake fails.
+// A fresh registry with the version confirmed and no code pending, kept open
+// when the caller returns (the C interface's runs leave their basins
+// stored).  Throws LibraryError when the handshake fails.
 void openFreshRegistry();
 
 // Clears a pending error code without dropping the stored basins: a stamp

@@ -1,8 +1,11 @@
-"""Shared fixtures: the source tree's examples and headers, and the built
-libraries (CTest passes VESK_LIBRARY; by hand, point it at the build folder)."""
+"""Shared fixtures: the source tree's examples and headers, the built
+libraries (CTest passes VESK_LIBRARY; by hand, point it at the build folder)
+and the vesk program of the same build (VESK_PROGRAM), whose messages and
+numbers the package must reproduce."""
 
 import os
 import pathlib
+import subprocess
 
 import pytest
 
@@ -38,3 +41,13 @@ def small_basin():
                       impervious_depression_storage=0.1, pervious_depression_storage=0.35,
                       initial_infiltration_rate=4.0, final_infiltration_rate=0.7, infiltration_decay=0.0015,
                       dcif=0.7, rpf=0.4, uh_time_step=5)
+
+
+@pytest.fixture
+def vesk_program():
+    """Runs the vesk program: vesk_program("run", ...) -> CompletedProcess (text)."""
+    program = os.environ.get("VESK_PROGRAM")
+    if not program:
+        pytest.skip("VESK_PROGRAM names no vesk program to compare with")
+    return lambda *arguments: subprocess.run([program, *map(str, arguments)], capture_output=True, text=True,
+                                             timeout=60)

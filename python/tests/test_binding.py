@@ -8,7 +8,7 @@ import re
 import pytest
 
 import vesk
-from vesk import _binding, _records
+from vesk import _binding, _host, _records
 from conftest import SOURCE_DIR
 
 HEADERS = {"current": "veskdll133.h", "earlier": "veskdll.h"}
@@ -58,6 +58,61 @@ def test_every_export_is_declared_typed_and_reachable(level, listing):
         assert function.restype is result and function.argtypes == arguments, name
 
 
+# How each C type of vesk_host.h travels, written here from the header's text:
+# handles and arrays of doubles as addresses, records by pointer.
+C_TYPES = {
+    "const char *": ctypes.c_char_p, "char *": ctypes.c_char_p, "size_t": ctypes.c_size_t,
+    "int32_t": ctypes.c_int32, "int64_t": ctypes.c_int64, "double": ctypes.c_double, "void": None,
+    "double *": ctypes.c_void_p, "const double *": ctypes.c_void_p,
+}
+
+
+def host_functions():
+    """{name: (result, [parameter types])} of every VESK_HOST_API function."""
+    text = re.sub(r"\s+", " ", (SOURCE_DIR / "host" / "include" / "vesk_host.h").read_text())
+    found = {}
+    for result, name, parameters in re.findall(r"VESK_HOST_API ([\w\s*]+?)\s*\b(vesk_host_\w+)\(([^)]*)\);", text):
+        kinds = [] if parameters.strip() == "void" else [re.sub(r"\s*\w+$", "", p.strip()) for p in parameters.split(",")]
+        found[name] = (result.strip(), kinds)
+    return found
+
+
+def ctypes_of(c_type):
+    c_type = re.sub(r"\s*\*", " *", c_type).strip()
+    if c_type in C_TYPES:
+        return C_TYPES[c_type]
+    base = c_type.replace("const ", "").rstrip(" *")
+    if base in ("BasinInput", "VeskHostStatus", "VeskHostRunOptions", "VeskHostEarlierLevel"):
+        return {"BasinInput": "BasinInput", "VeskHostStatus": "Status", "VeskHostRunOptions": "RunOptions",
+                "VeskHostEarlierLevel": "EarlierLevel"}[base]
+    assert base.startswith("VeskHost") and c_type.endswith("*"), c_type
+    return ctypes.c_void_p  # an opaque handle
+
+
+def test_every_host_core_function_is_declared_with_the_headers_types():
+    functions = host_functions()
+    assert len(functions) > 50 and sorted(_host.DECLARATIONS) == sorted(functions)
+    bound = _host.core()
+    for name, (result, parameters) in functions.items():
+        declared_result, declared = _host.DECLARATIONS[name]
+        assert getattr(bound, name).argtypes == declared, name
+        expected = [ctypes_of(p) for p in parameters]
+        got = [t._type_.__name__ if hasattr(t, "_type_") and isinstance(t._type_, type) else t for t in declared]
+        assert got == expected, name
+        assert declared_result is ctypes_of(result), name
+
+
+def test_the_status_and_options_records_have_the_headers_fields():
+    header = (SOURCE_DIR / "host" / "include" / "vesk_host.h").read_text()
+    size = int(re.search(r"#define VESK_HOST_MESSAGE_BYTES (\d+)", header).group(1))
+    assert ctypes.sizeof(_host.Status) == 4 + 4 + size
+    for record, structure in (("VeskHostRunOptions", _host.RunOptions), ("VeskHostEarlierLevel", _host.EarlierLevel)):
+        body = re.search(r"typedef struct %s \{(.*?)\} %s;" % (record, record), header, re.S).group(1)
+        body = re.sub(r"/\*.*?\*/", "", body, flags=re.S)
+        fields = re.findall(r"\(\*(\w+)\)\(|(\w+);", body)
+        assert [a or b for a, b in fields] == [name for name, _ in structure._fields_], record
+
+
 def test_doubles_travel_as_doubles():
     # Without declared types ctypes would pass 35.0 as an int and read the
     # double result as an int.
@@ -68,21 +123,23 @@ def test_doubles_travel_as_doubles():
     assert dcif == b + 35.0 / 100 * a
 
 
-def test_the_search_names_every_path_it_tried(monkeypatch, tmp_path):
+@pytest.mark.parametrize("which,file_name", [("current", "libveskdll133.so"), ("host", "libvesk_host.so")])
+def test_the_search_names_every_path_it_tried(monkeypatch, tmp_path, which, file_name):
     monkeypatch.setenv("VESK_LIBRARY", str(tmp_path))
     monkeypatch.setattr(_binding, "_load", lambda path: (_ for _ in ()).throw(OSError("refused")))
     with pytest.raises(vesk.LibraryNotFound) as caught:
-        _binding.load_library("current")
+        _binding.load_library(which)
     message = str(caught.value)
-    assert str(tmp_path / "libveskdll133.so") in message
+    assert str(tmp_path / file_name) in message and isinstance(caught.value, vesk.VeskError)
     assert "next to the package" in message and "the system search path" in message
 
 
-def test_vesk_library_may_name_files_of_both_levels(monkeypatch, tmp_path):
-    current, earlier = tmp_path / "libveskdll133.so", tmp_path / "libveskdll.so.1"
-    monkeypatch.setenv("VESK_LIBRARY", os.pathsep.join([str(current), str(earlier)]))
+def test_vesk_library_may_name_files_of_every_library(monkeypatch, tmp_path):
+    current, earlier, host = tmp_path / "libveskdll133.so", tmp_path / "libveskdll.so.1", tmp_path / "libvesk_host.so"
+    monkeypatch.setenv("VESK_LIBRARY", os.pathsep.join([str(current), str(earlier), str(host)]))
     assert _binding.candidate_paths("current")[0] == (str(current), "VESK_LIBRARY")
     assert _binding.candidate_paths("earlier")[0] == (str(earlier), "VESK_LIBRARY")
+    assert _binding.candidate_paths("host")[0] == (str(host), "VESK_LIBRARY")
 
 
 def test_the_package_version_is_the_projects_and_the_librarys():

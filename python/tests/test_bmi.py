@@ -84,8 +84,14 @@ def test_rain_can_differ_by_basin_and_update_until_never_overshoots(config):
         assert runoff[0] == 0.0 and runoff[1] > 0.0
         with pytest.raises(KeyError):
             model.set_value(OUTFLOW, numpy.zeros(2))
-        with pytest.raises(ValueError):
-            model.set_value(RAIN, numpy.array([0.1, -0.1]))
+        for depth in (-0.1, 100.5, 1e308):  # a step takes 0 to 100 in, as every run
+            model.set_value(RAIN, numpy.array([0.1, depth]))
+            with pytest.raises(vesk.InputError, match="basin MarketSquare: rain depth"):
+                model.update()
+        assert model.get_current_time() == 10.0  # refused before any basin stepped
+        model.set_value(RAIN, numpy.array([0.1, 100.0]))
+        model.update()
+        assert model.get_current_time() == 15.0
     finally:
         model.finalize()
     assert not vesk.library._OPEN_LEVELS  # finalize closed the library
@@ -94,8 +100,12 @@ def test_rain_can_differ_by_basin_and_update_until_never_overshoots(config):
 def test_a_configuration_without_basins_or_with_unknown_keys_is_refused(tmp_path):
     path = tmp_path / "bad.toml"
     path.write_text("time_step = 5\nend_time = 60\ncolour = 'red'\n")
-    with pytest.raises(ValueError, match="unknown key"):
+    with pytest.raises(vesk.InputError, match="unknown key"):
         BmiVesk().initialize(str(path))
     path.write_text("time_step = 5\nend_time = 60\n")
-    with pytest.raises(ValueError, match="names no basins"):
+    with pytest.raises(vesk.InputError, match="names no basins"):
         BmiVesk().initialize(str(path))
+    path.write_text('time_step = 5\nend_time = 60\nbasin_files = ["missing.basin"]\n')
+    with pytest.raises(vesk.InputError, match="missing.basin"):
+        BmiVesk().initialize(str(path))
+    assert not vesk.library._OPEN_LEVELS

@@ -57,18 +57,26 @@ def test_a_cluster_gives_the_serial_library_runs_bits(client, storms):
     assert results.index.names == ["basin", "storm"] and len(results) == 900
     assert results["error"].isna().all()
     assert results.attrs["units"]["peak_outflow_cfs"] == "cfs"
-    with vesk.Library() as lib:
+    with vesk.Library() as lib, pytest.warns(vesk.VeskWarning):
         for storm_name, storm in storms.items():
             frame = lib.run(basins, storm)
+            summary = lib.summary(basins, storm)
             rows = results.xs(storm_name, level="storm")
-            assert rows["peak_outflow_cfs"].tolist() == [frame[name].max() for name in basins]
-            assert rows["peak_time_min"].tolist() == [float(frame[name].idxmax()) for name in basins]
+            assert rows.drop(columns=["error", "hydrograph_cfs"]).equals(summary)
+            steps = frame.attrs["computation_step_min"]
             for name in basins:
                 flows = frame[name].tolist()
                 assert rows.at[name, "hydrograph_cfs"] == ensemble._trimmed(flows, len(storm))
+                if steps[name] != 5:  # sub-steps: the peak lies among them, at least the reported one
+                    assert rows.at[name, "peak_outflow_cfs"] >= max(flows)
+                    continue
+                # Computed at the data step: the figures follow from the hydrograph.
+                assert rows.at[name, "peak_outflow_cfs"] == max(flows)
+                assert rows.at[name, "peak_outflow_time_min"] == float(frame[name].idxmax())
                 expected = sum(flows) * 5 * 60 / 43560
-                assert rows.at[name, "outflow_volume_acft"] == pytest.approx(expected, rel=1e-12)
-    rain = results.loc[(next(iter(basins)), "design"), "rain_volume_acft"]
+                assert rows.at[name, "outflow_volume_acre_ft"] == pytest.approx(expected, rel=1e-12)
+            assert sum(step == 5 for step in steps.values()) > 100
+    rain = results.loc[(next(iter(basins)), "design"), "rain_volume_acre_ft"]
     assert rain == pytest.approx(sum(storms["design"].depths) * basins["B00000"].area * 640 / 12)
 
 
@@ -85,6 +93,13 @@ def test_refused_basins_get_an_error_row_and_the_rest_completes(client, storms):
         ensemble.run_serial(good, {"design": storms["design"]}))
 
 
+def test_a_task_the_core_refuses_raises_its_error_at_the_client(client):
+    # Depths without times and basins without a uh_time_step: no step to run at.
+    basins = {name: dataclasses.replace(basin, uh_time_step=None) for name, basin in random_basins(4, seed=9).items()}
+    with pytest.raises(vesk.InputError, match="storm: the storm has no times, so its step is not known"):
+        ensemble.run(basins, {"plain": [0.1, 0.2]}, client=client, partition_size=2)
+
+
 def test_a_refusal_at_the_earlier_level_keeps_the_partitions_other_basins(storms):
     basins = random_basins(6, seed=5)
     basins["B00002"] = dataclasses.replace(basins["B00002"], width50=5000.0, width75=4000.0)
@@ -92,9 +107,9 @@ def test_a_refusal_at_the_earlier_level_keeps_the_partitions_other_basins(storms
     assert results["error"].tolist() == [None, None, "UnitHydrographError", None, None, None]
     del basins["B00002"]
     with vesk.Library("earlier") as lib:
-        frame = lib.run(basins, storms["design"])
+        summary = lib.summary(basins, storms["design"])
     for name in basins:
-        assert results.loc[(name, "design"), "peak_outflow_cfs"] == frame[name].max()
+        assert results.loc[(name, "design"), "peak_outflow_cfs"] == summary.loc[name, "peak_outflow_cfs"]
 
 
 def test_a_worker_killed_mid_run_is_replaced_and_the_results_are_complete(client, storms):

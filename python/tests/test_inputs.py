@@ -1,5 +1,6 @@
-"""Reading basins and storms: the positional basin file, the CSV basin table,
-the storm file, and the physical checks of a Basin."""
+"""Reading basins and storms through the host core: the positional basin file,
+the CSV basin table, the storm file with its units, the checks of a Basin,
+and the same refusals, word for word, as the vesk program's."""
 
 import dataclasses
 import warnings
@@ -7,11 +8,11 @@ import warnings
 import pytest
 
 import vesk
-from vesk.table import INCH_MM, MILE_KM, SQUARE_MILE_KM2
 
 HEADER = ("name,area,length,centroidLength,imperviousPct,slope,imperviousDepressionStorage,"
           "perviousDepressionStorage,initialInfiltrationRate,finalInfiltrationRate,infiltrationDecay")
 ROW = "1.2,1.9,0.85,42,0.008,0.1,0.4,3.5,0.7,0.0009"
+BASIN_FILE = "B 1.2 1 0.85 0.55 42 1.9 0 0.35 0 0.008 0.1 0.4 3.5 0.0009 0.7 0.45 0.14 0 0 5 0 0"
 
 
 def write(tmp_path, text, name="basins.csv"):
@@ -32,98 +33,177 @@ def test_a_basin_file_reads_in_the_files_value_order(examples):
     assert meadow.dcif is None and meadow.rpf is None  # -1 asks for the derived value
 
 
-@pytest.mark.parametrize("text,message", [
-    ("", "holds no basin name"),
-    ("B 1 2 3", "ends before value 4 (dcif)"),
-    ("B 1 2.5 3 4 5 6 7 8 9 10 11 12 13 14 15 16 17 18 19 20 21 22", "value 2 (disconnection_level) '2.5'"),
-    ("B\n1 1 1 1\n1 1 1 1\n1 0x1", ":4: value 10 (slope) '0x1' is not a number"),
-    ("B " + " ".join(["1"] * 22) + " extra", "unexpected 'extra'"),
-])
-def test_a_bad_basin_file_is_refused_with_its_line(tmp_path, text, message):
-    with pytest.raises(ValueError, match=message.replace("(", r"\(").replace(")", r"\)")):
-        vesk.Basin.from_file(write(tmp_path, text, "bad.basin"))
-
-
 def test_a_basin_table_reads_required_optional_and_derived_columns(tmp_path):
     path = write(tmp_path, "\ufeff# a comment line\n"
                  f"NAME,{HEADER[5:]},dcif,ct,uhTimeStep,disconnectionLevel\n\n"
                  f"\"Cedar, upper\",{ROW},derive,0.14,5,1\n"
                  f"Elm,{ROW},0.55,,,\n")
     basins = vesk.read_basin_table(path)
-    assert list(basins) == ["Cedar, upper", "Elm"]
+    assert isinstance(basins, vesk.BasinSet) and list(basins) == ["Cedar, upper", "Elm"]
     upper, elm = basins.values()
     assert upper.dcif is None and upper.ct == 0.14 and upper.uh_time_step == 5 and upper.disconnection_level == 1
     assert elm.dcif == 0.55 and elm.ct is None and elm.uh_time_step is None and elm.disconnection_level == 0
-    assert (elm.area, elm.infiltration_decay) == (1.2, 0.0009)
+    assert (elm.area, elm.infiltration_decay, elm.name) == (1.2, 0.0009, "Elm")
 
 
 def test_a_basin_table_in_si_units_converts_with_the_exact_constants(tmp_path):
     si = vesk.read_basin_table(write(tmp_path, f"{HEADER}\nA,{ROW}\n"), units="si")["A"]
-    assert si.area == 1.2 / SQUARE_MILE_KM2 and si.length == 1.9 / MILE_KM
-    assert si.centroid_length == 0.85 / MILE_KM and si.impervious_depression_storage == 0.1 / INCH_MM
-    assert si.initial_infiltration_rate == 3.5 / INCH_MM and si.final_infiltration_rate == 0.7 / INCH_MM
+    # km2 per sq mi is 1.609344 squared; 25.4 mm an inch.
+    assert si.area == 1.2 / 2.589988110336 and si.length == 1.9 / 1.609344
+    assert si.centroid_length == 0.85 / 1.609344 and si.impervious_depression_storage == 0.1 / 25.4
+    assert si.initial_infiltration_rate == 3.5 / 25.4 and si.final_infiltration_rate == 0.7 / 25.4
     assert (si.slope, si.impervious_pct, si.infiltration_decay) == (0.008, 42.0, 0.0009)
 
 
-@pytest.mark.parametrize("text,message", [
-    (f"{HEADER},colour\nA,{ROW},red\n", r":1: column 12 'colour' is not a basin field; the fields are name, area"),
-    (f"area,name\n", "the first column must be 'name'"),
-    ("name,area\nA,1\n", "lacks the required column"),
-    (f"{HEADER}\nA,{ROW}\nB,{ROW.replace('42', '4x2')}\n", r":3: column 5 \(imperviousPct\): '4x2'"),
-    (f"{HEADER}\nA,{ROW.replace('0.008', 'inf')}\n", r"column 6 \(slope\): 'inf' is not a decimal"),
-    (f"{HEADER}\nA,{ROW}\na,{ROW}\n", "basin 'a' appears twice"),
-    (f"{HEADER}\nA,{ROW},1\n", "12 cells, the header has 11"),
-    (f"{HEADER},uhTimeStep\nA,{ROW},5.5\n", "'5.5' is not a whole number"),
+def test_several_files_read_into_one_set_and_a_name_may_not_repeat(tmp_path, examples):
+    table = write(tmp_path, f"{HEADER}\nElm,{ROW}\n")
+    basins = vesk.read_basins(examples / "cedar_creek.basin", table)
+    assert list(basins) == ["CedarCreek", "Elm"]
+    with pytest.raises(vesk.InputError, match="basin 'cedarcreek' is already among the basins"):
+        vesk.read_basins(examples / "cedar_creek.basin", write(tmp_path, f"{HEADER}\ncedarcreek,{ROW}\n", "more.csv"))
+    with pytest.raises(vesk.InputError, match="holds 3 basins"):
+        vesk.Basin.from_file(examples / "basins.csv")
+
+
+# (file name, text, exception): each refused as the vesk program refuses it.
+BAD_BASINS = [
+    ("bad.basin", "", vesk.InputError),
+    ("bad.basin", "B 1 2 3", vesk.InputError),
+    ("bad.basin", BASIN_FILE.replace(" 1 0.85", " 2.5 0.85"), vesk.InputError),
+    ("bad.basin", "B\n1 1 1 1\n1 1 1 1\n1 0x1", vesk.InputError),
+    ("bad.basin", BASIN_FILE + " extra", vesk.InputError),
+    ("bad.basin", BASIN_FILE.replace(" 42 ", " 120 "), vesk.InputError),
+    ("bad.csv", f"{HEADER},colour\nA,{ROW},red\n", vesk.BasinTableError),
+    ("bad.csv", "area,name\n", vesk.BasinTableError),
+    ("bad.csv", "name,area\nA,1\n", vesk.BasinTableError),
+    ("bad.csv", f"{HEADER}\nA,{ROW}\nB,{ROW.replace('42', '4x2')}\n", vesk.BasinTableError),
+    ("bad.csv", f"{HEADER}\nA,{ROW.replace('0.008', 'inf')}\n", vesk.BasinTableError),
+    ("bad.csv", f"{HEADER}\nA,{ROW}\na,{ROW}\n", vesk.BasinTableError),
+    ("bad.csv", f"{HEADER}\nA,{ROW},1\n", vesk.BasinTableError),
+    ("bad.csv", f"{HEADER},uhTimeStep\nA,{ROW},5.5\n", vesk.BasinTableError),
+    ("bad.csv", f"{HEADER}\nA,{ROW.replace('3.5,0.7', '0.5,0.7')}\n", vesk.BasinTableError),
+    ("bad.csv", f"{HEADER}\nrain_in,{ROW}\n", vesk.BasinTableError),
+]
+
+
+@pytest.mark.parametrize("name,text,error", BAD_BASINS)
+def test_a_bad_basin_file_or_table_is_refused_with_the_programs_message(tmp_path, vesk_program, examples,
+                                                                        name, text, error):
+    path = write(tmp_path, text, name)
+    with pytest.raises(error) as caught:
+        vesk.read_basins(path)
+    done = vesk_program("run", path, "--rain", examples / "design_storm_2h.csv")
+    assert done.returncode == 1 and done.stderr.startswith("vesk: ")
+    assert str(caught.value) == done.stderr[len("vesk: "):].rstrip("\n")
+    assert str(caught.value).startswith(f"{path}:")
+
+
+@pytest.mark.parametrize("text,where", [
+    (f"{HEADER}\nA,{ROW}\nB,{ROW.replace('42', '4x2')}\n", ":3: column 5 (imperviousPct)"),
+    ("B\n1 1 1 1\n1 1 1 1\n1 0x1", ":4: value 10 (slope)"),
 ])
-def test_a_bad_basin_table_names_file_line_and_column(tmp_path, text, message):
-    path = write(tmp_path, text)
-    with pytest.raises(vesk.BasinTableError, match=message) as caught:
-        vesk.read_basin_table(path)
-    assert str(path) in str(caught.value)
+def test_a_refusal_names_file_line_and_field(tmp_path, text, where):
+    path = write(tmp_path, text, "bad.csv" if "," in text else "bad.basin")
+    with pytest.raises(vesk.InputError) as caught:
+        vesk.read_basins(path)
+    assert str(caught.value).startswith(f"{path}{where}")
 
 
 def test_the_shipped_storm_reads_as_five_minute_depths(design_storm):
-    assert design_storm.step == 5 and len(design_storm) == 24
+    assert design_storm.step == 5 and len(design_storm) == 24 and design_storm.units == "us"
     assert design_storm.depths[7] == 0.38 and sum(design_storm.depths) == pytest.approx(1.77)
 
 
-@pytest.mark.parametrize("text,message", [
-    ("time,depth\n5,0.1\n11,0.2\n", ":3: time 11 min, expected 10"),
-    ("0.1\n-0.2\n", ":2: rainfall depth -0.2 is negative"),
-    ("0.1,0.2,0.3\n", "one column"),
+@pytest.mark.parametrize("text,units,depths,step,read_units", [
+    ("time_min,depth_mm\n10,25.4\n20,12.7\n", None, (1.0, 0.5), 10, "si"),
+    ("time_h,depth_in\n1,0.5\n2,0.25\n", None, (0.5, 0.25), 60, "us"),
+    ("time_h,depth_mm\n0.5,2.54\n1,0\n", "si", (0.1, 0.0), 30, "si"),
+    ("depth_in\n0.2\n0.3\n", None, (0.2, 0.3), None, "us"),
+    ("0.2\n0.3\n", "si", (0.2 / 25.4, 0.3 / 25.4), None, "si"),
 ])
-def test_a_bad_storm_is_refused_with_its_line(tmp_path, text, message):
-    with pytest.raises(ValueError, match=message):
-        vesk.read_storm(write(tmp_path, text, "storm.csv"))
+def test_a_storms_header_names_its_units(tmp_path, text, units, depths, step, read_units):
+    storm = vesk.read_storm(write(tmp_path, text, "storm.csv"), units=units)
+    assert (storm.depths, storm.step, storm.units) == (depths, step, read_units)
 
 
-@pytest.mark.parametrize("change,problem", [
-    ({"impervious_pct": -1.0}, "impervious_pct"),
-    ({"impervious_pct": 100.5}, "impervious_pct"),
-    ({"disconnection_level": 3}, "disconnection_level"),
-    ({"area": -0.1}, "area"),
-    ({"length": -1.0}, "length"),
-    ({"pervious_depression_storage": -0.01}, "pervious_depression_storage"),
-    ({"infiltration_decay": -0.001}, "infiltration_decay"),
-    ({"final_infiltration_rate": 5.0}, "final_infiltration_rate 5.0 in/h is above"),
-    ({"slope": 0.0}, "slope"),
-    ({"dcif": 1.5}, "dcif"),
-    ({"width50": -3.0}, "width50"),
-    ({"area": float("nan")}, "not a finite number"),
-    ({"uh_time_step": 2.5}, "uh_time_step"),
+# (text, units): each refused as the vesk program refuses it.
+BAD_STORMS = [
+    ("time,depth\n5,0.1\n11,0.2\n", None),
+    ("0.1\n-0.2\n", None),
+    ("0.1,0.2,0.3\n", None),
+    ("time_min,depth_in\n5,1e308\n", None),
+    ("time_min,depth_in\n5,100.5\n", None),
+    ("time_min,depth_furlongs\n5,0.1\n", None),
+    ("time_min,depth_in\n5,0.1\n", "si"),
+]
+
+
+@pytest.mark.parametrize("text,units", BAD_STORMS)
+def test_a_bad_storm_is_refused_with_the_programs_message(tmp_path, vesk_program, examples, text, units):
+    path = write(tmp_path, text, "storm.csv")
+    with pytest.raises(vesk.InputError) as caught:
+        vesk.read_storm(path, units=units)
+    done = vesk_program("run", examples / "cedar_creek.basin", "--rain", path, *(["--units", units] if units else []))
+    assert done.returncode == 1
+    assert str(caught.value) == done.stderr[len("vesk: "):].rstrip("\n")
+    assert str(caught.value).startswith(f"{path}:")
+
+
+@pytest.mark.parametrize("path,message", [
+    ("/dev/zero", "/dev/zero:1: line longer than 4096 characters"),
+    ("/nonexistent/storm.csv", "/nonexistent/storm.csv"),
 ])
-def test_a_physically_impossible_basin_is_refused(small_basin, change, problem):
-    with pytest.raises(vesk.InvalidBasin, match=problem):
+def test_an_endless_or_missing_storm_file_is_refused(path, message):
+    with pytest.raises(vesk.InputError, match=message):
+        vesk.read_storm(path)
+
+
+@pytest.mark.parametrize("change,message", [
+    ({"impervious_pct": -1.0}, "imperviousPct -1 is impossible; allowed: 0 to 100 %"),
+    ({"impervious_pct": 100.5}, "imperviousPct 100.5 is impossible"),
+    ({"disconnection_level": 3}, "disconnectionLevel 3 is impossible; allowed: 0, 1 or 2"),
+    ({"area": -0.1}, "area -0.1 sq mi is impossible; allowed: 0 or more"),
+    ({"length": -1.0}, "length -1 mi is impossible"),
+    ({"pervious_depression_storage": -0.01}, "perviousDepressionStorage -0.01 in is impossible"),
+    ({"infiltration_decay": -0.001}, "infiltrationDecay -0.001 is impossible"),
+    ({"final_infiltration_rate": 5.0}, "finalInfiltrationRate 5 in/h is impossible; allowed: at most the "
+                                       "initialInfiltrationRate 4 in/h"),
+    ({"dcif": 1.5}, "dcif 1.5 is impossible"),
+    ({"area": float("nan")}, "area nan is not a finite number"),
+    ({"ct": float("inf")}, "ct inf is not a finite number"),
+    ({"area": "big"}, "area 'big' is not a number"),
+    ({"disconnection_level": 1.5}, "disconnection_level 1.5 is not a whole number"),
+    ({"uh_time_step": 2.5}, "uh_time_step 2.5 is not a whole number"),
+])
+def test_a_physically_impossible_basin_is_refused(small_basin, change, message):
+    with pytest.raises(vesk.InvalidBasin) as caught:
         dataclasses.replace(small_basin, **change).validate()
+    assert message in str(caught.value)
+    assert isinstance(caught.value, ValueError)  # code that catches ValueError keeps working
 
 
-@pytest.mark.parametrize("change,note", [({"slope": 0.6}, "steep"), ({"area": 150.0}, "large")])
-def test_an_unusual_basin_is_accepted_with_a_warning(small_basin, change, note):
+@pytest.mark.parametrize("change,note", [({"slope": 0.6}, "slope 0.6 is unusually steep"),
+                                         ({"area": 150.0}, "area 150 sq mi is unusually large")])
+def test_an_unusual_basin_is_accepted_with_a_warning_and_its_cause(small_basin, change, note):
     with warnings.catch_warnings(record=True) as caught:
         warnings.simplefilter("always")
-        dataclasses.replace(small_basin, **change).validate()
+        dataclasses.replace(small_basin, name="Elm", **change).validate()
     assert len(caught) == 1 and note in str(caught[0].message)
-    assert issubclass(caught[0].category, vesk.VeskWarning)
+    assert caught[0].category is vesk.VeskWarning and caught[0].filename == __file__
+    assert caught[0].message.cause.name == "UNUSUAL_VALUE" and caught[0].message.basin == "Elm"
+
+
+def test_a_basin_set_hands_out_basins_and_follows_their_changes(tmp_path, design_storm):
+    basins = vesk.read_basin_table(write(tmp_path, f"{HEADER},uhTimeStep\nA,{ROW},5\nB,{ROW},5\n"))
+    with vesk.Library() as lib:
+        before = lib.run(basins, design_storm)
+        basins["A"].area = 2.4  # a Basin handed out, changed in place
+        del basins["B"]
+        basins["C"] = dataclasses.replace(basins["A"], area=1.2)
+        after = lib.run(basins, design_storm)
+    assert list(after.columns) == ["rain_in", "A", "C", "outlet"]
+    assert after["C"].tolist() == before["A"].tolist()  # the same basin under a new name
+    assert after["A"].max() > before["A"].max()
 
 
 def test_derived_values_reach_the_library_as_its_requests(small_basin):

@@ -1,11 +1,13 @@
 """Loading the shared libraries and declaring every export's types.
 
-A library is looked for, in this order:
+The libraries are the two levels of the runoff library (``libveskdll133``,
+the current level, and ``libveskdll``, the earlier one) and the host core
+(``libvesk_host``, see ``_host.py``).  Each is looked for, in this order:
 
 1. ``VESK_LIBRARY``: one or more paths separated by ``os.pathsep``; a folder
-   is searched for the level's file, a file is taken when its name is the
-   level's (``libveskdll133.so`` / ``veskdll133.dll`` and the earlier level's
-   ``libveskdll.so`` / ``veskdll.dll``, version suffixes allowed);
+   is searched for the library's file, a file is taken when its name is the
+   library's (``libveskdll133.so`` / ``veskdll133.dll``, ``libveskdll.so`` /
+   ``veskdll.dll`` and ``libvesk_host.so``, version suffixes allowed);
 2. the folder of this package (``cmake --install`` and a build can place the
    libraries there);
 3. the system's search path (``LD_LIBRARY_PATH``, the loader cache, ``PATH``
@@ -13,17 +15,31 @@ A library is looked for, in this order:
 
 Every export is declared with its argument and result types: without them
 ``ctypes`` passes doubles as integers and reads double results as ``int``.
+
+Threads: the libraries keep one registry and one error code per process and
+guard neither, and ``ctypes`` releases the interpreter's lock during a call.
+So every call into them goes through ``LOCK``, one re-entrant lock for the
+process: each bound export takes it for the call, and the package's methods
+hold it across the several calls one operation makes (adding a basin and
+reading its code, a run and reading its results).  Code that makes several
+raw calls that belong together holds it too (``with vesk.LOCK: ...``).
 """
 
 import ctypes
 import os
 import sys
+import threading
 import types
 
 from ._records import BasinInput, EarlierBasinInput, PrecipState, StepState, VersionStamp
-from .errors import LibraryNotFound
+from .errors import InputError, LibraryNotFound
 
 LEVELS = {"current": "veskdll133", "earlier": "veskdll"}
+#: Every library the package loads: the two levels and the host core.
+LIBRARIES = {**LEVELS, "host": "vesk_host"}
+
+#: The one lock every call into the libraries takes (see above).
+LOCK = threading.RLock()
 
 _D = ctypes.c_double
 _I = ctypes.c_int32
@@ -104,12 +120,15 @@ RECORDS = {
 
 def check_level(level):
     if level not in LEVELS:
-        raise ValueError(f"level must be one of {sorted(LEVELS)}, not {level!r}")
+        raise InputError(f"level must be one of {sorted(LEVELS)}, not {level!r}")
     return level
 
 
-def library_file_name(level):
-    base = LEVELS[check_level(level)]
+def library_file_name(which):
+    """The file name of a level ("current", "earlier") or of the host core ("host")."""
+    if which not in LIBRARIES:
+        check_level(which)
+    base = LIBRARIES[which]
     if sys.platform == "win32":
         return f"{base}.dll"
     if sys.platform == "darwin":
@@ -117,19 +136,19 @@ def library_file_name(level):
     return f"lib{base}.so"
 
 
-def _names_the_level(path, file_name):
+def _names_the_library(path, file_name):
     base = os.path.basename(path)
     return base == file_name or base.startswith(file_name + ".")
 
 
-def candidate_paths(level):
-    """Where the library of ``level`` is looked for, in order, as (path, source)."""
-    file_name = library_file_name(level)
+def candidate_paths(which):
+    """Where the library ``which`` is looked for, in order, as (path, source)."""
+    file_name = library_file_name(which)
     found = []
     for entry in filter(None, os.environ.get("VESK_LIBRARY", "").split(os.pathsep)):
         if os.path.isdir(entry):
             found.append((os.path.join(entry, file_name), "VESK_LIBRARY"))
-        elif _names_the_level(entry, file_name):
+        elif _names_the_library(entry, file_name):
             found.append((entry, "VESK_LIBRARY"))
     found.append((os.path.join(os.path.dirname(os.path.abspath(__file__)), file_name), "next to the package"))
     found.append((file_name, "the system search path"))
@@ -141,10 +160,14 @@ def _load(path):
     return loader(path)
 
 
-def load_library(level):
-    """The loaded library of ``level``; raises LibraryNotFound naming every path tried."""
+def _description(which):
+    return "vesk host core" if which == "host" else f"{which}-level vesk library"
+
+
+def load_library(which):
+    """The loaded library ``which``; raises LibraryNotFound naming every path tried."""
     tried = []
-    for path, source in candidate_paths(level):
+    for path, source in candidate_paths(which):
         if source != "the system search path" and not os.path.isfile(path):
             tried.append(f"{path} ({source}: no such file)")
             continue
@@ -153,18 +176,44 @@ def load_library(level):
         except OSError as error:
             tried.append(f"{path} ({source}: {error})")
     raise LibraryNotFound(
-        f"cannot load the {level}-level vesk library {library_file_name(level)}; tried: " + "; ".join(tried)
+        f"cannot load the {_description(which)} {library_file_name(which)}; tried: " + "; ".join(tried)
         + ". Set VESK_LIBRARY to the library file or its folder.")
 
 
-def bind(cdll, level):
-    """A namespace holding every export of ``level`` with its types declared."""
+class Locked:
+    """An export that takes ``LOCK`` for every call.  ``function`` is the
+    ctypes function itself (its ``argtypes`` and ``restype`` show through)."""
+
+    __slots__ = ("function", "__name__")
+
+    def __init__(self, function):
+        self.function = function
+        self.__name__ = function.__name__
+
+    def __call__(self, *args):
+        with LOCK:
+            return self.function(*args)
+
+    @property
+    def argtypes(self):
+        return self.function.argtypes
+
+    @property
+    def restype(self):
+        return self.function.restype
+
+    def __repr__(self):
+        return f"<vesk export {self.__name__}>"
+
+
+def bind(cdll, declarations):
+    """A namespace holding every declared export, typed and locked."""
     functions = {}
-    for name, (result, arguments) in EXPORTS[level].items():
+    for name, (result, arguments) in declarations.items():
         function = getattr(cdll, name)
         function.restype = result
         function.argtypes = arguments
-        functions[name] = function
+        functions[name] = Locked(function)
     return types.SimpleNamespace(**functions)
 
 
@@ -174,16 +223,19 @@ _BOUND = {}
 def exports(level):
     """The typed exports of ``level``, loading the library on first use."""
     check_level(level)
-    if level not in _BOUND:
-        _BOUND[level] = bind(load_library(level), level)
-    return _BOUND[level]
+    with LOCK:
+        if level not in _BOUND:
+            _BOUND[level] = bind(load_library(level), EXPORTS[level])
+        return _BOUND[level]
 
 
 def encode_text(text, what="text"):
-    """A str or bytes argument as the NUL-terminated bytes the library reads."""
+    """A str, bytes or path argument as the NUL-terminated bytes the library reads."""
     if text is None:
         return None
-    data = text.encode("utf-8") if isinstance(text, str) else bytes(text)
+    if isinstance(text, os.PathLike):
+        text = os.fspath(text)
+    data = text.encode("utf-8", "surrogateescape") if isinstance(text, str) else bytes(text)
     if b"\0" in data:
-        raise ValueError(f"{what} {text!r} holds a NUL character")
+        raise InputError(f"{what} {text!r} holds a NUL character")
     return data

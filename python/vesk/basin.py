@@ -1,19 +1,18 @@
-"""``vesk.Basin``: one basin's parameters by name and unit, checked before the
-library sees them, and the positional basin file."""
+"""``vesk.Basin``: one basin's parameters by name and unit; ``vesk.BasinSet``:
+basins by name as the host core read and checked them; the readers of basin
+files and basin tables."""
 
-import math
-import numbers
-import re
-import warnings
+import ctypes
+import os
+from collections.abc import Mapping, MutableMapping
 from dataclasses import dataclass, field, fields
 
-from .errors import InvalidBasin, VeskWarning
+from . import _binding, _host
+from ._binding import LOCK
+from ._records import BasinInput, ShapeParameters
+from .errors import BasinTableError, InputError, InvalidBasin
 
 DERIVE = "derive"
-
-# Above these a basin is possible but unusual enough to say so.
-STEEP_SLOPE = 0.5  # ft/ft
-LARGE_AREA = 100.0  # sq mi
 
 
 def _unit(unit, record, doc, derivable=False):
@@ -27,7 +26,8 @@ class Basin:
     ``dcif``, ``rpf``, ``ct``, ``cp``, the widths and the rise fractions may be
     ``None`` or ``"derive"``: the library derives them then.  ``uh_time_step``
     ``None`` means the run's simulation step.  ``Basin.units()`` lists every
-    field's unit; ``validate()`` checks the physics.
+    field's unit; ``validate()`` checks the physics (the host core's checks,
+    the same as every run's).
     """
 
     area: float = field(metadata=_unit("sq mi", "area", "total basin area"))
@@ -78,137 +78,292 @@ class Basin:
         value = getattr(self, field_name)
         return value is None or (isinstance(value, str) and value.lower() == DERIVE)
 
-    def problems(self):
-        """(refusals, warnings): what makes the basin impossible, and what is only unusual."""
-        refusals, notes = [], []
-        for f in fields(self):
-            if f.name in ("name", "uh_time_step", "disconnection_level") or self.derives(f.name):
-                continue
-            value = getattr(self, f.name)
-            if isinstance(value, (str, bool)) or not isinstance(value, numbers.Real):
-                refusals.append(f"{f.name} {value!r} is not a number")
-            elif not math.isfinite(value):
-                refusals.append(f"{f.name} {value!r} is not a finite number")
-        if refusals:
-            return refusals, notes
-        for name in ("area", "length", "centroid_length", "impervious_depression_storage",
-                     "pervious_depression_storage", "initial_infiltration_rate", "final_infiltration_rate",
-                     "infiltration_decay"):
-            if getattr(self, name) < 0:
-                refusals.append(f"{name} {getattr(self, name)!r} {self.units()[name]} is negative")
-        if self.area == 0:
-            refusals.append("area is 0 sq mi")
-        if not 0 <= self.impervious_pct <= 100:
-            refusals.append(f"impervious_pct {self.impervious_pct!r} is outside 0 to 100 %")
-        if self.slope <= 0:
-            refusals.append(f"slope {self.slope!r} ft/ft is not above 0")
-        if self.final_infiltration_rate > self.initial_infiltration_rate:
-            refusals.append(f"final_infiltration_rate {self.final_infiltration_rate!r} in/h is above "
-                            f"initial_infiltration_rate {self.initial_infiltration_rate!r} in/h")
-        if self.disconnection_level not in (0, 1, 2) or isinstance(self.disconnection_level, bool):
-            refusals.append(f"disconnection_level {self.disconnection_level!r} is not 0, 1 or 2")
-        for name in ("dcif", "rpf"):
-            if not self.derives(name) and not 0 <= getattr(self, name) <= 1:
-                refusals.append(f"{name} {getattr(self, name)!r} is outside 0 to 1 (None derives it)")
-        for name in ("ct", "cp", "width50", "width75", "rise50_fraction", "rise75_fraction"):
-            if not self.derives(name) and getattr(self, name) <= 0:
-                refusals.append(f"{name} {getattr(self, name)!r} is not above 0 (None derives it)")
-        step = self.uh_time_step
-        if step is not None and (isinstance(step, bool) or not isinstance(step, numbers.Integral) or step < 1):
-            refusals.append(f"uh_time_step {step!r} is not a whole number of minutes of at least 1")
-        if self.slope > STEEP_SLOPE:
-            notes.append(f"slope {self.slope!r} ft/ft is steep (above {STEEP_SLOPE}): is it a percentage?")
-        if self.area > LARGE_AREA:
-            notes.append(f"area {self.area!r} sq mi is large for the method (above {LARGE_AREA:g} sq mi)")
-        return refusals, notes
-
     def validate(self):
-        """Raises InvalidBasin listing every refusal; warns (VeskWarning) of unusual values."""
-        refusals, notes = self.problems()
-        label = f"basin {self.name}" if self.name else "basin"
-        if refusals:
-            raise InvalidBasin(f"{label}: " + "; ".join(refusals))
-        for note in notes:
-            warnings.warn(f"{label}: {note}", VeskWarning, stacklevel=3)
+        """Checks the basin as every run does: raises InvalidBasin with the host
+        core's message when a value is impossible; warns (VeskWarning) of
+        values that are legal but unusual.  Returns the basin."""
+        with BasinSet() as checked:
+            checked[self.name or "unnamed"] = self
+            checked.core_handle()
         return self
 
     def fill_record(self, record, time_step):
         """Writes the basin into a library record (either level) with the
         given simulation step in minutes; derived values go in as the
         library's requests for them (-1 for dcif and rpf, 0 for the shape)."""
-        names = self.record_names()
-        for f in fields(self):
-            if f.name in ("name", "uh_time_step"):
-                continue
-            target = names[f.name]
-            if f.metadata["derivable"] and self.derives(f.name):
-                value = -1.0 if target in ("dcif", "rpf") else 0.0
-            else:
-                value = getattr(self, f.name)
-            holder = record.shape if hasattr(record.shape, target) else record
-            setattr(holder, target, value)
-        record.shape.uhTimeStep = time_step
+        _fill(self, record)
+        record.shape.uhTimeStep = _host.int32(time_step, "step")
         if hasattr(record, "timeStep"):
             record.timeStep = float(time_step)
         return record
 
+    def core_record(self):
+        """The basin as the host core takes it: a current-level record (timeStep
+        0, uhTimeStep 0 when the run chooses it) and whether it gives its own
+        unit-hydrograph step."""
+        record = _fill(self, BasinInput())
+        given = self.uh_time_step is not None
+        record.shape.uhTimeStep = _whole(self, "uh_time_step") if given else 0
+        return record, given
+
     @classmethod
-    def from_file(cls, path):
-        """Reads a basin file: a name and 22 whitespace-separated numbers in the
-        file order the library's reader uses.  A negative dcif or rpf, and a
-        shape value or uhTimeStep of 0 or less, read as "derive"."""
-        return read_basin_file(path)
+    def from_record(cls, name, record, uh_step_given=True):
+        """The Basin of a current-level record: dcif and rpf below 0 and shape
+        values of 0 or less read as "derive" (None), as in a basin file."""
+        values = {}
+        for f, target, in_shape in _FIELDS:
+            value = getattr(record.shape if in_shape else record, target)
+            if f == "uh_time_step":
+                value = value if uh_step_given else None
+            elif target in ("dcif", "rpf"):
+                value = None if value < 0 else value
+            elif in_shape and value <= 0:
+                value = None
+            values[f] = value
+        return cls(name=name, **values)
+
+    @classmethod
+    def from_file(cls, path, units="us"):
+        """Reads the one basin of a positional basin file (a name and 22 numbers
+        in the order the library's own loader reads them) or of a one-row
+        basin table (a name ending in .csv), with the host core's reader and
+        checks.  A negative dcif or rpf, and a shape value of 0 or less, read
+        as "derive"."""
+        basins = read_basins(path, units=units)
+        if len(basins) != 1:
+            raise InputError(f"{os.fspath(path)}: holds {len(basins)} basins; read it with vesk.read_basin_table")
+        return next(iter(basins.values()))
 
 
-# The 22 numbers in file order: (field, integer?).  rpaShare and spaShare
-# are carried by the file but used by neither level as input.
-FILE_ORDER = (
-    ("area", False), ("disconnection_level", True), ("centroid_length", False), ("dcif", False),
-    ("impervious_pct", False), ("length", False), ("rpaShare", False), ("rpf", False),
-    ("spaShare", False), ("slope", False),
-    ("impervious_depression_storage", False), ("pervious_depression_storage", False),
-    ("initial_infiltration_rate", False), ("infiltration_decay", False), ("final_infiltration_rate", False),
-    ("cp", False), ("ct", False), ("rise50_fraction", False), ("rise75_fraction", False),
-    ("uh_time_step", True), ("width50", False), ("width75", False),
-)
-
-INTEGER = re.compile(r"[+-]?[0-9]+\Z")
-DECIMAL = re.compile(r"[+-]?([0-9]+(\.[0-9]*)?|\.[0-9]+)([eE][+-]?[0-9]+)?\Z")
+_SHAPE_NAMES = {name for name, _ in ShapeParameters._fields_}
+# (Basin field, record field, in the shape record?) for every field but the name.
+_FIELDS = [(f.name, f.metadata["record"], f.metadata["record"] in _SHAPE_NAMES) for f in fields(Basin)
+           if f.name != "name"]
+_DERIVABLE = {f.name for f in fields(Basin) if f.metadata["derivable"]}
 
 
-def _tokens(path):
-    with open(path, encoding="utf-8-sig") as stream:
-        for number, line in enumerate(stream, start=1):
-            for token in line.split():
-                yield token, number
+def _fill(basin, record):
+    """Writes every field but the unit-hydrograph step into ``record``."""
+    for name, target, in_shape in _FIELDS:
+        if name == "uh_time_step":
+            continue
+        if name in _DERIVABLE and basin.derives(name):
+            value = -1.0 if target in ("dcif", "rpf") else 0.0
+        else:
+            value = getattr(basin, name)
+        holder = record.shape if in_shape else record
+        if name == "disconnection_level":
+            value = _whole(basin, name)
+        try:
+            setattr(holder, target, value)
+        except TypeError:
+            raise InvalidBasin(f"basin {basin.name or ''}: {name} {value!r} is not a number") from None
+    return record
 
 
-def read_basin_file(path):
-    """The Basin of a positional basin file; ValueError with file and line on bad input."""
-    found = list(_tokens(path))
-    if not found:
-        raise ValueError(f"{path}: holds no basin name (the file is empty)")
-    name, _ = found[0]
-    if len(name) > 255:
-        raise ValueError(f"{path}:1: the basin name is longer than 255 characters")
-    values = {}
-    for index, (field_name, integer) in enumerate(FILE_ORDER):
-        label = f"value {index + 1} ({field_name})"
-        if index + 1 >= len(found):
-            raise ValueError(f"{path}: ends before {label}: a basin file holds a name and 22 numbers")
-        text, line = found[index + 1]
-        if not (INTEGER if integer else DECIMAL).match(text):
-            kind = "a whole number" if integer else "a number"
-            raise ValueError(f"{path}:{line}: {label} '{text}' is not {kind}")
-        values[field_name] = int(text) if integer else float(text)
-    if len(found) > len(FILE_ORDER) + 1:
-        text, line = found[len(FILE_ORDER) + 1]
-        raise ValueError(f"{path}:{line}: unexpected '{text}' after the 22 values of the basin")
-    for fraction in ("dcif", "rpf"):
-        if values[fraction] < 0:
-            values[fraction] = None
-    for shape in ("ct", "cp", "width50", "width75", "rise50_fraction", "rise75_fraction", "uh_time_step"):
-        if values[shape] <= 0:
-            values[shape] = None
-    del values["rpaShare"], values["spaShare"]
-    return Basin(name=name, **values)
+def _whole(basin, name):
+    value = getattr(basin, name)
+    try:
+        return _host.int32(value, name)
+    except InputError:
+        raise InvalidBasin(f"basin {basin.name or ''}: {name} {value!r} is not a whole number") from None
+
+
+class BasinSet(MutableMapping):
+    """Basins by name, in order, with the host core's copy of them.
+
+    What ``read_basin_table`` and ``read_basins`` return: a mapping name ->
+    Basin like a dict, which runs hand to the core as it stands (the basins
+    the core read, with the file, line and column of every value for its
+    messages) without turning each into a Basin and back.  A Basin is made
+    when it is first looked up.  Setting, deleting or changing basins is
+    allowed: the core's copy is then made again from the Basins, checked
+    again.  ``close()`` (or a ``with`` block) frees the core's copy early.
+    """
+
+    def __init__(self, basins=None):
+        self._handle = None
+        self._names = []
+        self._index = {}
+        self._made = {}
+        self._copies = {}  # name -> each Basin's values as the core's copy holds them
+        if basins:
+            self.update(basins)
+
+    # -- mapping -----------------------------------------------------------------
+
+    def __getitem__(self, name):
+        basin = self._made.get(name)
+        if basin is None:
+            if self._handle is None or name not in self._index:
+                raise KeyError(name)
+            basin = self._made[name] = self._basin_at(self._index[name])
+            self._copies[name] = dict(basin.__dict__)
+        return basin
+
+    def __setitem__(self, name, basin):
+        if not isinstance(basin, Basin):
+            raise TypeError(f"a BasinSet holds vesk.Basin values, not {type(basin).__name__}")
+        self._detach()
+        if name not in self._index:
+            self._index[name] = len(self._names)
+            self._names.append(name)
+        self._made[name] = basin
+
+    def __delitem__(self, name):
+        self._detach()
+        del self._made[name]
+        self._names.remove(name)
+        self._index = {n: i for i, n in enumerate(self._names)}
+
+    def __iter__(self):
+        return iter(self._names)
+
+    def __len__(self):
+        return len(self._names)
+
+    def __contains__(self, name):
+        return name in self._index
+
+    def __repr__(self):
+        shown = ", ".join(repr(n) for n in self._names[:5]) + (", ..." if len(self._names) > 5 else "")
+        return f"<vesk.BasinSet of {len(self)} basins: {shown}>"
+
+    def __reduce__(self):
+        return (BasinSet, (dict(self.items()),))
+
+    def __enter__(self):
+        return self
+
+    def __exit__(self, *exc):
+        self.close()
+        return False
+
+    def close(self):
+        """Frees the core's copy (the Basins stay)."""
+        self._detach()
+
+    # -- the core's copy ---------------------------------------------------------
+
+    def _basin_at(self, index):
+        c = _host.core()
+        record = BasinInput()
+        with LOCK:
+            c.vesk_host_basins_record(self._handle.handle, index, ctypes.byref(record))
+            given = c.vesk_host_basins_uh_step_given(self._handle.handle, index)
+        return Basin.from_record(self._names[index], record, bool(given))
+
+    def _detach(self):
+        """Makes every Basin and lets the core's copy go."""
+        if self._handle is None:
+            return
+        for name in self._names:
+            self[name]
+        self._handle.close()
+        self._handle = None
+        self._copies = {}
+
+    def _changed(self):
+        """True when a Basin was changed since the core's copy was made."""
+        return any(basin.__dict__ != self._copies.get(name) for name, basin in self._made.items())
+
+    def core_handle(self, refused=None):
+        """The core's copy (a VeskHostBasins address), made from the Basins and
+        checked when there is none or a Basin changed.  ``refused(name,
+        error)``, when given, takes each basin the checks refuse and the rest
+        go on; without it the first refusal raises."""
+        with LOCK:
+            if self._handle is not None and self._changed():
+                self._detach()
+            if self._handle is None:
+                self._handle = _core_copy(self, refused)
+            return self._handle.handle
+
+    @classmethod
+    def _of_handle(cls, handle):
+        made = cls()
+        c = _host.core()
+        with LOCK:
+            count = c.vesk_host_basins_count(handle.handle)
+            made._names = [_host.text(c.vesk_host_basins_name(handle.handle, i)) for i in range(count)]
+        made._index = {name: i for i, name in enumerate(made._names)}
+        made._handle = handle
+        return made
+
+
+def _core_copy(basins, refused=None):
+    """A core basins handle holding ``basins`` (a BasinSet without one), each
+    added with the core's checks; the checks' warnings are issued."""
+    c = _host.core()
+    status = _host.Status()
+    handle = _host.Handle(c.vesk_host_basins_new(), "vesk_host_basins_free")
+    kept = []
+    with _host.Warnings() as found:
+        for name in basins._names:
+            basin = basins._made[name]
+            try:
+                record, given = basin.core_record()
+                c.vesk_host_basins_add(handle.handle, _binding.encode_text(name, "basin name"), ctypes.byref(record),
+                                       1 if given else 0, b"vesk.Basin", found.handle, ctypes.byref(status))
+                _host.raise_for(status, InvalidBasin)
+            except InputError as error:
+                if refused is None:
+                    handle.close()
+                    raise
+                refused(name, error)
+                continue
+            kept.append(name)
+        found.emit()
+    if refused is not None and len(kept) != len(basins._names):
+        basins._names = kept
+        basins._index = {n: i for i, n in enumerate(kept)}
+        basins._made = {n: basins._made[n] for n in kept}
+    basins._copies = {n: dict(b.__dict__) for n, b in basins._made.items()}
+    return handle
+
+
+def basin_set(basins):
+    """``basins`` as a BasinSet: a BasinSet as it is, a mapping name -> Basin,
+    Basins that carry their names, or one Basin."""
+    if isinstance(basins, BasinSet):
+        return basins
+    if isinstance(basins, Basin):
+        basins = [basins]
+    if isinstance(basins, Mapping):
+        return BasinSet(basins)
+    made = BasinSet()
+    for basin in basins:
+        if not isinstance(basin, Basin) or not basin.name:
+            raise InputError("basins must be a dict name -> Basin or Basins that carry their names")
+        if basin.name in made:
+            raise InputError(f"basin '{basin.name}' appears twice")
+        made[basin.name] = basin
+    return made
+
+
+def read_basins(*paths, units="us"):
+    """The basins of basin files and basin tables, in order, as a BasinSet.
+
+    A path whose name ends in .csv (any letter case) is a CSV basin table,
+    any other a positional basin file.  ``units="us"`` reads sq mi, mi, in and
+    in/h; ``"si"`` reads km2, km, mm and mm/h (kept in the library's units).
+    Every basin is checked; unusual values are warned of (VeskWarning).
+    Raises InputError (BasinTableError for a table) naming file, line and
+    column.
+    """
+    code = _host.units_code(units)
+    c = _host.core()
+    status = _host.Status()
+    with LOCK:
+        handle = _host.Handle(c.vesk_host_basins_new(), "vesk_host_basins_free")
+        with _host.Warnings() as found:
+            for path in paths:
+                name = os.fspath(path)
+                c.vesk_host_basins_read(handle.handle, _binding.encode_text(name, "path"), code, found.handle,
+                                        ctypes.byref(status))
+                text = name if isinstance(name, str) else os.fsdecode(name)
+                if status.code != _host.OK:
+                    handle.close()
+                    _host.raise_for(status, BasinTableError if text.lower().endswith(".csv") else InputError)
+            found.emit()
+        return BasinSet._of_handle(handle)

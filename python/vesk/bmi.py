@@ -12,17 +12,21 @@ The configuration is a small TOML file; paths are relative to its folder::
     end_time = 240                  # min, the end of the run
     basin_table = "basins.csv"      # a CSV basin table, or
     basin_files = ["a.basin"]       # positional basin files (either or both)
-    units = "us"                    # of the basin table: "us" or "si"
+    units = "us"                    # of the basin files and table: "us" or "si"
     level = "current"               # or "earlier"
 
 Variables (one value per basin, in configuration order, grid 0):
 
 - input ``atmosphere_water__rainfall_depth`` (in): rain of each basin in the
-  next step; it stays as set until set again;
+  next step, 0 to 100 in (``update`` refuses other depths and the model
+  stays where it is); it stays as set until set again;
 - output ``channel_exit_water__volume_flow_rate`` (ft3 s-1): outflow at the
   end of the latest step;
 - output ``land_surface_water__runoff_depth`` (in): excess depth of the
   latest step over each basin.
+
+The basins are read and checked by the host core, and each ``update`` is one
+step of a core session: one call for every basin.
 """
 
 import os
@@ -30,9 +34,9 @@ import tomllib
 
 import numpy
 
-from .basin import Basin
-from .library import MAX_STEP_DEPTH, Library
-from .table import read_basin_table
+from .basin import read_basins
+from .errors import InputError
+from .library import Library
 
 RAIN = "atmosphere_water__rainfall_depth"
 OUTFLOW = "channel_exit_water__volume_flow_rate"
@@ -43,27 +47,23 @@ _KNOWN_KEYS = {"time_step", "end_time", "basin_table", "basin_files", "units", "
 
 
 def read_config(path):
-    """The configuration as (level, step, end time, dict name -> Basin)."""
+    """The configuration as (level, step, end time, BasinSet)."""
     with open(path, "rb") as stream:
         config = tomllib.load(stream)
     unknown = set(config) - _KNOWN_KEYS
     if unknown:
-        raise ValueError(f"{path}: unknown key(s) {', '.join(sorted(unknown))}; known: "
+        raise InputError(f"{path}: unknown key(s) {', '.join(sorted(unknown))}; known: "
                          f"{', '.join(sorted(_KNOWN_KEYS))}")
     folder = os.path.dirname(os.path.abspath(path))
-    basins = {}
-    if "basin_table" in config:
-        basins.update(read_basin_table(os.path.join(folder, config["basin_table"]), config.get("units", "us")))
-    for name in config.get("basin_files", []):
-        basin = Basin.from_file(os.path.join(folder, name))
-        basins[basin.name] = basin
-    if not basins:
-        raise ValueError(f"{path}: names no basins (basin_table or basin_files)")
+    paths = ([config["basin_table"]] if "basin_table" in config else []) + list(config.get("basin_files", []))
+    if not paths:
+        raise InputError(f"{path}: names no basins (basin_table or basin_files)")
     step, end = config.get("time_step"), config.get("end_time")
     if not isinstance(step, int) or isinstance(step, bool) or step < 1:
-        raise ValueError(f"{path}: time_step must be a whole number of minutes of at least 1")
+        raise InputError(f"{path}: time_step must be a whole number of minutes of at least 1")
     if not isinstance(end, (int, float)) or isinstance(end, bool) or end < 0:
-        raise ValueError(f"{path}: end_time must be a number of minutes of at least 0")
+        raise InputError(f"{path}: end_time must be a number of minutes of at least 0")
+    basins = read_basins(*(os.path.join(folder, name) for name in paths), units=config.get("units", "us"))
     return config.get("level", "current"), step, float(end), basins
 
 
@@ -73,6 +73,7 @@ class BmiVesk:
 
     def __init__(self):
         self._library = None
+        self._session = None
         self._names = []
         self._step = 0
         self._end = 0.0
@@ -82,38 +83,37 @@ class BmiVesk:
     # -- control --------------------------------------------------------------
 
     def initialize(self, config_file: str) -> None:
-        """Reads the configuration, opens the library and adds the basins."""
+        """Reads the configuration, opens the library and starts a session of
+        the basins at the configured step."""
         level, self._step, self._end, basins = read_config(config_file)
         library = Library(level).open()
         try:
-            for name, basin in basins.items():
-                library.add(name, basin, self._step)
+            self._session = library.session(basins, self._step)
         except BaseException:
             library.close()
             raise
         self._library = library
-        self._names = list(basins)
+        self._names = list(self._session.names)
         self._time = 0.0
         self._values = {name: numpy.zeros(len(self._names)) for name in (RAIN, OUTFLOW, RUNOFF)}
 
     def update(self) -> None:
         """Advances every basin one step with the rain set for it."""
-        target = int(self._time) + self._step
-        rain, outflow, runoff = self._values[RAIN], self._values[OUTFLOW], self._values[RUNOFF]
-        for index, name in enumerate(self._names):
-            outflow[index] = self._library.step(name, float(rain[index]), target)
-            runoff[index] = self._library.state(name)["stepExcess"]
-        self._time = float(target)
+        self._session.advance(self._values[RAIN], outflows=self._values[OUTFLOW], excess=self._values[RUNOFF])
+        self._time = float(self._session.time)
 
     def update_until(self, time: float) -> None:
         """Takes whole steps while the next one ends at or before ``time`` (min)."""
         if time < self._time:
-            raise ValueError(f"time {time} min is before the model's time {self._time} min")
+            raise InputError(f"time {time} min is before the model's time {self._time} min")
         while self._time + self._step <= time:
             self.update()
 
     def finalize(self) -> None:
         """Frees the basins and closes the library."""
+        if self._session is not None:
+            self._session.close()
+            self._session = None
         if self._library is not None:
             self._library.close()
             self._library = None
@@ -201,14 +201,10 @@ class BmiVesk:
         return self._values[name]
 
     def set_value(self, name: str, src: numpy.ndarray) -> None:
-        values = numpy.asarray(src, dtype="float64").reshape(-1)
-        _check_rain(values)
-        self._input(name)[:] = values
+        self._input(name)[:] = numpy.asarray(src, dtype="float64").reshape(-1)
 
     def set_value_at_indices(self, name: str, inds: numpy.ndarray, src: numpy.ndarray) -> None:
-        values = numpy.asarray(src, dtype="float64").reshape(-1)
-        _check_rain(values)
-        self._input(name)[inds] = values
+        self._input(name)[inds] = numpy.asarray(src, dtype="float64").reshape(-1)
 
     # -- grid: a vector of basins -----------------------------------------------
 
@@ -277,11 +273,6 @@ class BmiVesk:
     def basin_names(self):
         """The basins in the order of every variable's items."""
         return list(self._names)
-
-
-def _check_rain(values):
-    if not numpy.all((values >= 0) & (values <= MAX_STEP_DEPTH)):  # NaN fails too
-        raise ValueError(f"rainfall depths must lie from 0 to {MAX_STEP_DEPTH:g} in")
 
 
 def _no_geometry():

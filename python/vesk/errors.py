@@ -1,28 +1,76 @@
-"""Exceptions raised by the package.
+"""Exceptions and warnings of the package.
 
-The library reports every failure as one process-wide integer code.  Each code
-has its own ``VeskError`` subclass here, carrying the code, the export that
-reported it and a sentence saying what happened; ``error_for_code`` picks it.
+Every refusal raises a ``VeskError``, so ``except vesk.VeskError`` catches
+them all:
+
+- ``InputError`` (also a ``ValueError``): faulty input -- a file, a value or
+  an argument -- with the host core's message, the same as the ``vesk``
+  program's ("basins.csv:3: column 5 (imperviousPct): ...").
+  ``InvalidBasin`` and ``BasinTableError`` narrow it down.
+- one class per error code of the runoff library (``BasinNotFound``,
+  ``UnitHydrographError``, ...), carrying the code; ``error_for_code`` picks
+  it.
+
+Warnings are ``VeskWarning`` objects carrying their ``cause`` (a
+``WarningCause``) and the ``basin`` they concern.
 """
+
+import enum
 
 
 class VeskError(Exception):
-    """A failure the library reported through its error code.
+    """A refusal: of the input, by the runoff library, or of the libraries
+    themselves (not found, in use).
 
-    Attributes: ``code`` (the library's integer code), ``export`` (the export
-    after which it was read) and ``sentence`` (what it means here).
+    Attributes: ``code`` (the runoff library's integer code where it refused,
+    else None), ``export`` (the export or core call after which it was read)
+    and ``sentence`` (what it means here).
     """
 
     code = None
     name = "VESK_ERR"
 
-    def __init__(self, sentence, export=None, code=None):
+    def __init__(self, sentence, export=None, code=None, message=None):
         if code is not None:
             self.code = code
         self.export = export
         self.sentence = sentence
-        where = f" after {export}" if export else ""
-        super().__init__(f"{self.name} (code {self.code}){where}: {sentence}")
+        if message is None:
+            where = f" after {export}" if export else ""
+            message = f"{self.name} (code {self.code}){where}: {sentence}"
+        super().__init__(message)
+
+    def __reduce__(self):
+        # As raised, with every attribute: an ensemble's worker sends its
+        # exceptions to the client.
+        return _rebuilt, (type(self), self.args, dict(self.__dict__))
+
+
+def _rebuilt(cls, args, attributes):
+    error = cls.__new__(cls)
+    Exception.__init__(error, *args)
+    error.__dict__.update(attributes)
+    return error
+
+
+class InputError(VeskError, ValueError):
+    """Faulty input (a file, a value or an argument); the message names it,
+    with file, line and column where there are some."""
+
+    name = "input"
+
+    def __init__(self, message, export=None):
+        super().__init__(message, export, message=message)
+
+
+class InvalidBasin(InputError):
+    """A basin's parameters are impossible (or not numbers); the message names
+    the basin and the value."""
+
+
+class BasinTableError(InputError):
+    """A basin table that cannot be read or holds an impossible basin; the
+    message names file, line and column."""
 
 
 class BasinNotFound(VeskError, KeyError):
@@ -44,14 +92,15 @@ class UnitHydrographError(VeskError):
 
 
 class OutOfMemory(VeskError, MemoryError):
-    """A memory allocation inside the library failed."""
+    """A memory allocation inside the libraries failed."""
 
     code = 3
     name = "VESK_ERR_NO_MEMORY"
 
 
 class BasinFileError(VeskError, OSError):
-    """The basin input file cannot be opened or holds no basin name."""
+    """The library's own basin-file loader cannot open the file or finds no
+    basin name in it."""
 
     code = 4
     name = "VESK_ERR_FILE_OPEN"
@@ -90,26 +139,60 @@ _BY_CODE = {cls.code: cls for cls in (BasinNotFound, UnitHydrographError, OutOfM
                                        NoRegistry, DuplicateBasin, VersionUnconfirmed)}
 
 
-def error_for_code(code, export, sentence):
-    """The exception for a library code, read after ``export``."""
-    cls = _BY_CODE.get(code)
-    if cls is None:
-        return UnknownCode(sentence, export, code)
-    return cls(sentence, export)
+def error_class(code):
+    """The exception class of a library code."""
+    return _BY_CODE.get(code, UnknownCode)
 
 
-class LibraryNotFound(OSError):
-    """The shared library could not be loaded; the message lists every path tried."""
+def error_for_code(code, export, sentence, message=None):
+    """The exception for a library code, read after ``export``; ``message``
+    replaces the whole text (the host core's messages are complete)."""
+    cls = error_class(code)
+    if cls is UnknownCode:
+        return UnknownCode(sentence, export, code, message=message)
+    return cls(sentence, export, message=message)
 
 
-class LibraryInUse(RuntimeError):
+class LibraryNotFound(VeskError, OSError):
+    """A shared library could not be loaded; the message lists every path tried."""
+
+    def __init__(self, message):
+        super().__init__(message, message=message)
+
+
+class LibraryInUse(VeskError, RuntimeError):
     """A ``vesk.Library`` of that level is already open in this process: the
     library keeps one registry per process, so a second would share it."""
 
+    def __init__(self, message):
+        super().__init__(message, message=message)
 
-class InvalidBasin(ValueError):
-    """A basin's parameters are physically impossible; the message lists each problem."""
+
+class WarningCause(enum.IntEnum):
+    """Why the host core warned (its VESK_HOST_WARN_ codes)."""
+
+    UNUSUAL_VALUE = 1  #: a basin value that is legal but unusual (steep slope, vast area)
+    UNIT_HYDROGRAPH_STEP = 2  #: a note: the unit hydrograph is built at the run's step, not the file's
+    UNIT_HYDROGRAPH_VOLUME = 3  #: the sampled unit hydrograph is more than 10 % off one inch
+    OUTFLOW_VOLUME = 4  #: the outflow is more than 10 % off the run's excess rain
+    STILL_FLOWING = 5  #: an outflow did not come back to 0 after its unit hydrograph
+    RUN_LIMIT = 6  #: the run stopped at its longest length with water draining
+    STORM_CUT = 7  #: storm steps beyond the chosen duration were not applied
+    LONG_RECORD = 8  #: a long record with dry spells runs as one event
 
 
 class VeskWarning(UserWarning):
-    """A basin's parameters are possible but unusual (a steep slope, a very large area)."""
+    """Something worth saying but not worth refusing: an unusual basin value, a
+    volume check that fails, a long record run as one event.
+
+    Attributes: ``cause`` (a ``WarningCause``, or None for a cause this
+    package does not know) and ``basin`` (the basin it concerns, "" for the
+    whole run)."""
+
+    def __init__(self, text, cause=None, basin=""):
+        super().__init__(text)
+        try:
+            self.cause = None if cause is None else WarningCause(cause)
+        except ValueError:
+            self.cause = None
+        self.basin = basin

@@ -1,11 +1,15 @@
 // Basin sets through the C interface: read from files or given as records,
 // every one checked as the vesk program checks it.
+#include <cmath>
 #include <new>
 
 #include "basin_checks.h"
+#include "basin_fields.h"
 #include "basin_names.h"
 #include "handles.h"
 #include "input_error.h"
+#include "number_text.h"
+#include "run_summary.h"
 
 using namespace vesk::host;
 using vesk::host::c_interface::ArgumentError;
@@ -35,6 +39,20 @@ void appendAll(VeskHostBasins &basins, std::vector<BasinSource> added, VeskHostW
     for (BasinSource &source : added) basins.sources.push_back(std::move(source));
     if (warnings != nullptr)
         for (Warning &w : found) warnings->items.push_back(std::move(w));
+}
+
+// A record handed over by a program may hold values no file can: NaN and
+// infinities, which every range check lets through.
+void refuseNonFinite(const BasinSource &source) {
+    std::size_t count = 0;
+    const BasinField *fields = basinFields(count);
+    for (std::size_t i = 0; i < count; ++i) {
+        if (fields[i].integer) continue;
+        const double value = fields[i].load(source.record);
+        if (!std::isfinite(value))
+            throw InputError(source.path + ": basin " + source.name + ": " + fields[i].name + " " + exactText(value) +
+                             " is not a finite number");
+    }
 }
 
 } // namespace
@@ -70,6 +88,7 @@ int32_t vesk_host_basins_add(VeskHostBasins *basins, const char *name, const Bas
         source.record = *record;
         source.record.timeStep = 0;
         source.uhTimeStepGiven = uhTimeStepGiven != 0;
+        refuseNonFinite(source);
         std::vector<BasinSource> added;
         added.push_back(std::move(source));
         appendAll(*basins, std::move(added), warnings, UnitSystem::Us);
@@ -98,6 +117,18 @@ int32_t vesk_host_basins_record(const VeskHostBasins *basins, size_t index, Basi
 int32_t vesk_host_basins_uh_step_given(const VeskHostBasins *basins, size_t index) {
     const BasinSource *source = sourceAt(basins, index);
     return source != nullptr && source->uhTimeStepGiven ? 1 : 0;
+}
+
+int32_t vesk_host_stored_basin_check(const char *name, const VeskHostEarlierLevel *earlier,
+                                     VeskHostWarnings *warnings, VeskHostStatus *status) {
+    return guarded(status, [&] {
+        require(name, "name");
+        const std::unique_ptr<LibraryLevel> chosen = c_interface::levelOf(earlier);
+        const LibraryLevel &level = chosen ? *chosen : currentLevel();
+        Warnings found = unitHydrographWarnings(name, level.prepared(name), level.unitHydrograph(name));
+        if (warnings != nullptr)
+            for (Warning &w : found) warnings->items.push_back(std::move(w));
+    });
 }
 
 } // extern "C"

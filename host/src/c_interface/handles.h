@@ -66,6 +66,8 @@ UnitSystem unitsArgument(int32_t units);
 // The level the options choose: null for the current one, else the earlier
 // level through its exports (held by the returned pointer).
 std::unique_ptr<LibraryLevel> chosenLevel(const VeskHostRunOptions *options);
+// The same for the exports themselves (null: the current level).
+std::unique_ptr<LibraryLevel> levelOf(const VeskHostEarlierLevel *earlier);
 
 // Copies min(values.size(), capacity) values into `out` (which may be null
 // when capacity is 0); returns values.size().

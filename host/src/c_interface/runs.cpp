@@ -276,8 +276,10 @@ int32_t vesk_host_session_step(VeskHostSession *session, const double *inches, s
         // session goes on; a refusal in the middle of a step ends it.
         for (std::size_t b = 0; b < count; ++b)
             if (!stepDepthAllowed(inches[b]))
-                checkStepDepth(inches[b], "step " + std::to_string(run.stepsTaken() + 1), exactText(inches[b]),
-                               UnitSystem::Us);
+                checkStepDepth(inches[b],
+                               "step " + std::to_string(run.stepsTaken() + 1) +
+                                   (count > 1 ? ", basin " + run.basins()[b].name : std::string()),
+                               exactText(inches[b]), UnitSystem::Us);
         try {
             if (count == 1) run.step(inches[0]);
             else run.step(std::vector<double>(inches, inches + count));

@@ -70,8 +70,12 @@ UnitSystem unitsArgument(int32_t units) {
 }
 
 std::unique_ptr<LibraryLevel> chosenLevel(const VeskHostRunOptions *options) {
-    if (options == nullptr || options->earlier == nullptr) return nullptr;
-    const VeskHostEarlierLevel &x = *options->earlier;
+    return levelOf(options == nullptr ? nullptr : options->earlier);
+}
+
+std::unique_ptr<LibraryLevel> levelOf(const VeskHostEarlierLevel *earlier) {
+    if (earlier == nullptr) return nullptr;
+    const VeskHostEarlierLevel &x = *earlier;
     return earlierLevel(EarlierExports{x.open, x.free, x.geterror, x.addbasin, x.getbasin, x.getbasinPrecip,
                                        x.getuhlength, x.getuhordinatevalue, x.execute});
 }

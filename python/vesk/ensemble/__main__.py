@@ -9,6 +9,7 @@ import argparse
 import os
 import sys
 
+from vesk.errors import VeskError
 from vesk.ensemble import local_cluster, run
 from vesk.storm import read_storm
 from vesk.table import read_basin_table
@@ -44,7 +45,7 @@ def main(argv=None):
     try:
         basins = read_basin_table(options.basin_table, options.units)
         storms = {name: read_storm(path) for name, path in storm_names(options.storms).items()}
-    except (OSError, ValueError) as error:
+    except (OSError, VeskError) as error:
         print(f"error: {error}", file=sys.stderr)
         return 1
     cluster = None if options.scheduler else local_cluster(options.workers)
