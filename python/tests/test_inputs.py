@@ -1,6 +1,7 @@
-"""Reading basins and storms through the host core: the positional basin file,
-the CSV basin table, the storm file with its units, the checks of a Basin,
-and the same refusals, word for word, as the vesk program's."""
+"""Reading basins and storms through the host core as a Python user does:
+Basins from files and tables, basin sets, the checks of a Basin made in
+Python.  Every reading of the shared input corpus is checked in
+test_corpus.py."""
 
 import dataclasses
 import warnings
@@ -65,39 +66,6 @@ def test_several_files_read_into_one_set_and_a_name_may_not_repeat(tmp_path, exa
         vesk.Basin.from_file(examples / "basins.csv")
 
 
-# (file name, text, exception): each refused as the vesk program refuses it.
-BAD_BASINS = [
-    ("bad.basin", "", vesk.InputError),
-    ("bad.basin", "B 1 2 3", vesk.InputError),
-    ("bad.basin", BASIN_FILE.replace(" 1 0.85", " 2.5 0.85"), vesk.InputError),
-    ("bad.basin", "B\n1 1 1 1\n1 1 1 1\n1 0x1", vesk.InputError),
-    ("bad.basin", BASIN_FILE + " extra", vesk.InputError),
-    ("bad.basin", BASIN_FILE.replace(" 42 ", " 120 "), vesk.InputError),
-    ("bad.csv", f"{HEADER},colour\nA,{ROW},red\n", vesk.BasinTableError),
-    ("bad.csv", "area,name\n", vesk.BasinTableError),
-    ("bad.csv", "name,area\nA,1\n", vesk.BasinTableError),
-    ("bad.csv", f"{HEADER}\nA,{ROW}\nB,{ROW.replace('42', '4x2')}\n", vesk.BasinTableError),
-    ("bad.csv", f"{HEADER}\nA,{ROW.replace('0.008', 'inf')}\n", vesk.BasinTableError),
-    ("bad.csv", f"{HEADER}\nA,{ROW}\na,{ROW}\n", vesk.BasinTableError),
-    ("bad.csv", f"{HEADER}\nA,{ROW},1\n", vesk.BasinTableError),
-    ("bad.csv", f"{HEADER},uhTimeStep\nA,{ROW},5.5\n", vesk.BasinTableError),
-    ("bad.csv", f"{HEADER}\nA,{ROW.replace('3.5,0.7', '0.5,0.7')}\n", vesk.BasinTableError),
-    ("bad.csv", f"{HEADER}\nrain_in,{ROW}\n", vesk.BasinTableError),
-]
-
-
-@pytest.mark.parametrize("name,text,error", BAD_BASINS)
-def test_a_bad_basin_file_or_table_is_refused_with_the_programs_message(tmp_path, vesk_program, examples,
-                                                                        name, text, error):
-    path = write(tmp_path, text, name)
-    with pytest.raises(error) as caught:
-        vesk.read_basins(path)
-    done = vesk_program("run", path, "--rain", examples / "design_storm_2h.csv")
-    assert done.returncode == 1 and done.stderr.startswith("vesk: ")
-    assert str(caught.value) == done.stderr[len("vesk: "):].rstrip("\n")
-    assert str(caught.value).startswith(f"{path}:")
-
-
 @pytest.mark.parametrize("text,where", [
     (f"{HEADER}\nA,{ROW}\nB,{ROW.replace('42', '4x2')}\n", ":3: column 5 (imperviousPct)"),
     ("B\n1 1 1 1\n1 1 1 1\n1 0x1", ":4: value 10 (slope)"),
@@ -112,41 +80,6 @@ def test_a_refusal_names_file_line_and_field(tmp_path, text, where):
 def test_the_shipped_storm_reads_as_five_minute_depths(design_storm):
     assert design_storm.step == 5 and len(design_storm) == 24 and design_storm.units == "us"
     assert design_storm.depths[7] == 0.38 and sum(design_storm.depths) == pytest.approx(1.77)
-
-
-@pytest.mark.parametrize("text,units,depths,step,read_units", [
-    ("time_min,depth_mm\n10,25.4\n20,12.7\n", None, (1.0, 0.5), 10, "si"),
-    ("time_h,depth_in\n1,0.5\n2,0.25\n", None, (0.5, 0.25), 60, "us"),
-    ("time_h,depth_mm\n0.5,2.54\n1,0\n", "si", (0.1, 0.0), 30, "si"),
-    ("depth_in\n0.2\n0.3\n", None, (0.2, 0.3), None, "us"),
-    ("0.2\n0.3\n", "si", (0.2 / 25.4, 0.3 / 25.4), None, "si"),
-])
-def test_a_storms_header_names_its_units(tmp_path, text, units, depths, step, read_units):
-    storm = vesk.read_storm(write(tmp_path, text, "storm.csv"), units=units)
-    assert (storm.depths, storm.step, storm.units) == (depths, step, read_units)
-
-
-# (text, units): each refused as the vesk program refuses it.
-BAD_STORMS = [
-    ("time,depth\n5,0.1\n11,0.2\n", None),
-    ("0.1\n-0.2\n", None),
-    ("0.1,0.2,0.3\n", None),
-    ("time_min,depth_in\n5,1e308\n", None),
-    ("time_min,depth_in\n5,100.5\n", None),
-    ("time_min,depth_furlongs\n5,0.1\n", None),
-    ("time_min,depth_in\n5,0.1\n", "si"),
-]
-
-
-@pytest.mark.parametrize("text,units", BAD_STORMS)
-def test_a_bad_storm_is_refused_with_the_programs_message(tmp_path, vesk_program, examples, text, units):
-    path = write(tmp_path, text, "storm.csv")
-    with pytest.raises(vesk.InputError) as caught:
-        vesk.read_storm(path, units=units)
-    done = vesk_program("run", examples / "cedar_creek.basin", "--rain", path, *(["--units", units] if units else []))
-    assert done.returncode == 1
-    assert str(caught.value) == done.stderr[len("vesk: "):].rstrip("\n")
-    assert str(caught.value).startswith(f"{path}:")
 
 
 @pytest.mark.parametrize("path,message", [

@@ -1,0 +1,101 @@
+"""The shared input corpus (tests/inputs) read by the Python package: every
+storm file, basin file and basin table gives the reading its .expect file
+states, the same the core's tests and `vesk check` give, or the refusal
+word for word."""
+
+import os
+import pathlib
+import warnings
+
+import pytest
+
+import vesk
+
+CORPUS = pathlib.Path(os.environ.get("VESK_SOURCE_DIR", pathlib.Path(__file__).parents[2])) / "tests" / "inputs"
+
+# The fields a reading states, as the Basin calls them; shape values and
+# fractions the file leaves to the library read as None.
+DERIVED_AS = {"dcif": -1.0, "rpf": -1.0, "ct": 0.0, "cp": 0.0, "width50": 0.0, "width75": 0.0,
+              "rise50Fraction": 0.0, "rise75Fraction": 0.0, "uhTimeStep": 0}
+
+
+def cases(folder):
+    return sorted(path for path in (CORPUS / folder).iterdir() if path.suffix != ".expect")
+
+
+def expectation(path):
+    """The statements of PATH.expect: a dict of single values and lists."""
+    found = {"warnings": [], "depths": [], "depth": [], "basins": []}
+    for line in (path.parent / (path.name + ".expect")).read_text(encoding="utf-8").splitlines():
+        if not line or line.startswith("#"):
+            continue
+        word, _, rest = line.partition(" ")
+        if word in ("read", "error", "step", "unit", "steps"):
+            found[word] = rest
+        elif word == "warning":
+            found["warnings"].append(rest)
+        elif word == "depths":
+            found["depths"] += [float(value) for value in rest.split()]
+        elif word == "depth":
+            index, value = rest.split()
+            found["depth"].append((int(index), float(value)))
+        elif word == "basin":
+            name, _, given = rest.rpartition(" ")
+            found["basins"].append({"name": name, "uh-step-given": given == "uh-step-given", "values": {}})
+        else:
+            found["basins"][-1]["values"][word] = float(rest)
+    return found
+
+
+def refusal(path, error):
+    message = str(error)
+    assert message.startswith(str(path))
+    return message[len(str(path)):]
+
+
+@pytest.mark.parametrize("path", cases("storms"), ids=lambda path: path.name)
+def test_every_storm_reads_as_expected(path):
+    expected = expectation(path)
+    units = {"us": "us", "si": "si"}.get(expected.get("read"))
+    if "error" in expected:
+        with pytest.raises(vesk.InputError) as caught:
+            vesk.read_storm(path, units=units)
+        assert refusal(path, caught.value) == expected["error"]
+        return
+    storm = vesk.read_storm(path, units=units)
+    assert (storm.step or 0) == int(expected["step"])
+    assert {"us": "in", "si": "mm"}[storm.units] == expected["unit"]
+    if "steps" in expected:
+        assert len(storm.depths) == int(expected["steps"])
+    if expected["depths"]:
+        assert list(storm.depths) == expected["depths"]
+    for index, depth in expected["depth"]:
+        assert storm.depths[index] == depth
+
+
+def record_values(basin):
+    """A Basin's values by record field name, derived ones as the library's requests."""
+    values = {}
+    for field, record in vesk.Basin.record_names().items():
+        value = getattr(basin, field)
+        values[record] = DERIVED_AS[record] if basin.derives(field) else float(value)
+    return values
+
+
+@pytest.mark.parametrize("path", cases("basins"), ids=lambda path: path.name)
+def test_every_basin_file_and_table_reads_as_expected(path):
+    expected = expectation(path)
+    with warnings.catch_warnings(record=True) as caught:
+        warnings.simplefilter("always")
+        if "error" in expected:
+            with pytest.raises(vesk.InputError) as refused:
+                vesk.read_basins(path, units=expected.get("read", "us"))
+            assert refusal(path, refused.value) == expected["error"]
+            return
+        basins = vesk.read_basins(path, units=expected.get("read", "us"))
+    assert [refusal(path, w.message) for w in caught] == expected["warnings"]
+    assert list(basins) == [b["name"] for b in expected["basins"]]
+    for want, basin in zip(expected["basins"], basins.values()):
+        assert (basin.uh_time_step is not None) == want["uh-step-given"]
+        # Every value the reading states, and 0 for every other field.
+        assert record_values(basin) == {field: want["values"].get(field, 0.0) for field in record_values(basin)}
