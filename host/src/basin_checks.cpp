@@ -32,7 +32,8 @@ public:
     void warn(const char *name, const std::string &why) {
         warnings_.push_back(Warning{WarningCause::UnusualValue, source_.name,
                                     source_.placeOf(name) + ": basin " + source_.name + ": " + name + " " +
-                                        given(name) + " " + why});
+                                        given(name) + " " + why,
+                                    std::string(name) + " " + given(name)});
     }
 
     Warnings run() {

@@ -45,7 +45,8 @@ Warnings unitHydrographWarnings(const std::string &name, const BasinInput &prepa
                     "basin " + name + ": the sampled unit hydrograph holds " + percentText(check.ratio()) +
                         " of one inch over the basin (" + fixedText(check.actual, 3) + " of " +
                         fixedText(check.expected, 3) + " acre-ft); " + coarseStepCause(prepared, uhStep) +
-                        " (try a smaller uhTimeStep; a run chooses the step itself)."}};
+                        " (try a smaller uhTimeStep; a run chooses the step itself).",
+                    percentText(check.ratio())}};
 }
 
 namespace {
@@ -74,7 +75,8 @@ Warnings runWarnings(const RunResult &result) {
                 WarningCause::PeakUnresolved, basin.name,
                 "basin " + basin.name + ": its time to peak of " + fixedText(basin.computation.lagMinutes, 2) +
                     " min is short even for the " + std::to_string(basin.computation.step) +
-                    "-minute step, the finest that holds its volume; its peak may be cut."});
+                    "-minute step, the finest that holds its volume; its peak may be cut.",
+                fixedText(basin.computation.lagMinutes, 2) + " min to peak"});
         const VolumeCheck check =
             outflowCheck(basin.outflowSum, basin.computation.step, basin.excessDepth, basin.prepared.area);
         if (!check.off(result.rule.volumeTolerance)) continue;
@@ -82,7 +84,8 @@ Warnings runWarnings(const RunResult &result) {
                                    "basin " + basin.name + ": the outflow hydrograph holds " +
                                        percentText(check.ratio()) + " of the run's excess volume (" +
                                        fixedText(check.actual, 3) + " of " + fixedText(check.expected, 3) +
-                                       " acre-ft); " + outflowCause(result, basin)});
+                                       " acre-ft); " + outflowCause(result, basin),
+                                   percentText(check.ratio())});
     }
     for (const BasinRun &basin : result.basins)
         if (result.end == RunEnd::StepLimit)

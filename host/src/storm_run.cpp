@@ -62,7 +62,9 @@ Warnings stepNotes(const std::vector<BasinSource> &sources, const RunResult &res
                                             ": unit hydrograph built at the " +
                                             std::to_string(basin.computation.step) +
                                             "-minute computation step instead of the file's uhTimeStep " +
-                                            std::to_string(source.record.shape.uhTimeStep) + " min"});
+                                            std::to_string(source.record.shape.uhTimeStep) + " min",
+                                        std::to_string(basin.computation.step) + " min, not " +
+                                            std::to_string(source.record.shape.uhTimeStep)});
             break;
         }
     return notes;

@@ -22,13 +22,25 @@ enum class WarningCause {
 
 struct Warning {
     WarningCause cause;
-    std::string basin; // empty: the whole run
-    std::string text;  // one sentence, ready to print after "warning: "
+    std::string basin;  // empty: the whole run
+    std::string text;   // one sentence, ready to print after "warning: "
+    std::string detail = {}; // what differs from basin to basin, in a few words ("95.1 %")
 };
 
 using Warnings = std::vector<Warning>;
 
 // Notes are printed as "note:", the rest as "warning:".
 inline bool isNote(WarningCause cause) { return cause == WarningCause::UnitHydrographStep; }
+
+// What a cause means, in a few words ("the outflow misses the run's excess
+// volume"), for a line that gathers its basins.
+const char *causeTitle(WarningCause cause);
+
+// The warnings one line per cause, in the order the causes first arise: a
+// cause that arose once keeps its sentence; one that arose for several
+// basins (or events) gets its title, the count and the basins with their
+// details, as many as fit in `width` characters, then how many more.  Each
+// line starts "note: " or "warning: ".
+std::vector<std::string> groupedWarningLines(const Warnings &warnings, std::size_t width = 160);
 
 } // namespace vesk::host
