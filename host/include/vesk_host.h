@@ -424,6 +424,12 @@ VESK_HOST_API const char *vesk_host_summary_field_unit(size_t index, int32_t uni
  *  and the order of the names; returns the count (0 when out of range). */
 VESK_HOST_API size_t vesk_host_run_summary(const VeskHostRun *run, size_t index, double *figures,
                                            size_t capacity);
+/** The same for the outlet, where the run's basins meet: its area (their
+ *  total), peak and peak time (see vesk_host_run_outlet_peak), the summed
+ *  volumes and their runoff coefficient; NaN for the figures only a basin
+ *  has.  The summary files hold it as the record named "outlet", first,
+ *  when several basins run. */
+VESK_HOST_API size_t vesk_host_run_outlet_summary(const VeskHostRun *run, double *figures, size_t capacity);
 
 /* ------------------------------------------------------------------------ */
 /* Stepwise sessions                                                         */

@@ -1,7 +1,9 @@
 #include "run_summary.h"
 
 #include <cmath>
+#include <utility>
 #include <iterator>
+#include <limits>
 #include <string_view>
 
 #include "input_error.h"
@@ -53,16 +55,20 @@ namespace {
 
 // Why a finished run's outflow misses its excess: a run cut short, or else
 // the sampled unit hydrograph (which the step choice holds within the
-// tolerance, so this does not happen unless the library surprises).
-std::string outflowCause(const RunResult &result, const BasinRun &basin) {
+// tolerance, so this does not happen unless the library surprises).  The
+// sentence, and a few words for a line that gathers many basins.
+std::pair<std::string, std::string> outflowCause(const RunResult &result, const BasinRun &basin) {
     const bool stillFlowing = basin.lastOutflow != 0.0;
     if (result.end == RunEnd::RunLimit && stillFlowing)
-        return "cause: the run reached the " + std::to_string(kMaxRunMinutes) +
-               "-minute limit while the basin was still draining.";
+        return {"cause: the run reached the " + std::to_string(kMaxRunMinutes) +
+                    "-minute limit while the basin was still draining.",
+                "still draining at the run's limit"};
     if (result.end != RunEnd::Dry && stillFlowing)
-        return "cause: the run stopped while the basin was still draining (lengthen the duration).";
-    return "cause: the unit hydrograph sampled at " + std::to_string(basin.computation.step) + " min holds " +
-           percentText(basin.computation.volumeRatio) + " of one inch.";
+        return {"cause: the run stopped while the basin was still draining (lengthen the duration).",
+                "still draining"};
+    return {"cause: the unit hydrograph sampled at " + std::to_string(basin.computation.step) + " min holds " +
+                percentText(basin.computation.volumeRatio) + " of one inch.",
+            "unit hydrograph " + percentText(basin.computation.volumeRatio)};
 }
 
 } // namespace
@@ -80,12 +86,13 @@ Warnings runWarnings(const RunResult &result) {
         const VolumeCheck check =
             outflowCheck(basin.outflowSum, basin.computation.step, basin.excessDepth, basin.prepared.area);
         if (!check.off(result.rule.volumeTolerance)) continue;
+        const std::pair<std::string, std::string> cause = outflowCause(result, basin);
         warnings.push_back(Warning{WarningCause::OutflowVolume, basin.name,
                                    "basin " + basin.name + ": the outflow hydrograph holds " +
                                        percentText(check.ratio()) + " of the run's excess volume (" +
                                        fixedText(check.actual, 3) + " of " + fixedText(check.expected, 3) +
-                                       " acre-ft); " + outflowCause(result, basin),
-                                   percentText(check.ratio())});
+                                       " acre-ft); " + cause.first,
+                                   percentText(check.ratio()) + ", " + cause.second});
     }
     for (const BasinRun &basin : result.basins)
         if (result.end == RunEnd::StepLimit)
@@ -125,12 +132,13 @@ struct FigureRule {
     Quantity quantity;
     const char *plainUnit; // for Unchanged quantities: "%", "min" or ""
     double (*value)(const RunResult &, const BasinRun &, const BasinSummary &);
+    bool atOutlet = false; // the outlet has it too: taken from the outlet's summary
 };
 
 const FigureRule kFigures[] = {
     {"area", Quantity::Area, "", [](const RunResult &, const BasinRun &b, const BasinSummary &) {
          return b.prepared.area;
-     }},
+     }, true},
     {"imperviousness_pct", Quantity::Unchanged, "%", [](const RunResult &, const BasinRun &b,
                                                           const BasinSummary &) { return b.prepared.imperviousPct; }},
     {"dcif_used", Quantity::Unchanged, "", [](const RunResult &, const BasinRun &b, const BasinSummary &) {
@@ -154,27 +162,27 @@ const FigureRule kFigures[] = {
      }},
     {"uh_peak_time_min", Quantity::Unchanged, "min", [](const RunResult &, const BasinRun &b,
                                                          const BasinSummary &) { return b.prepared.uhPeakTime; }},
-    {"uh_volume_pct_of_1_in", Quantity::Unchanged, "%",
+    {"uh_volume_pct", Quantity::Unchanged, "%",
      [](const RunResult &, const BasinRun &b, const BasinSummary &) {
          return 100.0 * b.computation.volumeRatio;
      }},
     {"peak_outflow", Quantity::Flow, "", [](const RunResult &, const BasinRun &, const BasinSummary &s) {
          return s.peakOutflow;
-     }},
+     }, true},
     {"peak_outflow_time_min", Quantity::Unchanged, "min",
-     [](const RunResult &, const BasinRun &, const BasinSummary &s) { return s.peakTime; }},
+     [](const RunResult &, const BasinRun &, const BasinSummary &s) { return s.peakTime; }, true},
     {"rain_volume", Quantity::Volume, "", [](const RunResult &, const BasinRun &, const BasinSummary &s) {
          return s.rainVolume;
-     }},
+     }, true},
     {"runoff_volume", Quantity::Volume, "", [](const RunResult &, const BasinRun &, const BasinSummary &s) {
          return s.runoffVolume;
-     }},
+     }, true},
     {"outflow_volume", Quantity::Volume, "", [](const RunResult &, const BasinRun &, const BasinSummary &s) {
          return s.outflowVolume;
-     }},
+     }, true},
     {"runoff_coefficient", Quantity::Unchanged, "", [](const RunResult &, const BasinRun &, const BasinSummary &s) {
          return s.runoffCoefficient;
-     }},
+     }, true},
 };
 
 // "peak_outflow" + Flow -> "peak_outflow_cfs" or "peak_outflow_m3s".
@@ -200,6 +208,40 @@ std::vector<SummaryField> fieldsIn(UnitSystem units) {
 const std::vector<SummaryField> &summaryFields(UnitSystem units) {
     static const std::vector<SummaryField> us = fieldsIn(UnitSystem::Us), si = fieldsIn(UnitSystem::Si);
     return units == UnitSystem::Si ? si : us;
+}
+
+BasinSummary outletSummary(const RunResult &result, BasinRun &outlet) {
+    outlet = BasinRun{};
+    outlet.name = "outlet";
+    BasinSummary summary;
+    for (const BasinRun &basin : result.basins) {
+        const BasinSummary s = summarize(basin, result);
+        outlet.prepared.area += basin.prepared.area;
+        summary.rainVolume += s.rainVolume;
+        summary.runoffVolume += s.runoffVolume;
+        summary.outflowVolume += s.outflowVolume;
+    }
+    summary.peakOutflow = result.outletPeak;
+    summary.peakTime = result.outletPeakTime;
+    summary.runoffCoefficient = summary.rainVolume > 0.0 ? summary.runoffVolume / summary.rainVolume : 0.0;
+    return summary;
+}
+
+std::vector<double> outletFigures(const RunResult &result, double startMinute) {
+    BasinRun outlet;
+    const BasinSummary summary = outletSummary(result, outlet);
+    std::vector<double> figures;
+    figures.reserve(std::size(kFigures));
+    for (const FigureRule &rule : kFigures) {
+        if (!rule.atOutlet) {
+            figures.push_back(std::numeric_limits<double>::quiet_NaN());
+            continue;
+        }
+        double value = fromLibraryUnits(rule.value(result, outlet, summary), rule.quantity, result.units);
+        if (std::string_view(rule.stem) == "peak_outflow_time_min") value += startMinute;
+        figures.push_back(value);
+    }
+    return figures;
 }
 
 std::vector<double> summaryFigures(const RunResult &result, const BasinRun &basin, double startMinute) {

@@ -54,4 +54,14 @@ const std::vector<SummaryField> &summaryFields(UnitSystem units);
 // times count from `startMinute` (an event's start in its record).
 std::vector<double> summaryFigures(const RunResult &result, const BasinRun &basin, double startMinute = 0.0);
 
+// The outlet, where every basin's outflow meets: its area, peak (on the
+// finest grid every basin's computation steps reach) and its time, the
+// sums of the volumes and their coefficient; `outlet` receives a stand-in
+// basin named "outlet" holding the total area.
+BasinSummary outletSummary(const RunResult &result, BasinRun &outlet);
+
+// The outlet's figures in the order of summaryFields: NaN for the figures
+// only a basin has (fractions, coefficients, unit hydrograph).
+std::vector<double> outletFigures(const RunResult &result, double startMinute = 0.0);
+
 } // namespace vesk::host

@@ -16,11 +16,23 @@ namespace vesk::host {
 
 namespace {
 
+// The named records of one run: the outlet first when several basins meet
+// there (its figures only a basin has are not numbers), then each basin.
+std::vector<std::pair<std::string, std::vector<double>>> records(const RunResult &result, double startMinute) {
+    std::vector<std::pair<std::string, std::vector<double>>> found;
+    if (result.basins.size() > 1) found.emplace_back("outlet", outletFigures(result, startMinute));
+    for (const BasinRun &basin : result.basins) found.emplace_back(basin.name, summaryFigures(result, basin, startMinute));
+    return found;
+}
+
+// A figure of a CSV record: empty where the record has no such figure.
+std::string csvFigure(double figure) { return std::isfinite(figure) ? exactText(figure) : std::string(); }
+
 // The records of one run, each led by `lead` (empty, or the event's cells).
 void csvRecords(std::ostream &out, const RunResult &result, const std::string &lead, double startMinute) {
-    for (const BasinRun &basin : result.basins) {
-        out << lead << csvField(basin.name);
-        for (double figure : summaryFigures(result, basin, startMinute)) out << ',' << exactText(figure);
+    for (const auto &[name, figures] : records(result, startMinute)) {
+        out << lead << csvField(name);
+        for (double figure : figures) out << ',' << csvFigure(figure);
         out << '\n';
     }
 }
@@ -34,10 +46,9 @@ void csvHeader(std::ostream &out, const RunResult &result, bool events) {
 void jsonRecords(std::ostream &out, const RunResult &result, const std::string &lead, double startMinute,
                  bool &first) {
     const std::vector<SummaryField> &fields = summaryFields(result.units);
-    for (const BasinRun &basin : result.basins) {
-        out << (first ? "\n" : ",\n") << "  {" << lead << "\"basin\": " << jsonString(basin.name);
+    for (const auto &[name, figures] : records(result, startMinute)) {
+        out << (first ? "\n" : ",\n") << "  {" << lead << "\"basin\": " << jsonString(name);
         first = false;
-        const std::vector<double> figures = summaryFigures(result, basin, startMinute);
         for (std::size_t i = 0; i < fields.size(); ++i)
             out << ", " << jsonString(fields[i].name) << ": "
                 << (std::isfinite(figures[i]) ? exactText(figures[i]) : "null");

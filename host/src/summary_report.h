@@ -1,4 +1,5 @@
-// The run's summary as a file a script can read: one record per basin with
+// The run's summary as a file a script can read: one record per basin, and
+// first the outlet's (where several basins meet; named "outlet"), with
 // every figure of the printed table, named with its unit, at full precision.
 // CSV (one row per basin) or JSON (an array of objects).
 #pragma once

@@ -113,9 +113,12 @@ def test_the_results_frame_has_time_rows_basin_columns_and_units(example_basins,
 
 
 def read_csv(path):
+    """The header and rows, numbers as floats (an empty cell, a figure the
+    outlet does not have, as NaN)."""
     with open(path, newline="") as stream:
         rows = list(csv.reader(stream))
-    return rows[0], [[float(cell) if i else cell for i, cell in enumerate(row)] for row in rows[1:]]
+    return rows[0], [[(float(cell) if cell else float("nan")) if i else cell for i, cell in enumerate(row)]
+                     for row in rows[1:]]
 
 
 SI_TABLE = ("name,area,length,centroidLength,imperviousPct,slope,imperviousDepressionStorage,"
@@ -151,7 +154,8 @@ def test_run_and_summary_give_the_vesk_programs_numbers_and_names(tmp_path, exam
     assert header == ["time_min", frame.columns[0], *(name + flow_unit for name in frame.columns[1:])]
     header, rows = read_csv(tmp_path / "summary.csv")
     assert header == ["basin", *summary.columns] and [row[0] for row in rows] == summary.index.tolist()
-    assert numpy.array_equal(numpy.array([row[1:] for row in rows]), summary.to_numpy())
+    assert numpy.array_equal(numpy.array([row[1:] for row in rows]), summary.to_numpy(), equal_nan=True)
+    assert summary.index[0] == "outlet" and summary.loc["outlet", "area_sq_mi" if units == "us" else "area_km2"] > 0
     assert ("peak_outflow_m3s" if units == "si" else "peak_outflow_cfs") in summary.columns
     assert summary.attrs["units"]["area_km2" if units == "si" else "area_sq_mi"] == ("km2" if units == "si" else "sq mi")
 

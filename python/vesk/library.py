@@ -691,12 +691,24 @@ class RunResult:
         figures = _host.as_list(figures)
         return fields, units, [figures[b * width:(b + 1) * width] for b in range(count)]
 
+    def outlet_figures(self):
+        """The outlet's figures in the order of the fields (NaN where only a
+        basin has one)."""
+        width = len(summary_fields(self.units)[0])
+        figures, address = _host.doubles(width)
+        _host.core().vesk_host_run_outlet_summary(self._handle.handle, address, width)
+        return _host.as_list(figures)
+
     def summary(self):
-        """Each basin's summary figures: a DataFrame (see Library.summary)."""
+        """Each basin's summary figures, led by the outlet's where several
+        basins run: a DataFrame (see Library.summary)."""
         fields, units, rows = self.figures()
+        names = list(self.names)
+        if len(names) > 1:
+            names, rows = ["outlet", *names], [self.outlet_figures(), *rows]
         if pandas is None:
-            return {"basin": list(self.names), **{name: [row[i] for row in rows] for i, name in enumerate(fields)}}
-        frame = pandas.DataFrame(rows, index=pandas.Index(self.names, name="basin", dtype=object), columns=fields,
+            return {"basin": names, **{name: [row[i] for row in rows] for i, name in enumerate(fields)}}
+        frame = pandas.DataFrame(rows, index=pandas.Index(names, name="basin", dtype=object), columns=fields,
                                  dtype="float64")
         frame.attrs["units"] = units
         self.provenance(frame.attrs)

@@ -125,16 +125,20 @@ double realOption(const char *option, const std::string &text) {
     return *value;
 }
 
-// Notes and warnings, one line each, led by `lead` (empty, or "event 3: ").
-void printWarnings(std::ostream &err, const Warnings &warnings, const std::string &lead = "") {
-    for (const Warning &w : warnings) err << (isNote(w.cause) ? "note: " : "warning: ") << lead << w.text << '\n';
+// Notes and warnings, one line per cause (a cause that concerns many basins
+// lists them on its line).
+void printWarnings(std::ostream &err, const Warnings &warnings) {
+    for (const std::string &line : groupedWarningLines(warnings)) err << line << '\n';
 }
 
 // Every basin of the files, checked; warnings about unusual values to `err`.
-std::vector<BasinSource> checkedBasins(const std::vector<std::string> &paths, UnitSystem units, std::ostream &err) {
+std::vector<BasinSource> checkedBasins(const std::vector<std::string> &paths, UnitSystem units, std::ostream &err,
+                                       bool grouped = true) {
     Warnings warnings;
     std::vector<BasinSource> sources = readCheckedBasins(paths, units, warnings);
-    printWarnings(err, warnings);
+    if (grouped) printWarnings(err, warnings);
+    else
+        for (const Warning &w : warnings) err << (isNote(w.cause) ? "note: " : "warning: ") << w.text << '\n';
     return sources;
 }
 
@@ -218,8 +222,17 @@ void runAsEvents(const RunCommand &command, const std::vector<BasinSource> &sour
     }
     // Every event computes each basin at the same step: one note for all.
     printWarnings(err, stepNotes(sources, runs.front().result));
+    // The events' warnings together, each saying its event: a basin warned
+    // in many events is one entry of its cause's line.
+    Warnings all;
     for (const EventRun &run : runs)
-        printWarnings(err, runWarnings(run.result), "event " + std::to_string(run.number) + ": ");
+        for (Warning w : runWarnings(run.result)) {
+            const std::string event = "event " + std::to_string(run.number);
+            w.text = event + ": " + w.text;
+            w.detail = w.detail.empty() ? event : event + ": " + w.detail;
+            all.push_back(std::move(w));
+        }
+    printWarnings(err, all);
     if (!command.csvFile.empty())
         writeFile(command.csvFile, [&](std::ostream &file) { writeEventHydrographCsv(file, runs); });
     if (!command.summaryFile.empty())
@@ -259,7 +272,8 @@ int checkCommand(const CheckCommand &command, std::ostream &out, std::ostream &e
             throw InputError("check needs basin files, --rain STORM or both");
         const std::optional<UnitSystem> requested = requestedUnits(command.units);
         if (!command.basinFiles.empty())
-            writeReading(out, checkedBasins(command.basinFiles, requested.value_or(UnitSystem::Us), err));
+            // Every warning on its own line: check shows what each file gives.
+            writeReading(out, checkedBasins(command.basinFiles, requested.value_or(UnitSystem::Us), err, false));
         if (!command.stormFile.empty()) writeReading(out, readStorm(command.stormFile, requested));
         return kExitOk;
     });

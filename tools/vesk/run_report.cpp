@@ -1,6 +1,7 @@
 #include "run_report.h"
 
 #include <cmath>
+#include <functional>
 
 #include "input_error.h"
 #include "number_text.h"
@@ -9,52 +10,127 @@
 
 namespace vesk::tool {
 
-void printRunSummary(std::ostream &out, const RunResult &result, bool exact) {
+namespace {
+
+// Up to this many basins the summary has a column per basin (and one for
+// the outlet); beyond it, a row per basin, so it stays readable at hundreds.
+constexpr std::size_t kColumnLayoutBasins = 4;
+// Names are cut to this many bytes in the tables (the files keep them whole).
+constexpr std::size_t kShownNameBytes = 24;
+
+std::string shownName(const std::string &name) {
+    if (name.size() <= kShownNameBytes) return name;
+    std::size_t cut = kShownNameBytes - 3;
+    while (cut > 0 && (static_cast<unsigned char>(name[cut]) & 0xC0) == 0x80) --cut; // whole UTF-8 characters
+    return name.substr(0, cut) + "...";
+}
+
+// One figure of the summary: its label, unit and short label for the row
+// layout, and its cell for a basin or (basin null) the outlet.
+struct Figure {
+    std::string label, unit, shortLabel;
+    std::function<std::string(const BasinRun *, const BasinSummary &)> cell;
+    bool rowLayout; // shown in the row layout too
+};
+
+std::vector<Figure> figures(const RunResult &result, double outletArea, bool exact) {
     const UnitSystem units = result.units;
-    std::vector<std::string> header{"basin", ""};
-    for (const BasinRun &basin : result.basins) header.push_back(basin.name);
-    TextTable table(header);
-    auto row = [&](const std::string &label, const std::string &unit, auto cell) {
-        std::vector<std::string> cells{label, unit};
-        for (const BasinRun &basin : result.basins)
-            cells.push_back(cell(basin, summarize(basin, result)));
-        table.addRow(std::move(cells));
-    };
-    // A library value in the report's units, as the table shows numbers.
     auto in = [units, exact](double value, Quantity quantity) {
         return shownText(fromLibraryUnits(value, quantity, units), exact);
     };
     auto show = [exact](double value) { return shownText(value, exact); };
-    using S = const BasinSummary &;
+    // A figure only a basin has: "-" at the outlet.
+    auto basinOnly = [](std::function<std::string(const BasinRun &)> cell) {
+        return [cell](const BasinRun *b, const BasinSummary &) { return b ? cell(*b) : std::string("-"); };
+    };
     using B = const BasinRun &;
-    row("area", unitName(Quantity::Area, units), [&](B b, S) { return in(b.prepared.area, Quantity::Area); });
-    row("imperviousness", "%", [&](B b, S) { return show(b.prepared.imperviousPct); });
-    row("DCIF used", "", [&](B b, S) { return show(b.prepared.dcif); });
-    row("RPF used", "", [&](B b, S) { return show(b.prepared.rpf); });
-    row("CT", "", [&](B b, S) { return show(b.prepared.shape.ct); });
-    row("CP", "", [&](B b, S) { return show(b.prepared.shape.cp); });
-    row("computation step", "min", [&](B b, S) { return std::to_string(b.computation.step); });
-    row("unit hydrograph peak", unitName(Quantity::UnitFlow, units),
-        [&](B b, S) { return in(b.prepared.uhPeakRate, Quantity::UnitFlow); });
-    row("unit hydrograph peak time", "min", [&](B b, S) { return show(b.prepared.uhPeakTime); });
-    row("unit hydrograph volume", "% of 1 in", [](B b, S) { return percentText(b.computation.volumeRatio); });
-    row("peak outflow", unitName(Quantity::Flow, units),
-        [&](B, S s) { return in(s.peakOutflow, Quantity::Flow); });
-    row("peak outflow time", "min", [&](B, S s) { return show(s.peakTime); });
-    const std::string volume = unitName(Quantity::Volume, units);
-    row("rain volume", volume, [&](B, S s) { return in(s.rainVolume, Quantity::Volume); });
-    row("runoff volume", volume, [&](B, S s) { return in(s.runoffVolume, Quantity::Volume); });
-    row("outflow volume", volume, [&](B, S s) { return in(s.outflowVolume, Quantity::Volume); });
-    row("runoff coefficient", "", [&](B, S s) { return show(s.runoffCoefficient); });
+    using S = const BasinSummary &;
+    const std::string volume = unitName(Quantity::Volume, units), flow = unitName(Quantity::Flow, units);
+    const std::string inch = units == UnitSystem::Si ? "% of 25.4 mm" : "% of 1 in";
+    return {
+        {"area", unitName(Quantity::Area, units), "area " + unitName(Quantity::Area, units),
+         [in, outletArea](const BasinRun *b, S) { return in(b ? b->prepared.area : outletArea, Quantity::Area); },
+         true},
+        {"imperviousness", "%", "imperv %", basinOnly([show](B b) { return show(b.prepared.imperviousPct); }), true},
+        {"DCIF used", "", "", basinOnly([show](B b) { return show(b.prepared.dcif); }), false},
+        {"RPF used", "", "", basinOnly([show](B b) { return show(b.prepared.rpf); }), false},
+        {"CT", "", "", basinOnly([show](B b) { return show(b.prepared.shape.ct); }), false},
+        {"CP", "", "", basinOnly([show](B b) { return show(b.prepared.shape.cp); }), false},
+        {"computation step", "min", "step min",
+         basinOnly([](B b) { return std::to_string(b.computation.step); }), true},
+        {"unit hydrograph peak", unitName(Quantity::UnitFlow, units), "",
+         basinOnly([in](B b) { return in(b.prepared.uhPeakRate, Quantity::UnitFlow); }), false},
+        {"unit hydrograph peak time", "min", "", basinOnly([show](B b) { return show(b.prepared.uhPeakTime); }),
+         false},
+        {"unit hydrograph volume", inch, "uh " + inch,
+         basinOnly([](B b) { return percentText(b.computation.volumeRatio); }), true},
+        {"peak outflow", flow, "peak " + flow, [in](const BasinRun *, S s) { return in(s.peakOutflow, Quantity::Flow); },
+         true},
+        {"peak outflow time", "min", "peak min", [show](const BasinRun *, S s) { return show(s.peakTime); }, true},
+        {"rain volume", volume, "rain " + volume,
+         [in](const BasinRun *, S s) { return in(s.rainVolume, Quantity::Volume); }, true},
+        {"runoff volume", volume, "runoff " + volume,
+         [in](const BasinRun *, S s) { return in(s.runoffVolume, Quantity::Volume); }, true},
+        {"outflow volume", volume, "outflow " + volume,
+         [in](const BasinRun *, S s) { return in(s.outflowVolume, Quantity::Volume); }, true},
+        {"runoff coefficient", "", "coefficient", [show](const BasinRun *, S s) { return show(s.runoffCoefficient); },
+         true},
+    };
+}
 
+// The outlet (null) first where several basins meet, then each basin.
+std::vector<const BasinRun *> summaryOrder(const RunResult &result) {
+    std::vector<const BasinRun *> order;
+    if (result.basins.size() > 1) order.push_back(nullptr);
+    for (const BasinRun &basin : result.basins) order.push_back(&basin);
+    return order;
+}
+
+} // namespace
+
+void printRunSummary(std::ostream &out, const RunResult &result, bool exact) {
+    BasinRun outlet;
+    const BasinSummary atOutlet = outletSummary(result, outlet);
+    auto summaryOf = [&](const BasinRun *basin) { return basin ? summarize(*basin, result) : atOutlet; };
+    auto cellOf = [&](const Figure &figure, const BasinRun *basin) { return figure.cell(basin, summaryOf(basin)); };
+    const std::vector<const BasinRun *> order = summaryOrder(result);
+    const std::vector<Figure> all = figures(result, outlet.prepared.area, exact);
+    if (result.basins.size() <= kColumnLayoutBasins) {
+        std::vector<std::string> header{"basin", ""};
+        for (const BasinRun *basin : order) header.push_back(basin ? shownName(basin->name) : "outlet");
+        TextTable table(header);
+        for (const Figure &figure : all) {
+            std::vector<std::string> cells{figure.label, figure.unit};
+            for (const BasinRun *basin : order) cells.push_back(cellOf(figure, basin));
+            table.addRow(std::move(cells));
+        }
+        printStormLine(out, result);
+        table.print(out);
+        return;
+    }
+    std::vector<std::string> header{"basin"};
+    for (const Figure &figure : all)
+        if (figure.rowLayout) header.push_back(figure.shortLabel);
+    TextTable table(header, 1);
+    for (const BasinRun *basin : order) {
+        std::vector<std::string> cells{basin ? shownName(basin->name) : "outlet"};
+        for (const Figure &figure : all)
+            if (figure.rowLayout) cells.push_back(cellOf(figure, basin));
+        table.addRow(std::move(cells));
+    }
+    printStormLine(out, result);
+    table.print(out);
+}
+
+void printStormLine(std::ostream &out, const RunResult &result) {
+    const UnitSystem units = result.units;
     const std::size_t minutes = result.rain.size() * static_cast<std::size_t>(result.reportStep);
-    out << "storm: " << in(result.rainDepth, Quantity::Depth) << " " << unitName(Quantity::Depth, units) << ", "
-        << minutes / static_cast<std::size_t>(result.dataStep) << " steps of " << result.dataStep << " min ("
-        << minutes << " min simulated";
+    out << "storm: " << shownText(fromLibraryUnits(result.rainDepth, Quantity::Depth, units)) << " "
+        << unitName(Quantity::Depth, units) << ", " << minutes / static_cast<std::size_t>(result.dataStep)
+        << " steps of " << result.dataStep << " min (" << minutes << " min simulated";
     if (result.reportStep != result.dataStep) out << ", reported every " << result.reportStep << " min";
     out << "); each basin computed at a step that divides it and samples its unit hydrograph within "
         << shownText(100.0 * result.rule.volumeTolerance) << " % of one inch\n\n";
-    table.print(out);
 }
 
 void printEventSummary(std::ostream &out, const std::vector<EventRun> &events, bool exact) {

@@ -16,8 +16,13 @@ namespace vesk::tool {
 using namespace vesk::host;
 
 // The summary table (warnings are printed apart, see runWarnings), numbers
-// to six significant digits or, with `exact`, every digit.
+// to six significant digits or, with `exact`, every digit: a column per
+// basin for a few basins, else a row per basin; the outlet first where
+// several basins meet.
 void printRunSummary(std::ostream &out, const RunResult &result, bool exact = false);
+
+// The line that leads the summary: the storm's depth and steps.
+void printStormLine(std::ostream &out, const RunResult &result);
 
 // One row per event and basin: start, rain, peak and its time (from the
 // start of the record), runoff and outflow volumes.

@@ -235,6 +235,12 @@ size_t vesk_host_run_summary(const VeskHostRun *run, size_t index, double *figur
     return copyOut(values.data(), values.size(), figures, capacity);
 }
 
+size_t vesk_host_run_outlet_summary(const VeskHostRun *run, double *figures, size_t capacity) {
+    if (run == nullptr) return 0;
+    const std::vector<double> values = outletFigures(run->result);
+    return copyOut(values.data(), values.size(), figures, capacity);
+}
+
 VeskHostSession *vesk_host_session_start(const VeskHostBasins *basins, const VeskHostRunOptions *options,
                                          VeskHostStatus *status) {
     VeskHostSession *session = nullptr;

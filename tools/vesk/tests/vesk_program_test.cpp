@@ -234,7 +234,7 @@ TEST(VeskRun, ShippedExamplesMatchTheLibraryStepByStep) {
     // or derived by the library itself), stepped here without the tool: its
     // time to peak (6.3 min) is short for 5-minute steps, so it is computed
     // at 1 minute, each 5-minute depth split in five.
-    EXPECT_EQ(summaryRow(run.out, "computation step"), (std::vector<std::string>{"min", "1", "5", "5"}));
+    EXPECT_EQ(summaryRow(run.out, "computation step"), (std::vector<std::string>{"min", "-", "1", "5", "5"}));
     vesk_open();
     const VersionStamp stamp = VESK_VERSION_STAMP_INIT;
     vesk_checkversion(&stamp);
@@ -266,14 +266,14 @@ TEST(VeskRun, ShippedExamplesMatchTheLibraryStepByStep) {
         EXPECT_EQ(exactText(outflow), rows[k][2]) << "at " << rows[k][0] << " min";
     }
     vesk_free();
-    EXPECT_EQ(summaryRow(run.out, "peak outflow")[1], shownText(peak));
+    EXPECT_EQ(summaryRow(run.out, "peak outflow")[2], shownText(peak)); // after the outlet
 
     // Every basin is back to 0 at the end and only there (after the storm).
     for (std::size_t column = 2; column < 5; ++column) EXPECT_EQ(number(rows.back()[column]), 0.0);
     const std::vector<std::string> runoff = summaryRow(run.out, "runoff volume");
     const std::vector<std::string> outflow = summaryRow(run.out, "outflow volume");
-    for (std::size_t b = 1; b < 4; ++b)
-        EXPECT_NEAR(number(outflow[b]) / number(runoff[b]), 1.0, 0.05) << b;
+    for (std::size_t b = 1; b < 5; ++b) // the outlet and each basin
+        EXPECT_NEAR(number(outflow[b]) / number(runoff[b]), 1.0, 0.02) << b;
 }
 
 // The summary as CSV or JSON: every figure of the table, named with units,
@@ -287,26 +287,34 @@ TEST(VeskRun, SummaryFilesHoldEveryFigure) {
     const ProgramRun run = runVesk(arguments);
     ASSERT_EQ(run.status, 0) << run.err;
     const Table rows = csvRows(readWholeFile(csv));
-    ASSERT_EQ(rows.size(), 3u);
+    ASSERT_EQ(rows.size(), 4u);
     EXPECT_EQ(rows[0], (std::vector<std::string>{
                            "basin", "area_sq_mi", "imperviousness_pct", "dcif_used", "rpf_used", "ct", "cp",
-                           "computation_step_min", "uh_peak_cfs_per_in", "uh_peak_time_min", "uh_volume_pct_of_1_in", "peak_outflow_cfs",
-                           "peak_outflow_time_min", "rain_volume_acre_ft", "runoff_volume_acre_ft",
-                           "outflow_volume_acre_ft", "runoff_coefficient"}));
-    EXPECT_EQ(rows[2][0], "Meadowbrook");
-    EXPECT_EQ(rows[1][7], "1");
-    EXPECT_EQ(rows[2][7], "5");
-    EXPECT_EQ(fixedText(number(rows[2][11]), 2), "163.35");
-    EXPECT_EQ(rows[2][12], "55");
-    EXPECT_EQ(shownText(number(rows[2][15])), summaryRow(run.out, "outflow volume")[2]);
-    EXPECT_GT(rows[2][11].size(), 8u); // full precision
+                           "computation_step_min", "uh_peak_cfs_per_in", "uh_peak_time_min", "uh_volume_pct",
+                           "peak_outflow_cfs", "peak_outflow_time_min", "rain_volume_acre_ft",
+                           "runoff_volume_acre_ft", "outflow_volume_acre_ft", "runoff_coefficient"}));
+    // The outlet first: the basins' area and volumes summed, its own peak;
+    // what only a basin has is left empty.
+    EXPECT_EQ(rows[1][0], "outlet");
+    EXPECT_EQ(number(rows[1][1]), 0.12 + 0.45);
+    for (int column : {2, 3, 4, 5, 6, 7, 8, 9, 10}) EXPECT_EQ(rows[1][static_cast<std::size_t>(column)], "") << column;
+    EXPECT_EQ(number(rows[1][13]), number(rows[2][13]) + number(rows[3][13]));
+    EXPECT_GE(number(rows[1][11]), std::max(number(rows[2][11]), number(rows[3][11])));
+    EXPECT_EQ(rows[3][0], "Meadowbrook");
+    EXPECT_EQ(rows[2][7], "1");
+    EXPECT_EQ(rows[3][7], "5");
+    EXPECT_EQ(fixedText(number(rows[3][11]), 2), "163.35");
+    EXPECT_EQ(rows[3][12], "55");
+    EXPECT_GT(rows[3][11].size(), 8u); // full precision
 
     arguments = base;
     arguments.insert(arguments.end(), {"--summary", json});
     ASSERT_EQ(runVesk(arguments).status, 0);
     const std::string text = readWholeFile(json);
-    EXPECT_EQ(text.substr(0, 30), "[\n  {\"basin\": \"MarketSquare\", ");
-    EXPECT_NE(text.find("\"peak_outflow_cfs\": " + rows[2][11] + ","), std::string::npos) << text;
+    EXPECT_EQ(text.substr(0, 84),
+              "[\n  {\"basin\": \"outlet\", \"area_sq_mi\": 0.5700000000000001, \"imperviousness_pct\": null");
+    EXPECT_NE(text.find("{\"basin\": \"MarketSquare\", "), std::string::npos) << text;
+    EXPECT_NE(text.find("\"peak_outflow_cfs\": " + rows[3][11] + ","), std::string::npos) << text;
     EXPECT_NE(text.find("\"rain_volume_acre_ft\": "), std::string::npos) << text;
     EXPECT_EQ(text.substr(text.size() - 4), "}\n]\n");
 }
@@ -599,6 +607,42 @@ TEST(VeskCalc, ListNamesAllTwentyFiveWithUnits) {
     EXPECT_NE(run.out.find("calcEIA dcif rpf imperviousPct rainfall infiltration"), std::string::npos);
     EXPECT_NE(run.out.find("area: sq mi"), std::string::npos);
     EXPECT_NE(run.out.find("flowTravelTime length velocity [unused]"), std::string::npos);
+}
+
+} // namespace
+} // namespace vesk::tool
+
+namespace vesk::tool {
+namespace {
+
+// Two hundred basins: a row per basin, the outlet first, no line wider than
+// 160 characters, and each cause of warning on one line.
+TEST(VeskRun, HundredsOfBasinsStayReadable) {
+    std::string table = "name,area,length,centroidLength,imperviousPct,slope,imperviousDepressionStorage,"
+                        "perviousDepressionStorage,initialInfiltrationRate,finalInfiltrationRate,infiltrationDecay,"
+                        "uhTimeStep\n";
+    for (int b = 0; b < 200; ++b)
+        table += "Subcatchment-" + std::to_string(1000 + b) + "," + std::to_string(0.05 + 0.01 * b) + ",0.6,0.3," +
+                 std::to_string(20 + b % 70) + "," + (b % 10 == 0 ? "0.6" : "0.01") + ",0.1,0.3,3,0.5,0.0015,30\n";
+    const ProgramRun run = runVesk({"run", writeScratchFile("two-hundred.csv", table), "--rain",
+                                    examplePath("design_storm_2h.csv"), "--duration", "60"});
+    ASSERT_EQ(run.status, 0) << run.err;
+    for (const std::string *text : {&run.out, &run.err}) {
+        std::istringstream lines(*text);
+        for (std::string line; std::getline(lines, line);) EXPECT_LE(line.size(), 160u) << line;
+    }
+    EXPECT_NE(run.out.find("\noutlet "), std::string::npos) << run.out.substr(0, 600);
+    EXPECT_NE(run.out.find("\nSubcatchment-1199 "), std::string::npos);
+    // Steep slopes (20 basins), unit hydrographs at another step than the
+    // table's 30 min (all), outflow cut short by the duration (all), storm
+    // steps cut (the run): one line each.
+    for (const char *cause : {"unusual values, accepted (20 times, 20 basins)",
+                              "note: unit hydrographs built at their computation step",
+                              "the outflow misses the run's excess volume", "storm steps lie beyond"}) {
+        std::size_t count = 0;
+        for (std::size_t at = run.err.find(cause); at != std::string::npos; at = run.err.find(cause, at + 1)) ++count;
+        EXPECT_EQ(count, 1u) << cause << "\n" << run.err;
+    }
 }
 
 } // namespace
