@@ -38,15 +38,27 @@ BasinSummary summarize(const BasinRun &basin, const RunResult &result) {
     return summary;
 }
 
+namespace {
+
+// "12.345 of 13.333 acre-ft", or in cubic metres.
+std::string volumesText(double actual, double expected, UnitSystem units) {
+    const int decimals = units == UnitSystem::Si ? 1 : 3;
+    return fixedText(fromLibraryUnits(actual, Quantity::Volume, units), decimals) + " of " +
+           fixedText(fromLibraryUnits(expected, Quantity::Volume, units), decimals) + " " +
+           unitName(Quantity::Volume, units);
+}
+
+} // namespace
+
 Warnings unitHydrographWarnings(const std::string &name, const BasinInput &prepared,
-                                const std::vector<double> &ordinates) {
+                                const std::vector<double> &ordinates, UnitSystem units) {
     const int uhStep = prepared.shape.uhTimeStep;
     const VolumeCheck check = unitHydrographCheck(ordinates, uhStep, prepared.area);
     if (!check.off()) return {};
     return {Warning{WarningCause::UnitHydrographVolume, name,
                     "basin " + name + ": the sampled unit hydrograph holds " + percentText(check.ratio()) +
-                        " of one inch over the basin (" + fixedText(check.actual, 3) + " of " +
-                        fixedText(check.expected, 3) + " acre-ft); " + coarseStepCause(prepared, uhStep) +
+                        " of one inch over the basin (" + volumesText(check.actual, check.expected, units) +
+                        "); " + coarseStepCause(prepared, uhStep) +
                         " (try a smaller uhTimeStep; a run chooses the step itself).",
                     percentText(check.ratio())}};
 }
@@ -90,8 +102,8 @@ Warnings runWarnings(const RunResult &result) {
         warnings.push_back(Warning{WarningCause::OutflowVolume, basin.name,
                                    "basin " + basin.name + ": the outflow hydrograph holds " +
                                        percentText(check.ratio()) + " of the run's excess volume (" +
-                                       fixedText(check.actual, 3) + " of " + fixedText(check.expected, 3) +
-                                       " acre-ft); " + cause.first,
+                                       volumesText(check.actual, check.expected, result.units) + "); " +
+                                       cause.first,
                                    percentText(check.ratio()) + ", " + cause.second});
     }
     for (const BasinRun &basin : result.basins)

@@ -31,7 +31,7 @@ Warnings runWarnings(const RunResult &result);
 // A warning when the sampled unit hydrograph is more than 10 % off one inch
 // (vesk uh, where the user chooses the step).
 Warnings unitHydrographWarnings(const std::string &name, const BasinInput &prepared,
-                                const std::vector<double> &ordinates);
+                                const std::vector<double> &ordinates, UnitSystem units = UnitSystem::Us);
 
 // Throws InputError when a figure of the summary is not a finite number (the
 // basin's values are so large that the arithmetic overflows).

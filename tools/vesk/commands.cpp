@@ -325,7 +325,7 @@ int unitHydrographCommand(const UhCommand &command, std::ostream &out, std::ostr
             const BasinInput prepared = preparedBasin(source.name);
             const std::vector<double> ordinates = unitHydrograph(source.name);
             printUnitHydrograph(report, source.name, prepared, ordinates, units);
-            printWarnings(err, unitHydrographWarnings(source.name, prepared, ordinates));
+            printWarnings(err, unitHydrographWarnings(source.name, prepared, ordinates, units));
             if (!command.csvFile.empty())
                 writeFile(command.csvFile, [&](std::ostream &file) {
                     writeOrdinatesCsv(file, source.name, prepared.shape.uhTimeStep, ordinates, units);
