@@ -103,6 +103,10 @@ VESK_HOST_API const char *vesk_host_version(void);
  *  else inches. */
 #define VESK_HOST_UNITS_FROM_FILE (-1)
 
+/** VESK_HOST_UNITS_US or _SI for the name a user gives ("us", "si", any
+ *  letter case), or -2 for any other name (or NULL). */
+VESK_HOST_API int32_t vesk_host_units_named(const char *name);
+
 /* ------------------------------------------------------------------------ */
 /* Warnings                                                                  */
 

@@ -60,7 +60,7 @@ std::string shapeOrigin(const BasinSource &source, const BasinInput &prepared) {
     const BasinInput &p = finest.prepared;
     throw InputError(source.path + ": basin " + source.name + ": no step of 1 minute or more that divides the " +
                      std::to_string(dataStep) + "-minute data step samples its unit hydrograph within " +
-                     shownText(100.0 * rule.volumeTolerance) + " % of one inch (at " + std::to_string(finestStep) +
+                     shownText(100.0 * rule.volumeTolerance) + " % of one inch (25.4 mm) (at " + std::to_string(finestStep) +
                      " min it holds " + fixedText(100.0 * finest.volumeRatio, 1) + " %): its time to peak is " +
                      fixedText(lagOf(p, finestStep), 2) + " min and its widths " + fixedText(p.shape.width50, 2) +
                      " and " + fixedText(p.shape.width75, 2) + " min at 50 % and 75 % of the peak, from " +

@@ -57,7 +57,8 @@ Warnings unitHydrographWarnings(const std::string &name, const BasinInput &prepa
     if (!check.off()) return {};
     return {Warning{WarningCause::UnitHydrographVolume, name,
                     "basin " + name + ": the sampled unit hydrograph holds " + percentText(check.ratio()) +
-                        " of one inch over the basin (" + volumesText(check.actual, check.expected, units) +
+                        " of " + oneInch(units) + " over the basin (" +
+                        volumesText(check.actual, check.expected, units) +
                         "); " + coarseStepCause(prepared, uhStep) +
                         " (try a smaller uhTimeStep; a run chooses the step itself).",
                     percentText(check.ratio())}};
@@ -79,7 +80,7 @@ std::pair<std::string, std::string> outflowCause(const RunResult &result, const 
         return {"cause: the run stopped while the basin was still draining (lengthen the duration).",
                 "still draining"};
     return {"cause: the unit hydrograph sampled at " + std::to_string(basin.computation.step) + " min holds " +
-                percentText(basin.computation.volumeRatio) + " of one inch.",
+                percentText(basin.computation.volumeRatio) + " of " + oneInch(result.units) + ".",
             "unit hydrograph " + percentText(basin.computation.volumeRatio)};
 }
 

@@ -21,6 +21,16 @@ double siPerUs(Quantity quantity) {
 
 } // namespace
 
+std::optional<UnitSystem> unitSystemNamed(std::string_view name) {
+    std::string lower(name);
+    for (char &c : lower) c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+    if (lower == "us") return UnitSystem::Us;
+    if (lower == "si") return UnitSystem::Si;
+    return std::nullopt;
+}
+
+std::string oneInch(UnitSystem units) { return units == UnitSystem::Si ? "25.4 mm" : "one inch"; }
+
 std::string unitName(Quantity quantity, UnitSystem units) {
     const bool si = units == UnitSystem::Si;
     switch (quantity) {

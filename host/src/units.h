@@ -3,7 +3,9 @@
 // boundary with the defined lengths of the inch and the foot.
 #pragma once
 
+#include <optional>
 #include <string>
+#include <string_view>
 
 namespace vesk::host {
 
@@ -26,6 +28,13 @@ enum class Quantity {
     UnitFlow,    // cfs per in | m3/s per mm (unit-hydrograph ordinates)
     Unchanged,   // the same number in both systems (%, ft/ft = m/m, 1/s, min, fractions)
 };
+
+// The unit system a user names: "us" or "si" in any letter case.
+std::optional<UnitSystem> unitSystemNamed(std::string_view name);
+
+// The inch of runoff the unit hydrograph stands for, as the units say it:
+// "one inch" or "25.4 mm".
+std::string oneInch(UnitSystem units);
 
 // The unit's symbol, empty for Unchanged.
 std::string unitName(Quantity quantity, UnitSystem units);

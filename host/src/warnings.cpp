@@ -10,7 +10,7 @@ const char *causeTitle(WarningCause cause) {
     case WarningCause::UnusualValue: return "unusual values, accepted";
     case WarningCause::UnitHydrographStep:
         return "unit hydrographs built at their computation step instead of the file's uhTimeStep";
-    case WarningCause::UnitHydrographVolume: return "the sampled unit hydrograph misses one inch over the basin";
+    case WarningCause::UnitHydrographVolume: return "the sampled unit hydrograph misses one inch (25.4 mm) over the basin";
     case WarningCause::OutflowVolume: return "the outflow misses the run's excess volume";
     case WarningCause::StillFlowing: return "the outflow did not come back to 0 after the unit hydrograph ended";
     case WarningCause::RunLimit: return "the run stopped at its limit with water still draining";

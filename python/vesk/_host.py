@@ -71,6 +71,7 @@ _STATUS = _P(Status)
 #: Every function of vesk_host.h: name -> (result, argument types).
 DECLARATIONS = {
     "vesk_host_version": (_S, []),
+    "vesk_host_units_named": (_I, [_S]),
     "vesk_host_warnings_new": (_H, []),
     "vesk_host_warnings_free": (None, [_H]),
     "vesk_host_warnings_count": (_Z, [_H]),
@@ -183,11 +184,11 @@ def raise_for(status, error=InputError, export=None):
 
 
 def units_code(units, what="units"):
-    """"us" or "si" as the core's code."""
-    try:
-        return UNITS[units]
-    except (KeyError, TypeError):
-        raise InputError(f"{what} must be 'us' or 'si', not {units!r}") from None
+    """"us" or "si" (any letter case) as the core's code."""
+    code = core().vesk_host_units_named(units.encode()) if isinstance(units, str) else -2
+    if code < 0:
+        raise InputError(f"{what} must be 'us' or 'si' (any letter case), not {units!r}")
+    return code
 
 
 def units_name(code):

@@ -64,9 +64,8 @@ void writeFile(const std::string &path, const std::function<void(std::ostream &)
 
 std::optional<UnitSystem> requestedUnits(const std::string &units) {
     if (units.empty()) return std::nullopt;
-    if (units == "us") return UnitSystem::Us;
-    if (units == "si") return UnitSystem::Si;
-    throw InputError("--units takes 'us' or 'si', got '" + units + "'");
+    if (const std::optional<UnitSystem> named = unitSystemNamed(units)) return named;
+    throw InputError("--units takes 'us' or 'si' (any letter case), got '" + units + "'");
 }
 
 // A whole number of minutes within [low, high]; 0 for an empty option.
@@ -194,7 +193,6 @@ void runAsEvents(const RunCommand &command, const std::vector<BasinSource> &sour
         throw InputError("--events takes the hours of a dry spell that separates events, above 0, got '" +
                          command.events + "'");
     if (!command.duration.empty()) throw InputError("--events runs each event until it is dry; drop --duration");
-    if (!command.plotFile.empty()) throw InputError("--plot draws one run; it does not combine with --events");
     const std::vector<StormEvent> events = splitEvents(storm, static_cast<int>(std::ceil(*hours * 60.0)));
     if (events.empty()) throw InputError(storm.path + ": holds no rain, so no event");
     std::vector<EventRun> runs;
@@ -235,6 +233,8 @@ void runAsEvents(const RunCommand &command, const std::vector<BasinSource> &sour
     printWarnings(err, all);
     if (!command.csvFile.empty())
         writeFile(command.csvFile, [&](std::ostream &file) { writeEventHydrographCsv(file, runs); });
+    if (!command.plotFile.empty())
+        writeFile(command.plotFile, [&](std::ostream &file) { writeEventsSvg(file, runs); });
     if (!command.summaryFile.empty())
         writeFile(command.summaryFile, [&](std::ostream &file) {
             if (isJsonPath(command.summaryFile)) writeEventSummaryJson(file, runs);
@@ -301,15 +301,17 @@ int stormCommand(const StormCommand &command, std::ostream &out, std::ostream &e
 
 int unitHydrographCommand(const UhCommand &command, std::ostream &out, std::ostream &err) {
     return guarded(err, [&] {
-        if (!command.csvFile.empty() && command.csvFile != kStandardInput && samePath(command.csvFile, command.basinFile))
-            throw InputError(command.csvFile + ": --csv would overwrite the input file " + command.basinFile +
-                             "; choose another output name");
+        if (!command.csvFile.empty() && command.csvFile != kStandardInput)
+            for (const std::string &input : command.basinFiles)
+                if (samePath(command.csvFile, input))
+                    throw InputError(command.csvFile + ": --csv would overwrite the input file " + input +
+                                     "; choose another output name");
         const UnitSystem units = requestedUnits(command.units).value_or(UnitSystem::Us);
         const int step = minutesOption("--time-step", command.timeStep, 1, 1440);
-        const std::vector<BasinSource> sources = checkedBasins({command.basinFile}, units, err);
+        const std::vector<BasinSource> sources = checkedBasins(command.basinFiles, units, err);
         if (!command.csvFile.empty() && sources.size() > 1)
-            throw InputError(command.basinFile + ": uh --csv writes one basin's ordinates; the table holds " +
-                             std::to_string(sources.size()));
+            throw InputError(command.csvFile + ": uh --csv writes one basin's ordinates; the files hold " +
+                             std::to_string(sources.size()) + " basins");
         std::ostream &report = command.csvFile == kStandardInput ? err : out;
         LibrarySession session;
         for (const BasinSource &source : sources) {

@@ -33,7 +33,7 @@ struct RunCommand {
 };
 
 struct UhCommand {
-    std::string basinFile;
+    std::vector<std::string> basinFiles; // basin files or tables, in any mix
     std::string csvFile; // empty: none; the ordinates as CSV
     std::string timeStep; // empty: the basin's uhTimeStep
     std::string units;

@@ -105,7 +105,8 @@ int main(int argc, char **argv) {
 
     vesk::tool::UhCommand uhArguments;
     CLI::App *uh = app.add_subcommand("uh", "show a basin's prepared parameters and unit hydrograph");
-    uh->add_option("BASIN_FILE", uhArguments.basinFile, "basin file or basin table")->required();
+    uh->add_option("BASIN_FILE", uhArguments.basinFiles, "basin files or basin tables (.csv), in any mix")
+        ->required();
     uh->add_option("--time-step", uhArguments.timeStep, "build at this step in minutes (default: uhTimeStep)");
     uh->add_option("--units", uhArguments.units, "us (default) or si");
     uh->add_option("--csv", uhArguments.csvFile, "write the ordinates as CSV ('-': standard output)");

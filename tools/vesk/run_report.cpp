@@ -130,7 +130,7 @@ void printStormLine(std::ostream &out, const RunResult &result) {
         << " steps of " << result.dataStep << " min (" << minutes << " min simulated";
     if (result.reportStep != result.dataStep) out << ", reported every " << result.reportStep << " min";
     out << "); each basin computed at a step that divides it and samples its unit hydrograph within "
-        << shownText(100.0 * result.rule.volumeTolerance) << " % of one inch\n\n";
+        << shownText(100.0 * result.rule.volumeTolerance) << " % of " << oneInch(units) << "\n\n";
 }
 
 void printEventSummary(std::ostream &out, const std::vector<EventRun> &events, bool exact) {
@@ -203,7 +203,7 @@ void printUnitHydrograph(std::ostream &out, const std::string &name, const Basin
     const int volumeDecimals = units == UnitSystem::Si ? 1 : 3;
     out << "\nunit hydrograph: " << ordinates.size() << " ordinates every " << s.uhTimeStep << " min, volume "
         << fixedText(fromLibraryUnits(check.actual, Quantity::Volume, units), volumeDecimals) << " " << volume
-        << " = " << percentText(check.ratio()) << " of one inch over the basin ("
+        << " = " << percentText(check.ratio()) << " of " << oneInch(units) << " over the basin ("
         << fixedText(fromLibraryUnits(check.expected, Quantity::Volume, units), volumeDecimals) << " " << volume
         << ")\n\n";
     TextTable table({"index", "time min", units == UnitSystem::Si ? "m3/s per mm" : "cfs per in"}, 0);

@@ -6,6 +6,7 @@
 #include "input_error.h"
 #include "library_errors.h"
 #include "text_escapes.h"
+#include "units.h"
 
 namespace vesk::host::c_interface {
 
@@ -93,6 +94,13 @@ using namespace vesk::host;
 extern "C" {
 
 const char *vesk_host_version(void) { return VESK_HOST_VERSION; }
+
+int32_t vesk_host_units_named(const char *name) {
+    if (name == nullptr) return -2;
+    const std::optional<UnitSystem> units = unitSystemNamed(name);
+    if (!units) return -2;
+    return *units == UnitSystem::Si ? VESK_HOST_UNITS_SI : VESK_HOST_UNITS_US;
+}
 
 VeskHostWarnings *vesk_host_warnings_new(void) { return new (std::nothrow) VeskHostWarnings(); }
 

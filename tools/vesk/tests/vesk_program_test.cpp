@@ -403,7 +403,7 @@ INSTANTIATE_TEST_SUITE_P(
         Fault{"HexadecimalTimeStep", {"run", kBasin, "--rain", kStorm, "--time-step", "0x5"}, 1,
               "--time-step takes a whole number of minutes from 1 to 1440, got '0x5'"},
         Fault{"UnknownUnits", {"run", kBasin, "--rain", kStorm, "--units", "metric"}, 1,
-              "--units takes 'us' or 'si', got 'metric'"},
+              "--units takes 'us' or 'si' (any letter case), got 'metric'"},
         Fault{"BasinTypo",
               {"run", writeScratchFile("typo.basin", "T\n1 0 1 1\n100 2 0 0\n0 0.O2\n"), "--rain", kStorm}, 1,
               "typo.basin:4: value 10 (slope) '0.O2' is not a number"},
@@ -643,6 +643,29 @@ TEST(VeskRun, HundredsOfBasinsStayReadable) {
         for (std::size_t at = run.err.find(cause); at != std::string::npos; at = run.err.find(cause, at + 1)) ++count;
         EXPECT_EQ(count, 1u) << cause << "\n" << run.err;
     }
+}
+
+} // namespace
+} // namespace vesk::tool
+
+namespace vesk::tool {
+namespace {
+
+// Units named in any letter case, SI wording throughout.
+TEST(VeskRun, UnitsInAnyLetterCaseAndSiWording) {
+    const std::string storm = writeScratchFile("si-storm.csv", "time_min,depth_mm\n5,10\n10,20\n15,5\n");
+    const ProgramRun run =
+        runVesk({"run", dataPath("worked_impervious.basin"), "--rain", storm, "--units", "SI", "--duration", "20"});
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_NE(run.out.find("% of 25.4 mm"), std::string::npos) << run.out;
+    EXPECT_EQ(run.out.find("% of 1 in"), std::string::npos) << run.out;
+    EXPECT_NE(run.err.find(" m3); cause: the run stopped"), std::string::npos) << run.err;
+    EXPECT_EQ(run.err.find("acre-ft"), std::string::npos) << run.err;
+    const ProgramRun uh = runVesk({"uh", dataPath("worked_impervious.basin"), examplePath("meadowbrook.basin"),
+                                   "--units", "Si"});
+    ASSERT_EQ(uh.status, 0) << uh.err;
+    EXPECT_NE(uh.out.find("basin Meadowbrook as prepared"), std::string::npos); // several basins
+    EXPECT_NE(uh.out.find("of 25.4 mm over the basin"), std::string::npos) << uh.out;
 }
 
 } // namespace
