@@ -1,6 +1,6 @@
 // The library's version, held once as text; the stamp is derived from it on
-// every call.  The text is spelled from the version macros that CMake writes
-// from project(VERSION): "major,minor,release,build/0".
+// every call.  The text is spelled from the public header's version macros
+// (which a test holds to project(VERSION)): "major,minor,release,build/0".
 #pragma once
 
 #include "veskdll133.h"

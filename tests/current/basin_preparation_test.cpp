@@ -356,7 +356,7 @@ TEST_F(AddBasin, MissingRecordOrNameKeepsAPendingCode) {
     EXPECT_EQ(vesk_geterror(), VESK_ERR_VERSION_UNCONFIRMED);
     vesk_addbasin(&record, nullptr);
     EXPECT_EQ(vesk_geterror(), VESK_ERR_VERSION_UNCONFIRMED);
-    VersionStamp stamp{1, 3, 6, 3};
+    VersionStamp stamp = VESK_VERSION_STAMP_INIT;
     vesk_checkversion(&stamp);
     EXPECT_EQ(vesk_geterror(), VESK_OK);
     vesk::setErrorCode(VESK_ERR_DUPLICATE_BASIN);
