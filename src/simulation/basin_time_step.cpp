@@ -21,10 +21,10 @@ void trackPeak(Basin &basin, double outflow) {
 
 } // namespace
 
-void takeBasinStep(Basin &basin, double rainDepth, SubAreaStepping stepping) {
+void takeBasinStep(Basin &basin, double rainDepth) {
     basin.precip.time += basin.precip.timeStep;
     basin.precip.stepRain = rainDepth;
-    basinLossStep(basin, stepping);
+    basinLossStep(basin);
     trackPeak(basin, advanceRing(basin.ring, basin.precip.stepExcess));
 }
 

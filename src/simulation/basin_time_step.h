@@ -12,8 +12,7 @@ namespace vesk {
 // Advances the basin's clock by its timeStep, applies `rainDepth` (in) to the
 // step, turns the step's excess into outflow and keeps the peak.  The caller
 // makes sure the clock can advance (timeStep >= 1, no int32 overflow).
-// `stepping` goes to the loss step.
-void takeBasinStep(Basin &basin, double rainDepth, SubAreaStepping stepping = SubAreaStepping::Run);
+void takeBasinStep(Basin &basin, double rainDepth);
 
 // Whether one more step fits the int32 clock.
 inline bool clockCanAdvance(const Basin &basin) {

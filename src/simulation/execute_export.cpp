@@ -20,9 +20,8 @@ VESK_API double VESK_CALL vesk_execute(const char *name, double rainDepth, int32
     if (!vesk::rainDepthAccepted(rainDepth)) return -1.0;
     // Near the end of the int32 clock the target may be out of reach; stop
     // where the next step would wrap the clock round.
-    // No code is pending here, so every sub-area is stepped.
     while (basin->precip.time < targetTime && vesk::clockCanAdvance(*basin))
-        vesk::takeBasinStep(*basin, rainDepth, vesk::SubAreaStepping::Run);
+        vesk::takeBasinStep(*basin, rainDepth);
     return basin->ring.outflow;
 }
 

@@ -55,7 +55,7 @@ Status storeWithHydrograph(PartitionedBasin partitioned, BasinRegistry *registry
     if (!partitioned.usable) return Status::CannotBuild;
     Basin &basin = partitioned.basin;
     const HydrographGeometry geometry{basin.area, basin.length, basin.centroidLength, basin.slope};
-    const Status built = buildUnitHydrograph(geometry, basin.shape, basin.uh, basin.ring);
+    const Status built = buildUnitHydrograph(geometry, basin.shape, basin.uh, basin.ring, OperationOrder::Current);
     if (built != Status::Ok) return built;
     return insertBasin(registry, name, std::move(basin));
 }

@@ -16,8 +16,7 @@ namespace vesk {
 // untouched).  rhs is never modified.  n = 0 returns true and does nothing.
 // The current order divides a pivot row by its pivot, the earlier order
 // multiplies it by the pivot's reciprocal.
-bool solveLinearSystem(int n, double *matrix, const double *rhs, double *solution,
-                       OperationOrder order = OperationOrder::Current);
+bool solveLinearSystem(int n, double *matrix, const double *rhs, double *solution, OperationOrder order);
 
 // Walks the grid 0, step, 2·step, ... below t75 and evaluates the cubic
 // c0 + c1·t + c2·t² + c3·t³ held in coefficients.  At the first negative value

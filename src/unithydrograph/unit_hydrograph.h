@@ -26,7 +26,6 @@ namespace vesk {
 // is allocated, an ordinate that is not finite), NoMemory when an array cannot be allocated.
 // On failure the ring holds nothing; summary and shape may be partly written.
 Status buildUnitHydrograph(const HydrographGeometry &geometry, ShapeParameters &shape,
-                           UnitHydrographSummary &summary, ConvolutionRing &ring,
-                           OperationOrder order = OperationOrder::Current);
+                           UnitHydrographSummary &summary, ConvolutionRing &ring, OperationOrder order);
 
 } // namespace vesk

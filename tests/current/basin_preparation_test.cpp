@@ -75,7 +75,8 @@ TEST_F(AddBasin, StoresTheWorkedBasinWithItsHydrograph) {
     ShapeParameters shape = before.shape;
     vesk::UnitHydrographSummary summary;
     vesk::ConvolutionRing ring;
-    ASSERT_EQ(vesk::buildUnitHydrograph({1.0, 2.0, 1.0, 0.02}, shape, summary, ring), vesk::Status::Ok);
+    ASSERT_EQ(vesk::buildUnitHydrograph({1.0, 2.0, 1.0, 0.02}, shape, summary, ring, vesk::OperationOrder::Current),
+              vesk::Status::Ok);
     ASSERT_EQ(basin->ring.uhLength, 26);
     for (int i = 0; i < 26; ++i) EXPECT_EQ(basin->ring.uhOrdinates[i], ring.uhOrdinates[i]);
     EXPECT_NEAR(basin->ring.uhOrdinates[0], 114.8, 0.05);

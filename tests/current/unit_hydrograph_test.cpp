@@ -37,7 +37,7 @@ protected:
     // The status as its public code: 0, 2 or 3.
     int build(const vesk::HydrographGeometry &g, ShapeParameters s) {
         shape = s;
-        return static_cast<int>(vesk::buildUnitHydrograph(g, shape, summary, ring));
+        return static_cast<int>(vesk::buildUnitHydrograph(g, shape, summary, ring, vesk::OperationOrder::Current));
     }
     bool design(const Worked &w) {
         shape = w.shape();
