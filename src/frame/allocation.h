@@ -13,6 +13,11 @@ namespace vesk {
 void *allocateZeroed(std::size_t bytes);
 void release(void *memory);
 
+// Releases what allocateZeroed gave, for owning pointers (std::unique_ptr).
+struct Releaser {
+    void operator()(void *memory) const { release(memory); }
+};
+
 template <class T> T *allocateArray(std::size_t count) {
     if (count > SIZE_MAX / sizeof(T)) return nullptr;
     return static_cast<T *>(allocateZeroed(count * sizeof(T)));

@@ -33,7 +33,7 @@ void prefetchArray(const double *values, int32_t length) {
 
 SweepHint hintTo(const RegistryNode &node) {
     const ConvolutionRing &ring = node.basin.ring;
-    return SweepHint{&node, node.name, ring.uhOrdinates, ring.convolutionBuffer, ring.uhLength};
+    return SweepHint{&node, node.name, ring.uhOrdinates.get(), ring.convolutionBuffer.get(), ring.uhLength};
 }
 
 bool carriesName(const RegistryNode *node, const char *name, std::size_t length) {

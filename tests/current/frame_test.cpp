@@ -178,8 +178,8 @@ TEST_F(Frame, SecondOpenReleasesTheFirstRegistry) {
     vesk_checkversion(&good);
     vesk::Basin basin{};
     basin.ring.uhLength = 1;
-    basin.ring.uhOrdinates = vesk::allocateArray<double>(1);
-    basin.ring.convolutionBuffer = vesk::allocateArray<double>(1);
+    basin.ring.uhOrdinates.reset(vesk::allocateArray<double>(1));
+    basin.ring.convolutionBuffer.reset(vesk::allocateArray<double>(1));
     ASSERT_EQ(vesk::insertBasin(vesk::libraryState().registry, "First", std::move(basin)), vesk::Status::Ok);
     vesk_open();
     EXPECT_EQ(vesk_geterror(), VESK_ERR_VERSION_UNCONFIRMED);

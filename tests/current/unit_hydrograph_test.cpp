@@ -44,7 +44,7 @@ protected:
         return vesk::designUnitHydrograph(w.geometry, shape, summary, vesk::OperationOrder::Current, curve);
     }
     std::vector<double> ordinates() const {
-        return std::vector<double>(ring.uhOrdinates, ring.uhOrdinates + ring.uhLength);
+        return std::vector<double>(ring.uhOrdinates.get(), ring.uhOrdinates.get() + ring.uhLength);
     }
     ShapeParameters shape{};
     vesk::UnitHydrographSummary summary{};
