@@ -1,6 +1,6 @@
 #include "earlier/basin_preparation.h"
 
-#include "earlier/area_partition.h"
+#include "earlier/basin_shares.h"
 #include "earlier/parameter_defaults.h"
 #include "unithydrograph/finite_values.h"
 #include "unithydrograph/unit_hydrograph.h"

@@ -1,5 +1,6 @@
+#include "unithydrograph/non_negative_rise.h"
+
 #include "frame/elementary_functions.h"
-#include "unithydrograph/curve_fitting.h"
 
 namespace vesk {
 

@@ -4,7 +4,8 @@
 #include <cmath>
 #include <vector>
 
-#include "unithydrograph/curve_fitting.h"
+#include "unithydrograph/linear_system.h"
+#include "unithydrograph/non_negative_rise.h"
 
 namespace {
 

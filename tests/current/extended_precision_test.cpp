@@ -2,7 +2,7 @@
 // host did to the floating-point unit.
 #include <gtest/gtest.h>
 
-#include "unithydrograph/curve_fitting.h"
+#include "unithydrograph/linear_system.h"
 
 
 namespace {

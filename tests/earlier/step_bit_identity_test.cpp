@@ -12,7 +12,7 @@
 #include <random>
 #include <utility>
 
-#include "earlier/basin_loss_step.h"
+#include "earlier/lumped_loss_step.h"
 #include "earlier/basin_time_step.h"
 #include "frame/elementary_functions.h"
 #include "simulation/convolution_ring.h"

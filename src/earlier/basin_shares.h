@@ -1,7 +1,8 @@
-// The earlier level's area partition: the shares of the basin that the
+// The earlier level's basin shares: the shares of the basin that the
 // receiving and the separate pervious part take, and the unconnected
-// impervious area per unit of receiving area.  They are stored for the host;
-// no step reads them.
+// impervious area per unit of receiving area.  This level splits the basin
+// into no sub-areas; the shares are stored for the host and no step reads
+// them.
 #pragma once
 
 namespace vesk::earlier {

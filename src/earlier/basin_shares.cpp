@@ -1,4 +1,4 @@
-#include "earlier/area_partition.h"
+#include "earlier/basin_shares.h"
 
 #include <cmath>
 #include <limits>

@@ -9,7 +9,7 @@
 //     receiving pervious part;
 //   - every contribution weighted by its part's share of the basin (a share
 //     of 0 simply gives 0; there is no area threshold).
-#include "earlier/basin_loss_step.h"
+#include "earlier/lumped_loss_step.h"
 
 #include "simulation/horton_infiltration.h"
 

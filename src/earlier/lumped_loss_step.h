@@ -1,5 +1,5 @@
-// The earlier level's loss step: one set of losses for the whole basin per
-// step, from the imperviousness, DCIF, RPF, the two depression-storage
+// The earlier level's lumped loss step: one set of losses for the whole basin
+// per step, from the imperviousness, DCIF, RPF, the two depression-storage
 // capacities and the Horton parameters.
 #pragma once
 
