@@ -28,4 +28,9 @@ void takeBasinStep(Basin &basin, double rainDepth) {
     trackPeak(basin, advanceRing(basin.ring, basin.precip.stepExcess));
 }
 
+double stepUntil(Basin &basin, double rainDepth, int32_t targetTime) {
+    while (basin.precip.time < targetTime && clockCanAdvance(basin)) takeBasinStep(basin, rainDepth);
+    return basin.ring.outflow;
+}
+
 } // namespace vesk

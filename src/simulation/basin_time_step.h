@@ -19,4 +19,10 @@ inline bool clockCanAdvance(const Basin &basin) {
     return basin.precip.time <= std::numeric_limits<int32_t>::max() - basin.precip.timeStep;
 }
 
+// Steps the basin with `rainDepth` (in) in every step until its clock reaches
+// `targetTime`.  Near the end of the int32 clock the target may be out of
+// reach: stepping stops where the next step would wrap the clock round.
+// Returns the latest outflow (cfs).  The caller makes sure timeStep >= 1.
+double stepUntil(Basin &basin, double rainDepth, int32_t targetTime);
+
 } // namespace vesk

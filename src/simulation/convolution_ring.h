@@ -8,7 +8,7 @@
 #include <memory>
 #include <optional>
 
-#include "frame/allocation.h"
+#include "base/allocation.h"
 
 namespace vesk {
 

@@ -3,7 +3,7 @@
 // allocates nothing.
 #pragma once
 
-#include "frame/operation_order.h"
+#include "base/operation_order.h"
 
 namespace vesk {
 

@@ -1,6 +1,6 @@
 #include "unithydrograph/non_negative_rise.h"
 
-#include "frame/elementary_functions.h"
+#include "base/elementary_functions.h"
 
 namespace vesk {
 

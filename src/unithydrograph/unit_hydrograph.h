@@ -3,10 +3,10 @@
 // one uhTimeStep produces.  Shared by both levels.
 #pragma once
 
-#include "frame/common_records.h"
-#include "frame/operation_order.h"
-#include "frame/status.h"
-#include "level.h"
+#include "base/common_records.h"
+#include "base/operation_order.h"
+#include "base/public_header.h"
+#include "base/status.h"
 #include "simulation/convolution_ring.h"
 #include "unithydrograph/hydrograph_geometry.h"
 

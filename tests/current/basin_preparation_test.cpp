@@ -9,9 +9,9 @@
 #include <string>
 #include <vector>
 
-#include "frame/basin_registry.h"
-#include "frame/library_state.h"
+#include "exports/shared/library_state.h"
 #include "frame_test_support.h"
+#include "registry/basin_registry.h"
 #include "relations/impervious_fractions.h"
 #include "relations/peaking_coefficients.h"
 #include "relations/peaking_tables.h"

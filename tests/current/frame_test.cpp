@@ -3,10 +3,10 @@
 #include <string>
 #include <utility>
 
-#include "frame/basin_registry.h"
-#include "frame/library_state.h"
-#include "frame/version.h"
+#include "base/version.h"
+#include "exports/shared/library_state.h"
 #include "frame_test_support.h"
+#include "registry/basin_registry.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 
 #include <initializer_list>
 
-#include "frame/allocation.h"
+#include "base/allocation.h"
 #include "simulation/basin.h"
 #include "simulation/step_constants.h"
 

@@ -5,7 +5,7 @@
 #include <limits>
 #include <random>
 
-#include "frame/elementary_functions.h"
+#include "base/elementary_functions.h"
 #include "frame_test_support.h"
 #include "hand_built_basin.h"
 #include "simulation/basin_loss_step.h"

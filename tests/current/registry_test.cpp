@@ -7,9 +7,9 @@
 #include <utility>
 #include <vector>
 
-#include "frame/basin_registry.h"
-#include "frame/library_state.h"
+#include "exports/shared/library_state.h"
 #include "frame_test_support.h"
+#include "registry/basin_registry.h"
 
 namespace {
 

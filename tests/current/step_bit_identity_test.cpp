@@ -10,7 +10,7 @@
 #include <cstring>
 #include <random>
 
-#include "frame/elementary_functions.h"
+#include "base/elementary_functions.h"
 #include "frame_test_support.h"
 #include "hand_built_basin.h"
 #include "simulation/basin_time_step.h"

@@ -5,7 +5,7 @@
 #include <limits>
 #include <vector>
 
-#include "frame/library_state.h"
+#include "exports/shared/library_state.h"
 #include "frame_test_support.h"
 #include "unithydrograph/hydrograph_curve.h"
 #include "unithydrograph/unit_hydrograph.h"
