@@ -19,4 +19,10 @@ VersionStamp stampFromVersionText(const char *text) {
     return VersionStamp{numbers[0], numbers[1], numbers[3], numbers[2]};
 }
 
+bool stampAccepted(const VersionStamp &stamp) {
+    const VersionStamp own = stampFromVersionText(kVersionText);
+    return stamp.major == own.major && stamp.minor == own.minor &&
+           stamp.release == own.release; // build is not compared
+}
+
 } // namespace vesk

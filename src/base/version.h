@@ -20,4 +20,8 @@ inline constexpr const char *kVersionText = VESK_VERSION_NUMBER_TEXT(VESK_VERSIO
 // to `build`.
 VersionStamp stampFromVersionText(const char *text);
 
+// Whether a host's stamp names this library's version: major, minor and
+// release must match; the build is not compared.
+bool stampAccepted(const VersionStamp &stamp);
+
 } // namespace vesk

@@ -27,10 +27,7 @@ VESK_API void VESK_CALL vesk_checkversion(const VersionStamp *stamp) {
         vesk::reportNullPointer(VESK_ERR_VERSION_UNCONFIRMED);
         return;
     }
-    const VersionStamp own = vesk::stampFromVersionText(vesk::kVersionText);
-    const bool matches = stamp->major == own.major && stamp->minor == own.minor &&
-                         stamp->release == own.release; // build is not compared
-    if (!matches)
+    if (!vesk::stampAccepted(*stamp))
         vesk::setErrorCode(VESK_ERR_VERSION_UNCONFIRMED);
     else if (vesk::errorCode() == VESK_ERR_VERSION_UNCONFIRMED)
         vesk::setErrorCode(VESK_OK);
