@@ -9,8 +9,8 @@
 
 #include "benchmark_basins.h"
 #include "earlier/basin_time_step.h"
-#include "frame/basin_registry.h"
-#include "frame/library_state.h"
+#include "exports/shared/library_state.h"
+#include "registry/basin_registry.h"
 #include "veskdll.h"
 
 namespace {

@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "benchmark_basins.h"
-#include "frame/basin_registry.h"
-#include "frame/library_state.h"
+#include "exports/shared/library_state.h"
+#include "registry/basin_registry.h"
 #include "simulation/basin_time_step.h"
 #include "veskdll133.h"
 

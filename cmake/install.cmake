@@ -21,8 +21,6 @@ file(RELATIVE_PATH VESK_PC_PREFIX_FROM_PCFILEDIR
 string(REGEX REPLACE "/$" "" VESK_PC_PREFIX_FROM_PCFILEDIR "${VESK_PC_PREFIX_FROM_PCFILEDIR}")
 set(VESK_PC_DESCRIPTION_veskdll133 "Urban storm-water runoff library, current level")
 set(VESK_PC_DESCRIPTION_veskdll "Urban storm-water runoff library, earlier level")
-# Both headers include the generated version header beside them.
-install(FILES ${PROJECT_BINARY_DIR}/include/vesk_version.h DESTINATION ${CMAKE_INSTALL_INCLUDEDIR})
 foreach(level IN LISTS VESK_INSTALLED_LEVELS)
   install(FILES ${PROJECT_SOURCE_DIR}/include/${level}.h DESTINATION ${CMAKE_INSTALL_INCLUDEDIR})
   set(VESK_PC_NAME ${level})

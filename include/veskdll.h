@@ -57,7 +57,23 @@
 #include <stddef.h>
 #include <stdint.h>
 
-#include "vesk_version.h"
+/* ------------------------------------------------------------------------ */
+/* Version of the libraries this header belongs to (both levels' headers    */
+/* carry the same numbers).                                                  */
+/* ------------------------------------------------------------------------ */
+
+/** The four numbers of the version major.minor.release.build (1.3.3.6 is
+ *  major 1, minor 3, release 3, build 6). */
+#define VESK_VERSION_MAJOR 1
+#define VESK_VERSION_MINOR 3
+#define VESK_VERSION_RELEASE 3
+#define VESK_VERSION_BUILD 6
+
+/** An initializer of the current level's VersionStamp (veskdll133.h) in the
+ *  order of its fields, {major, minor, build, release}.  This level has no
+ *  version handshake and no VersionStamp of its own. */
+#define VESK_VERSION_STAMP_INIT \
+    { VESK_VERSION_MAJOR, VESK_VERSION_MINOR, VESK_VERSION_BUILD, VESK_VERSION_RELEASE }
 
 /* Both headers define these the same way and only when not yet defined. */
 #ifndef VESK_CALL

@@ -53,7 +53,22 @@
 #include <stddef.h>
 #include <stdint.h>
 
-#include "vesk_version.h"
+/* ------------------------------------------------------------------------ */
+/* Version of the libraries this header belongs to (both levels' headers    */
+/* carry the same numbers).                                                  */
+/* ------------------------------------------------------------------------ */
+
+/** The four numbers of the version major.minor.release.build (1.3.3.6 is
+ *  major 1, minor 3, release 3, build 6). */
+#define VESK_VERSION_MAJOR 1
+#define VESK_VERSION_MINOR 3
+#define VESK_VERSION_RELEASE 3
+#define VESK_VERSION_BUILD 6
+
+/** An initializer of VersionStamp in the order of its fields, {major, minor,
+ *  build, release}:  VersionStamp stamp = VESK_VERSION_STAMP_INIT; */
+#define VESK_VERSION_STAMP_INIT \
+    { VESK_VERSION_MAJOR, VESK_VERSION_MINOR, VESK_VERSION_BUILD, VESK_VERSION_RELEASE }
 
 /* Both headers define these the same way and only when not yet defined. */
 #ifndef VESK_CALL
@@ -117,7 +132,7 @@ extern "C" {
 /** Version of the library as four integers (16 bytes).  Note the order:
  *  version 1.3.3.6 travels as major 1, minor 3, build 6, release 3.  The
  *  stamp of the version this header belongs to is VESK_VERSION_STAMP_INIT
- *  (vesk_version.h):  VersionStamp expected = VESK_VERSION_STAMP_INIT; */
+ *  (above):  VersionStamp expected = VESK_VERSION_STAMP_INIT; */
 typedef struct VersionStamp {
     int32_t major;   /**< first number of the version (1) */
     int32_t minor;   /**< second number (3) */

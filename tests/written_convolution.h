@@ -12,7 +12,7 @@ class WrittenConvolution {
 public:
     // The ordinates of `ring`, with every slot empty.
     explicit WrittenConvolution(const vesk::ConvolutionRing &ring)
-        : ordinates_(ring.uhOrdinates, ring.uhOrdinates + ring.uhLength), slots_(ordinates_.size(), 0.0) {}
+        : ordinates_(ring.uhOrdinates.get(), ring.uhOrdinates.get() + ring.uhLength), slots_(ordinates_.size(), 0.0) {}
 
     // The outflow of a step with `excess`.
     double advance(double excess) {

@@ -5,7 +5,7 @@
 // running volumes.
 #pragma once
 
-#include "frame/common_records.h"
+#include "base/common_records.h"
 #include "simulation/convolution_ring.h"
 #include "simulation/horton_infiltration.h"
 #include "veskdll.h"

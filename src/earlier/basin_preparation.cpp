@@ -1,8 +1,8 @@
 #include "earlier/basin_preparation.h"
 
-#include "earlier/area_partition.h"
+#include "base/finite_values.h"
+#include "earlier/basin_shares.h"
 #include "earlier/parameter_defaults.h"
-#include "unithydrograph/finite_values.h"
 #include "unithydrograph/unit_hydrograph.h"
 
 namespace vesk::earlier {

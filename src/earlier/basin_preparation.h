@@ -4,8 +4,8 @@
 // the shared unit hydrograph in this level's order of operations.
 #pragma once
 
+#include "base/status.h"
 #include "earlier/basin.h"
-#include "frame/status.h"
 
 namespace vesk::earlier {
 

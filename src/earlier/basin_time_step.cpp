@@ -1,6 +1,6 @@
 #include "earlier/basin_time_step.h"
 
-#include "earlier/basin_loss_step.h"
+#include "earlier/lumped_loss_step.h"
 #include "simulation/convolution_ring.h"
 
 namespace vesk::earlier {

@@ -1,8 +1,8 @@
 // The earlier level's CT and CP relations.  Both derive CT from the
 // imperviousness with the shared CT table; only CT itself gets the small-area
 // correction, CP always uses the uncorrected CT.
+#include "base/elementary_functions.h"
 #include "earlier/relations.h"
-#include "frame/elementary_functions.h"
 #include "relations/peaking_constants.h"
 #include "relations/peaking_tables.h"
 

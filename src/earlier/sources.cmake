@@ -1,22 +1,16 @@
-# The earlier level's replacements, each named after the current-level file it
-# replaces.  The veskdll library is built from these plus every directory's
-# VESK_*_SHARED list (registry, unit hydrograph, convolution ring, Horton
-# infiltration, basin-file reader and loading, unit-hydrograph queries, CT/P
-# tables and the calculators both levels have in common).  open_export.cpp
-# replaces the current level's open and version handshake; relation_exports.cpp
-# holds the calculators whose arguments differ.
+# Floor 3: what the earlier level replaces below its exports: its relations
+# (DCIF/RPF lines, effective imperviousness, CT and CP), its lumped stored
+# basin with the basin shares, loss step and time step, and its preparation.
+# The veskdll library is built from these, every folder's VESK_*_SHARED list
+# and its exports (src/exports/earlier/).
 set(VESK_EARLIER_SOURCES
-    ${CMAKE_CURRENT_LIST_DIR}/addbasin_export.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/area_partition.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/basin_loss_step.cpp
     ${CMAKE_CURRENT_LIST_DIR}/basin_preparation.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/basin_queries.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/basin_shares.cpp
     ${CMAKE_CURRENT_LIST_DIR}/basin_time_step.cpp
     ${CMAKE_CURRENT_LIST_DIR}/effective_impervious_area.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/execute_export.cpp
     ${CMAKE_CURRENT_LIST_DIR}/impervious_fractions.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/open_export.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/lumped_loss_step.cpp
     ${CMAKE_CURRENT_LIST_DIR}/parameter_defaults.cpp
     ${CMAKE_CURRENT_LIST_DIR}/peaking_coefficients.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/relation_exports.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/prepared_record.cpp
 )

@@ -1,9 +1,9 @@
-// Effective impervious area: all of the directly connected impervious area
-// plus the share of the unconnected impervious area whose runoff survives the
-// receiving pervious area, in percent of the basin.
-#include "frame/common_records.h"
-#include "frame/elementary_functions.h"
-#include "level.h"
+#include "relations/effective_impervious_area.h"
+
+#include "base/common_records.h"
+#include "base/elementary_functions.h"
+
+namespace vesk {
 
 namespace {
 
@@ -16,20 +16,18 @@ constexpr double kHalf = 0.5;
 
 // Keeps a fraction strictly inside (0, 1) so that neither share vanishes.
 double insideUnitInterval(double fraction) {
-    if (fraction <= 0.0) return vesk::kFractionFloor;
-    if (fraction >= 1.0) return 1.0 - vesk::kFractionFloor;
+    if (fraction <= 0.0) return kFractionFloor;
+    if (fraction >= 1.0) return 1.0 - kFractionFloor;
     return fraction;
 }
 
 } // namespace
 
-extern "C" {
-
-VESK_API double VESK_CALL vesk_calcEIA(double dcif, double rpf, double imperviousPct,
-                                       double rainfall, double infiltration) {
+double effectiveImperviousArea(double dcif, double rpf, double imperviousPct, double rainfall,
+                               double infiltration) {
     const double impervious = imperviousPct / kPercent;
-    if (impervious < vesk::kFractionFloor) return 0.0;
-    if (impervious >= 1.0 - vesk::kFractionFloor) return kPercent;
+    if (impervious < kFractionFloor) return 0.0;
+    if (impervious >= 1.0 - kFractionFloor) return kPercent;
 
     const double connected = insideUnitInterval(dcif);
     const double receiving = insideUnitInterval(rpf);
@@ -43,7 +41,7 @@ VESK_API double VESK_CALL vesk_calcEIA(double dcif, double rpf, double imperviou
     // The surviving share of the unconnected runoff falls with the receiving
     // share and with the ratio of infiltration to rainfall.
     const double exponent = receivingShare * kRunOnDecay * infiltration / (rainfall * kRainfallScale * kHalf);
-    return kPercent * (connected + (1.0 - connected) * vesk::correctlyRoundedExp(exponent)) / (1.0 + perviousRatio);
+    return kPercent * (connected + (1.0 - connected) * correctlyRoundedExp(exponent)) / (1.0 + perviousRatio);
 }
 
-} // extern "C"
+} // namespace vesk

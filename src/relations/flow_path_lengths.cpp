@@ -1,7 +1,8 @@
-// The split of a flow path into its overland part, limited by a cut-off
-// length, and the channel part that follows it.
-#include "frame/elementary_functions.h"
-#include "level.h"
+#include "relations/flow_path_lengths.h"
+
+#include "base/elementary_functions.h"
+
+namespace vesk {
 
 namespace {
 // The cut-off length (ft) falls from 500 ft by this factor per unit of its
@@ -10,18 +11,14 @@ constexpr double kLongestCutoff = 500.0; // ft
 constexpr double kCutoffDecay = -0.035;
 } // namespace
 
-extern "C" {
+double lengthCutoff(double x) { return kLongestCutoff * correctlyRoundedExp(kCutoffDecay * x); }
 
-VESK_API double VESK_CALL vesk_maxLengthCutoff(double x) {
-    return kLongestCutoff * vesk::correctlyRoundedExp(kCutoffDecay * x);
-}
-
-VESK_API double VESK_CALL vesk_calcOverlandLen(double totalLength, double maxLength) {
+double overlandLength(double totalLength, double maxLength) {
     return totalLength > maxLength ? maxLength : totalLength;
 }
 
-VESK_API double VESK_CALL vesk_calcChannelLen(double totalLength, double overlandLength) {
+double channelLength(double totalLength, double overlandLength) {
     return totalLength > overlandLength ? totalLength - overlandLength : 0.0;
 }
 
-} // extern "C"
+} // namespace vesk

@@ -1,8 +1,8 @@
-// Overland and travel times, and the time of concentration with its minimum
-// and its regional limit.  Lengths in feet, velocities in feet per second,
-// slopes in ft/ft, times in minutes.
-#include "frame/elementary_functions.h"
-#include "level.h"
+#include "relations/flow_times.h"
+
+#include "base/elementary_functions.h"
+
+namespace vesk {
 
 namespace {
 // At this imperviousness or less a basin counts as rural: a longer minimum
@@ -25,37 +25,30 @@ constexpr double kRegionalFeetPerMinute = 180.0;
 constexpr double kRegionalBaseTc = 10.0; // min
 } // namespace
 
-extern "C" {
-
-// A flat path (slope 0 or -0) would divide by zero: it gets no time at all.
-VESK_API double VESK_CALL vesk_initialFlowTime(double runoffCoefficient, double overlandLength,
-                                               double slope, double /*unused*/) {
+double overlandFlowTime(double runoffCoefficient, double overlandLength, double slope) {
     if (slope == 0.0) return 0.0;
     return kOverlandFactor * (kOverlandRunoffLimit - runoffCoefficient) *
-           vesk::correctlyRoundedPow(overlandLength, kOverlandLengthExponent) /
-           vesk::correctlyRoundedPow(slope, kOverlandSlopeExponent);
+           correctlyRoundedPow(overlandLength, kOverlandLengthExponent) /
+           correctlyRoundedPow(slope, kOverlandSlopeExponent);
 }
 
-// The time in seconds length / velocity (ft over ft/s), in minutes; no
-// velocity gives no time.
-VESK_API double VESK_CALL vesk_flowTravelTime(double length, double velocity, double /*unused*/) {
+// The time in seconds length / velocity (ft over ft/s), in minutes.
+double travelTime(double length, double velocity) {
     if (velocity == 0.0) return 0.0;
     return length / (kSecondsPerMinute * velocity);
 }
 
-VESK_API double VESK_CALL vesk_calcMinTc(double imperviousPct) {
+double minimumTc(double imperviousPct) {
     return imperviousPct <= kRuralImperviousPct ? kRuralMinimumTc : kUrbanMinimumTc;
 }
 
-VESK_API double VESK_CALL vesk_calcRegionalTc(double length) {
-    return length / kRegionalFeetPerMinute + kRegionalBaseTc;
-}
+double regionalTc(double length) { return length / kRegionalFeetPerMinute + kRegionalBaseTc; }
 
-VESK_API double VESK_CALL vesk_calcTc(double initialTime, double travelTime, double minTime,
-                                      double regionalTime, double imperviousPct) {
+double timeOfConcentration(double initialTime, double travelTime, double minTime, double regionalTime,
+                           double imperviousPct) {
     double time = initialTime + travelTime;
     if (time > regionalTime && imperviousPct <= kRuralImperviousPct) time = regionalTime;
     return minTime > time ? minTime : time;
 }
 
-} // extern "C"
+} // namespace vesk

@@ -1,9 +1,6 @@
-// DCIF and RPF from the imperviousness, their complements, and the exports of
-// these relations and of their coefficient tables.
 #include "relations/impervious_fractions.h"
 
-#include "frame/common_records.h"
-#include "level.h"
+#include "base/common_records.h"
 #include "relations/impervious_fraction_tables.h"
 #include "relations/selector.h"
 
@@ -67,27 +64,3 @@ double complementFraction(double fraction) {
 }
 
 } // namespace vesk
-
-extern "C" {
-
-VESK_API double VESK_CALL vesk_DCIFgetParam(int32_t level, double imperviousPct, const char *key) {
-    return vesk::dcifCoefficient(level, imperviousPct, key);
-}
-
-VESK_API double VESK_CALL vesk_RPFgetParam(int32_t level, double imperviousPct, const char *key) {
-    return vesk::rpfCoefficient(level, imperviousPct, key);
-}
-
-VESK_API double VESK_CALL vesk_calcDCIF(int32_t level, double imperviousPct) {
-    return vesk::dcifRelation(level, imperviousPct);
-}
-
-VESK_API double VESK_CALL vesk_calcRPF(int32_t level, double imperviousPct) {
-    return vesk::rpfRelation(level, imperviousPct);
-}
-
-VESK_API double VESK_CALL vesk_calcUIF(double dcif) { return vesk::complementFraction(dcif); }
-
-VESK_API double VESK_CALL vesk_calcSPF(double rpf) { return vesk::complementFraction(rpf); }
-
-} // extern "C"

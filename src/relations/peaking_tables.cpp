@@ -1,10 +1,6 @@
-// CT and P as quadratics a * pct^2 + b * pct + c with band-wise coefficients,
-// and the exports of the relation and of the coefficient tables.
+// CT and P as quadratics a * pct^2 + b * pct + c with band-wise coefficients.
 #include "relations/peaking_tables.h"
 
-#include <cmath>
-
-#include "level.h"
 #include "relations/selector.h"
 
 namespace vesk {
@@ -78,19 +74,3 @@ double peakingParameter(double imperviousPct) {
 }
 
 } // namespace vesk
-
-extern "C" {
-
-VESK_API double VESK_CALL vesk_CTgetParam(double imperviousPct, const char *key) {
-    return vesk::ctCoefficient(imperviousPct, key);
-}
-
-VESK_API double VESK_CALL vesk_CPgetParam(double imperviousPct, double /*unused*/, const char *key) {
-    return vesk::peakingCoefficient(imperviousPct, key);
-}
-
-VESK_API double VESK_CALL vesk_calcCT_Cutoff(double imperviousPct) {
-    return vesk::ctFromImperviousness(imperviousPct);
-}
-
-} // extern "C"

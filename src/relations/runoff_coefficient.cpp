@@ -1,10 +1,12 @@
-// Runoff coefficient of an area from its soil group, return period and
-// imperviousness, and its return-period correction.  All coefficients here are
-// 32-bit floats; the arithmetic is in double, so results carry the float
-// values of the coefficients (1.3 enters as 1.2999999523162842).
-#include "frame/elementary_functions.h"
-#include "level.h"
+// All coefficients here are 32-bit floats; the arithmetic is in double, so
+// results carry the float values of the coefficients (1.3 enters as
+// 1.2999999523162842).
+#include "relations/runoff_coefficient.h"
+
+#include "base/elementary_functions.h"
 #include "relations/selector.h"
+
+namespace vesk {
 
 namespace {
 
@@ -77,7 +79,7 @@ constexpr SoilCubic kSoilC = {0.858f, -0.786f, 0.774f, 0.04f};
 
 double corrected(const SoilCubic &soil, double correction, double imperviousPct) {
     const double i = imperviousPct / kPercent;
-    return soil.cubic * vesk::correctlyRoundedPow(i, 3.0) + correction + soil.square * (i * i) +
+    return soil.cubic * correctlyRoundedPow(i, 3.0) + correction + soil.square * (i * i) +
            soil.linear * i + soil.constant;
 }
 
@@ -94,16 +96,12 @@ double soilCResult(int32_t returnPeriod, double imperviousPct) {
 
 } // namespace
 
-extern "C" {
-
-VESK_API double VESK_CALL vesk_runoffCoeffCorr(const char *soilGroup, int32_t returnPeriod,
-                                               double imperviousPct) {
-    return returnPeriodCorrection(vesk::selectorOf(soilGroup), returnPeriod, imperviousPct);
+double runoffCoefficientCorrection(const char *soilGroup, int32_t returnPeriod, double imperviousPct) {
+    return returnPeriodCorrection(selectorOf(soilGroup), returnPeriod, imperviousPct);
 }
 
-VESK_API double VESK_CALL vesk_runoffCoeff(const char *soilGroup, int32_t returnPeriod,
-                                           double imperviousPct) {
-    switch (vesk::selectorOf(soilGroup)) {
+double runoffCoefficient(const char *soilGroup, int32_t returnPeriod, double imperviousPct) {
+    switch (selectorOf(soilGroup)) {
     case 'A': return soilAResult(returnPeriod, imperviousPct);
     case 'C':
     case 'D': return soilCResult(returnPeriod, imperviousPct);
@@ -114,4 +112,4 @@ VESK_API double VESK_CALL vesk_runoffCoeff(const char *soilGroup, int32_t return
     }
 }
 
-} // extern "C"
+} // namespace vesk

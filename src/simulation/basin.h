@@ -1,7 +1,7 @@
 // The stored basin of the current level and its sub-areas.
 #pragma once
 
-#include "frame/common_records.h"
+#include "base/common_records.h"
 #include "simulation/convolution_ring.h"
 #include "simulation/horton_infiltration.h"
 #include "veskdll133.h"

@@ -37,21 +37,19 @@ double basinShare(const SubArea &subArea, const LossState &state) {
 
 } // namespace
 
-void basinLossStep(Basin &basin, SubAreaStepping stepping) {
-    const bool stepped = stepping == SubAreaStepping::Run;
-    auto processes = [stepped](const SubArea &subArea) { return stepped && largeEnough(subArea); };
+void basinLossStep(Basin &basin) {
     PrecipState &precip = basin.precip;
     const StepMinutes minutes{static_cast<double>(precip.time), static_cast<double>(precip.timeStep)};
     precip.stepExcess = 0.0;
     basin.rainVolume += precip.stepRain * basin.area;
 
-    if (processes(basin.dcia)) {
+    if (largeEnough(basin.dcia)) {
         stepSubArea(basin, kDcia, basin.dcia, precip.dcia, precip.stepRain, minutes);
         precip.stepExcess += basinShare(basin.dcia, precip.dcia);
     }
     // The UIA drains onto the RPA, not to the outlet.
-    if (processes(basin.uia)) stepSubArea(basin, kUia, basin.uia, precip.uia, precip.stepRain, minutes);
-    if (processes(basin.rpa)) {
+    if (largeEnough(basin.uia)) stepSubArea(basin, kUia, basin.uia, precip.uia, precip.stepRain, minutes);
+    if (largeEnough(basin.rpa)) {
         // The UIA excess as a depth over the RPA: same volume, other area.
         double waterInput = precip.stepRain;
         if (basin.uia.area > kFractionFloor)
@@ -59,7 +57,7 @@ void basinLossStep(Basin &basin, SubAreaStepping stepping) {
         stepSubArea(basin, kRpa, basin.rpa, precip.rpa, waterInput, minutes);
         precip.stepExcess += basinShare(basin.rpa, precip.rpa);
     }
-    if (processes(basin.spa)) {
+    if (largeEnough(basin.spa)) {
         stepSubArea(basin, kSpa, basin.spa, precip.spa, precip.stepRain, minutes);
         precip.stepExcess += basinShare(basin.spa, precip.spa);
     }

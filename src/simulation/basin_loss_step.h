@@ -6,14 +6,10 @@
 
 namespace vesk {
 
-// Whether the sub-areas are stepped at all: the export stops them all while
-// an error code is pending (the step's rain is still counted).
-enum class SubAreaStepping { Run, Stopped };
-
 // Expects the clock already advanced and stepRain set for this step.  Writes
 // stepExcess, the loss state of every sub-area it processes and the running
 // rain, loss and runoff volumes.  A sub-area is processed only when its area
-// exceeds kFractionFloor and `stepping` is Run.
-void basinLossStep(Basin &basin, SubAreaStepping stepping);
+// exceeds kFractionFloor.
+void basinLossStep(Basin &basin);
 
 } // namespace vesk

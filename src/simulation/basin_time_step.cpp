@@ -21,11 +21,16 @@ void trackPeak(Basin &basin, double outflow) {
 
 } // namespace
 
-void takeBasinStep(Basin &basin, double rainDepth, SubAreaStepping stepping) {
+void takeBasinStep(Basin &basin, double rainDepth) {
     basin.precip.time += basin.precip.timeStep;
     basin.precip.stepRain = rainDepth;
-    basinLossStep(basin, stepping);
+    basinLossStep(basin);
     trackPeak(basin, advanceRing(basin.ring, basin.precip.stepExcess));
+}
+
+double stepUntil(Basin &basin, double rainDepth, int32_t targetTime) {
+    while (basin.precip.time < targetTime && clockCanAdvance(basin)) takeBasinStep(basin, rainDepth);
+    return basin.ring.outflow;
 }
 
 } // namespace vesk

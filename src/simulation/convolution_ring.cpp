@@ -1,44 +1,15 @@
 #include "simulation/convolution_ring.h"
 
 #include <cstddef>
-#include <utility>
-
-#include "frame/allocation.h"
 
 namespace vesk {
-
-ConvolutionRing::ConvolutionRing(ConvolutionRing &&other) noexcept
-    : uhLength(std::exchange(other.uhLength, 0)),
-      uhOrdinates(std::exchange(other.uhOrdinates, nullptr)),
-      convolutionBuffer(std::exchange(other.convolutionBuffer, nullptr)),
-      convolutionPosition(std::exchange(other.convolutionPosition, 0)),
-      previousOutflow(other.previousOutflow), outflow(other.outflow) {}
-
-ConvolutionRing &ConvolutionRing::operator=(ConvolutionRing &&other) noexcept {
-    if (this != &other) {
-        release(uhOrdinates);
-        release(convolutionBuffer);
-        uhLength = std::exchange(other.uhLength, 0);
-        uhOrdinates = std::exchange(other.uhOrdinates, nullptr);
-        convolutionBuffer = std::exchange(other.convolutionBuffer, nullptr);
-        convolutionPosition = std::exchange(other.convolutionPosition, 0);
-        previousOutflow = other.previousOutflow;
-        outflow = other.outflow;
-    }
-    return *this;
-}
-
-ConvolutionRing::~ConvolutionRing() {
-    release(uhOrdinates);
-    release(convolutionBuffer);
-}
 
 std::optional<ConvolutionRing> ConvolutionRing::withLength(int32_t length) {
     const auto count = static_cast<std::size_t>(length);
     ConvolutionRing ring;
-    ring.uhOrdinates = allocateArray<double>(count);
+    ring.uhOrdinates.reset(allocateArray<double>(count));
     if (ring.uhOrdinates == nullptr) return std::nullopt;
-    ring.convolutionBuffer = allocateArray<double>(count);
+    ring.convolutionBuffer.reset(allocateArray<double>(count));
     if (ring.convolutionBuffer == nullptr) return std::nullopt; // the ring frees the ordinates
     for (std::size_t i = 0; i < count; ++i) ring.convolutionBuffer[i] = 0.0;
     ring.uhLength = length;
@@ -58,9 +29,11 @@ void addScaled(double *__restrict slots, const double *__restrict ordinates, int
 // up to the end of the ring, then the wrapped run from slot 0, so no modulo
 // is needed and every slot still receives exactly one addition.
 void spreadExcess(ConvolutionRing &ring, double stepExcess) {
+    double *const slots = ring.convolutionBuffer.get();
+    const double *const ordinates = ring.uhOrdinates.get();
     const int32_t untilEnd = ring.uhLength - ring.convolutionPosition;
-    addScaled(ring.convolutionBuffer + ring.convolutionPosition, ring.uhOrdinates, untilEnd, stepExcess);
-    addScaled(ring.convolutionBuffer, ring.uhOrdinates + untilEnd, ring.convolutionPosition, stepExcess);
+    addScaled(slots + ring.convolutionPosition, ordinates, untilEnd, stepExcess);
+    addScaled(slots, ordinates + untilEnd, ring.convolutionPosition, stepExcess);
 }
 
 } // namespace

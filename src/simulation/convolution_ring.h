@@ -5,28 +5,27 @@
 
 #include <cmath>
 #include <cstdint>
+#include <memory>
 #include <optional>
 
+#include "base/allocation.h"
+
 namespace vesk {
+
+// An array of doubles from allocateArray, released when its owner ends.
+using OwnedDoubles = std::unique_ptr<double[], Releaser>;
 
 // Before a step, slot convolutionPosition holds everything earlier excess
 // contributes to the coming step's outflow, the next slots (cyclically) what
 // it contributes to later steps.  The ring owns both arrays: it can be moved
-// (the source is left empty) but not copied, and frees them when it ends.
+// (the source keeps no arrays) but not copied, and frees them when it ends.
 struct ConvolutionRing {
     int32_t uhLength{};             // number of ordinates
-    double *uhOrdinates{};          // cfs per inch, spaced uhTimeStep apart
-    double *convolutionBuffer{};    // cfs, uhLength slots
+    OwnedDoubles uhOrdinates;       // cfs per inch, spaced uhTimeStep apart
+    OwnedDoubles convolutionBuffer; // cfs, uhLength slots
     int32_t convolutionPosition{};  // slot of the coming step
     double previousOutflow{};       // cfs, outflow of the step before the latest
     double outflow{};               // cfs, outflow of the latest step
-
-    ConvolutionRing() = default;
-    ConvolutionRing(ConvolutionRing &&other) noexcept;
-    ConvolutionRing &operator=(ConvolutionRing &&other) noexcept;
-    ConvolutionRing(const ConvolutionRing &) = delete;
-    ConvolutionRing &operator=(const ConvolutionRing &) = delete;
-    ~ConvolutionRing();
 
     // A ring of `length` (>= 1) zeroed ordinates and zeroed slots at position
     // 0, or nothing when either array cannot be allocated (the ordinates are

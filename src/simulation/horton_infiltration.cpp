@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "frame/elementary_functions.h"
+#include "base/elementary_functions.h"
 
 namespace vesk {
 

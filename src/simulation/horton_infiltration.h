@@ -7,7 +7,7 @@
 
 #include <limits>
 
-#include "frame/operation_order.h"
+#include "base/operation_order.h"
 
 namespace vesk {
 

@@ -3,7 +3,7 @@
 #include <cmath>
 #include <limits>
 
-#include "unithydrograph/finite_values.h"
+#include "base/finite_values.h"
 #include "unithydrograph/piece_fitting.h"
 
 namespace vesk {

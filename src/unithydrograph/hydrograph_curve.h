@@ -4,9 +4,9 @@
 
 #include <cstdint>
 
-#include "frame/common_records.h"
-#include "frame/operation_order.h"
-#include "level.h"
+#include "base/common_records.h"
+#include "base/operation_order.h"
+#include "base/public_header.h"
 #include "unithydrograph/hydrograph_geometry.h"
 #include "unithydrograph/hydrograph_pieces.h"
 #include "unithydrograph/shape_points.h"

@@ -5,7 +5,7 @@
 // run from the constant term up, as the construction's figures were fixed with.
 #pragma once
 
-#include "frame/elementary_functions.h"
+#include "base/elementary_functions.h"
 
 namespace vesk {
 

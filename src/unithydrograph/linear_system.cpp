@@ -1,6 +1,7 @@
+#include "unithydrograph/linear_system.h"
+
 #include <cstddef>
 
-#include "unithydrograph/curve_fitting.h"
 #include "unithydrograph/extended_precision.h"
 
 namespace vesk {

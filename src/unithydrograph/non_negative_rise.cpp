@@ -1,5 +1,6 @@
-#include "frame/elementary_functions.h"
-#include "unithydrograph/curve_fitting.h"
+#include "unithydrograph/non_negative_rise.h"
+
+#include "base/elementary_functions.h"
 
 namespace vesk {
 

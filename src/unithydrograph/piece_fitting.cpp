@@ -1,6 +1,8 @@
 #include "unithydrograph/piece_fitting.h"
 
-#include "frame/elementary_functions.h"
+#include "base/elementary_functions.h"
+#include "unithydrograph/linear_system.h"
+#include "unithydrograph/non_negative_rise.h"
 
 namespace vesk {
 

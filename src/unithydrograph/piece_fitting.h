@@ -2,7 +2,7 @@
 // limb, the peak, the falling line and the two-segment tail.
 #pragma once
 
-#include "unithydrograph/curve_fitting.h"
+#include "base/operation_order.h"
 #include "unithydrograph/hydrograph_pieces.h"
 #include "unithydrograph/shape_points.h"
 

@@ -2,8 +2,8 @@
 
 #include <cmath>
 
-#include "frame/elementary_functions.h"
-#include "unithydrograph/finite_values.h"
+#include "base/elementary_functions.h"
+#include "base/finite_values.h"
 
 namespace vesk {
 

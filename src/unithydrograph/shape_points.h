@@ -2,9 +2,9 @@
 // peak: the frame the pieces of the unit hydrograph are fitted into.
 #pragma once
 
-#include "frame/common_records.h"
-#include "frame/operation_order.h"
-#include "level.h"
+#include "base/common_records.h"
+#include "base/operation_order.h"
+#include "base/public_header.h"
 #include "unithydrograph/hydrograph_geometry.h"
 
 namespace vesk {

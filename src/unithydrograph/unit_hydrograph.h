@@ -3,10 +3,10 @@
 // one uhTimeStep produces.  Shared by both levels.
 #pragma once
 
-#include "frame/common_records.h"
-#include "frame/operation_order.h"
-#include "frame/status.h"
-#include "level.h"
+#include "base/common_records.h"
+#include "base/operation_order.h"
+#include "base/public_header.h"
+#include "base/status.h"
 #include "simulation/convolution_ring.h"
 #include "unithydrograph/hydrograph_geometry.h"
 
@@ -26,7 +26,6 @@ namespace vesk {
 // is allocated, an ordinate that is not finite), NoMemory when an array cannot be allocated.
 // On failure the ring holds nothing; summary and shape may be partly written.
 Status buildUnitHydrograph(const HydrographGeometry &geometry, ShapeParameters &shape,
-                           UnitHydrographSummary &summary, ConvolutionRing &ring,
-                           OperationOrder order = OperationOrder::Current);
+                           UnitHydrographSummary &summary, ConvolutionRing &ring, OperationOrder order);
 
 } // namespace vesk

@@ -15,11 +15,11 @@
 #include <unistd.h>
 #endif
 
+#include "base/basin_file.h"
 #include "comma_decimal_locale.h"
-#include "frame/basin_file.h"
-#include "frame/basin_registry.h"
-#include "frame/library_state.h"
+#include "exports/shared/library_state.h"
 #include "frame_test_support.h"
+#include "registry/basin_registry.h"
 
 namespace {
 

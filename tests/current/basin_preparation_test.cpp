@@ -9,9 +9,9 @@
 #include <string>
 #include <vector>
 
-#include "frame/basin_registry.h"
-#include "frame/library_state.h"
+#include "exports/shared/library_state.h"
 #include "frame_test_support.h"
+#include "registry/basin_registry.h"
 #include "relations/impervious_fractions.h"
 #include "relations/peaking_coefficients.h"
 #include "relations/peaking_tables.h"
@@ -75,7 +75,8 @@ TEST_F(AddBasin, StoresTheWorkedBasinWithItsHydrograph) {
     ShapeParameters shape = before.shape;
     vesk::UnitHydrographSummary summary;
     vesk::ConvolutionRing ring;
-    ASSERT_EQ(vesk::buildUnitHydrograph({1.0, 2.0, 1.0, 0.02}, shape, summary, ring), vesk::Status::Ok);
+    ASSERT_EQ(vesk::buildUnitHydrograph({1.0, 2.0, 1.0, 0.02}, shape, summary, ring, vesk::OperationOrder::Current),
+              vesk::Status::Ok);
     ASSERT_EQ(basin->ring.uhLength, 26);
     for (int i = 0; i < 26; ++i) EXPECT_EQ(basin->ring.uhOrdinates[i], ring.uhOrdinates[i]);
     EXPECT_NEAR(basin->ring.uhOrdinates[0], 114.8, 0.05);
@@ -356,7 +357,7 @@ TEST_F(AddBasin, MissingRecordOrNameKeepsAPendingCode) {
     EXPECT_EQ(vesk_geterror(), VESK_ERR_VERSION_UNCONFIRMED);
     vesk_addbasin(&record, nullptr);
     EXPECT_EQ(vesk_geterror(), VESK_ERR_VERSION_UNCONFIRMED);
-    VersionStamp stamp{1, 3, 6, 3};
+    VersionStamp stamp = VESK_VERSION_STAMP_INIT;
     vesk_checkversion(&stamp);
     EXPECT_EQ(vesk_geterror(), VESK_OK);
     vesk::setErrorCode(VESK_ERR_DUPLICATE_BASIN);

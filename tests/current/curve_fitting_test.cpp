@@ -4,7 +4,8 @@
 #include <cmath>
 #include <vector>
 
-#include "unithydrograph/curve_fitting.h"
+#include "unithydrograph/linear_system.h"
+#include "unithydrograph/non_negative_rise.h"
 
 namespace {
 
@@ -39,7 +40,7 @@ TEST(SolveLinearSystem, LeavesTheInverseAndKeepsTheRightHandSide) {
     std::vector<double> m = {2, 1, 1, 3};
     const std::vector<double> rhs = {3, 5};
     double x[2];
-    ASSERT_TRUE(vesk::solveLinearSystem(2, m.data(), rhs.data(), x));
+    ASSERT_TRUE(vesk::solveLinearSystem(2, m.data(), rhs.data(), x, vesk::OperationOrder::Current));
     EXPECT_DOUBLE_EQ(m[0], 0.6);
     EXPECT_DOUBLE_EQ(m[1], -0.2);
     EXPECT_DOUBLE_EQ(m[2], -0.2);

@@ -17,7 +17,7 @@
 #include <string>
 #include <vector>
 
-#include "frame/elementary_functions.h"
+#include "base/elementary_functions.h"
 
 namespace {
 

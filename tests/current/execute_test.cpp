@@ -4,10 +4,10 @@
 #include <limits>
 #include <utility>
 
-#include "frame/basin_registry.h"
-#include "frame/library_state.h"
+#include "exports/shared/library_state.h"
 #include "frame_test_support.h"
 #include "hand_built_basin.h"
+#include "registry/basin_registry.h"
 
 namespace {
 

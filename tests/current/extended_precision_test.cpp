@@ -2,7 +2,7 @@
 // host did to the floating-point unit.
 #include <gtest/gtest.h>
 
-#include "unithydrograph/curve_fitting.h"
+#include "unithydrograph/linear_system.h"
 
 
 namespace {
@@ -14,7 +14,7 @@ double firstUnknownOfCancellingSystem() {
     double matrix[9] = {1, -1, -1, 0, 1, 0, 0, 0, 1};
     const double rhs[3] = {1e16, 1.0, -1e16};
     double solution[3] = {};
-    EXPECT_TRUE(vesk::solveLinearSystem(3, matrix, rhs, solution));
+    EXPECT_TRUE(vesk::solveLinearSystem(3, matrix, rhs, solution, vesk::OperationOrder::Current));
     return solution[0];
 }
 

@@ -3,10 +3,10 @@
 #include <string>
 #include <utility>
 
-#include "frame/basin_registry.h"
-#include "frame/library_state.h"
-#include "frame/version.h"
+#include "base/version.h"
+#include "exports/shared/library_state.h"
 #include "frame_test_support.h"
+#include "registry/basin_registry.h"
 
 namespace {
 
@@ -178,8 +178,8 @@ TEST_F(Frame, SecondOpenReleasesTheFirstRegistry) {
     vesk_checkversion(&good);
     vesk::Basin basin{};
     basin.ring.uhLength = 1;
-    basin.ring.uhOrdinates = vesk::allocateArray<double>(1);
-    basin.ring.convolutionBuffer = vesk::allocateArray<double>(1);
+    basin.ring.uhOrdinates.reset(vesk::allocateArray<double>(1));
+    basin.ring.convolutionBuffer.reset(vesk::allocateArray<double>(1));
     ASSERT_EQ(vesk::insertBasin(vesk::libraryState().registry, "First", std::move(basin)), vesk::Status::Ok);
     vesk_open();
     EXPECT_EQ(vesk_geterror(), VESK_ERR_VERSION_UNCONFIRMED);

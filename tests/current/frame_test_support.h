@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include "frame/allocation.h"
+#include "base/allocation.h"
 #include "veskdll133.h"
 
 class FreshLibrary : public ::testing::Test {

@@ -4,7 +4,7 @@
 
 #include <initializer_list>
 
-#include "frame/allocation.h"
+#include "base/allocation.h"
 #include "simulation/basin.h"
 #include "simulation/step_constants.h"
 
@@ -24,8 +24,8 @@ inline vesk::SubArea impervious(double area, double storage) {
 inline void giveRing(vesk::Basin &basin, std::initializer_list<double> ordinates) {
     const auto length = static_cast<int32_t>(ordinates.size());
     basin.ring.uhLength = length;
-    basin.ring.uhOrdinates = vesk::allocateArray<double>(ordinates.size());
-    basin.ring.convolutionBuffer = vesk::allocateArray<double>(ordinates.size());
+    basin.ring.uhOrdinates.reset(vesk::allocateArray<double>(ordinates.size()));
+    basin.ring.convolutionBuffer.reset(vesk::allocateArray<double>(ordinates.size()));
     int32_t i = 0;
     for (double ordinate : ordinates) basin.ring.uhOrdinates[i++] = ordinate;
 }

@@ -5,8 +5,7 @@
 #include <limits>
 #include <random>
 
-#include "frame/elementary_functions.h"
-#include "frame/library_state.h"
+#include "base/elementary_functions.h"
 #include "frame_test_support.h"
 #include "hand_built_basin.h"
 #include "simulation/basin_loss_step.h"
@@ -237,12 +236,10 @@ vesk::Basin fourPartBasin() {
 
 class BasinLossStep : public FreshLibrary {
 protected:
-    // Steps the sub-areas unless a code is pending, as vesk_execute decides.
     static void stepWithRain(vesk::Basin &basin, double rain) {
         basin.precip.time += basin.precip.timeStep;
         basin.precip.stepRain = rain;
-        vesk::basinLossStep(basin, vesk::errorCode() == VESK_OK ? vesk::SubAreaStepping::Run
-                                                                : vesk::SubAreaStepping::Stopped);
+        vesk::basinLossStep(basin);
     }
 };
 
@@ -297,20 +294,6 @@ TEST_F(BasinLossStep, SkippedSubAreas) {
                         1e-14);
         }
     }
-}
-
-TEST_F(BasinLossStep, PendingCodeStopsEverySubAreaButRainIsCounted) {
-    vesk::setErrorCode(VESK_ERR_BASIN_NOT_FOUND);
-    vesk::Basin basin = fourPartBasin();
-    basin.precip.dcia.depressionStorage = 0.01; // left over from an earlier step
-    stepWithRain(basin, 0.7);
-    EXPECT_EQ(basin.precip.stepExcess, 0.0);
-    EXPECT_EQ(basin.precip.dcia.waterInput, 0.0);
-    EXPECT_EQ(basin.precip.dcia.depressionStorage, 0.01);
-    EXPECT_EQ(basin.rainVolume, 0.7);
-    EXPECT_EQ(basin.lossVolume, 0.0);
-    EXPECT_EQ(basin.runoffVolume, 0.0);
-    EXPECT_EQ(vesk_geterror(), VESK_ERR_BASIN_NOT_FOUND);
 }
 
 // Over random realistic basins and storms, every drop of rain is either lost

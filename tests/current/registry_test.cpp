@@ -7,9 +7,9 @@
 #include <utility>
 #include <vector>
 
-#include "frame/basin_registry.h"
-#include "frame/library_state.h"
+#include "exports/shared/library_state.h"
 #include "frame_test_support.h"
+#include "registry/basin_registry.h"
 
 namespace {
 
@@ -19,8 +19,8 @@ vesk::Basin basinWithArrays(double area) {
     vesk::Basin basin;
     basin.area = area;
     basin.ring.uhLength = 3;
-    basin.ring.uhOrdinates = vesk::allocateArray<double>(3);
-    basin.ring.convolutionBuffer = vesk::allocateArray<double>(3);
+    basin.ring.uhOrdinates.reset(vesk::allocateArray<double>(3));
+    basin.ring.convolutionBuffer.reset(vesk::allocateArray<double>(3));
     return basin;
 }
 
@@ -264,8 +264,8 @@ TEST_F(Registry, LookupsLearnTheSweepTwoBasinsAhead) {
     EXPECT_EQ(b->sweepHint.node, d);
     EXPECT_EQ(c->sweepHint.node, nullptr); // nothing found two lookups after C yet
     EXPECT_EQ(b->sweepHint.name, d->name);
-    EXPECT_EQ(b->sweepHint.ordinates, d->basin.ring.uhOrdinates);
-    EXPECT_EQ(b->sweepHint.slots, d->basin.ring.convolutionBuffer);
+    EXPECT_EQ(b->sweepHint.ordinates, d->basin.ring.uhOrdinates.get());
+    EXPECT_EQ(b->sweepHint.slots, d->basin.ring.convolutionBuffer.get());
     EXPECT_EQ(b->sweepHint.length, 3);
 }
 

@@ -10,7 +10,7 @@
 #include <cstring>
 #include <random>
 
-#include "frame/elementary_functions.h"
+#include "base/elementary_functions.h"
 #include "frame_test_support.h"
 #include "hand_built_basin.h"
 #include "simulation/basin_time_step.h"
@@ -143,7 +143,7 @@ TEST(StepBitIdentity, RandomBasinsAndStormsGiveTheBitsOfTheWrittenFormulas) {
         for (int step = 0; step < steps; ++step) {
             const uint64_t draw = storms();
             const double rain = draw % 3 == 0 ? 0.0 : std::ldexp(static_cast<double>(draw >> 11), -53) * 0.8;
-            vesk::takeBasinStep(basin, rain, vesk::SubAreaStepping::Run);
+            vesk::takeBasinStep(basin, rain);
             written::basinStep(reference, rain, convolution);
             ASSERT_EQ(std::memcmp(&basin.precip, &reference.precip, sizeof(PrecipState)), 0) << "step " << step;
             ASSERT_EQ(std::memcmp(&basin.ring.outflow, &reference.ring.outflow, sizeof(double)), 0) << "step " << step;

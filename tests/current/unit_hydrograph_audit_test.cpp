@@ -5,9 +5,9 @@
 #include <cstdint>
 #include <string>
 
-#include "frame/basin_registry.h"
-#include "frame/library_state.h"
+#include "exports/shared/library_state.h"
 #include "frame_test_support.h"
+#include "registry/basin_registry.h"
 #include "unithydrograph/hydrograph_curve.h"
 
 namespace {

@@ -5,7 +5,7 @@
 #include <limits>
 #include <vector>
 
-#include "frame/library_state.h"
+#include "exports/shared/library_state.h"
 #include "frame_test_support.h"
 #include "unithydrograph/hydrograph_curve.h"
 #include "unithydrograph/unit_hydrograph.h"
@@ -37,14 +37,14 @@ protected:
     // The status as its public code: 0, 2 or 3.
     int build(const vesk::HydrographGeometry &g, ShapeParameters s) {
         shape = s;
-        return static_cast<int>(vesk::buildUnitHydrograph(g, shape, summary, ring));
+        return static_cast<int>(vesk::buildUnitHydrograph(g, shape, summary, ring, vesk::OperationOrder::Current));
     }
     bool design(const Worked &w) {
         shape = w.shape();
         return vesk::designUnitHydrograph(w.geometry, shape, summary, vesk::OperationOrder::Current, curve);
     }
     std::vector<double> ordinates() const {
-        return std::vector<double>(ring.uhOrdinates, ring.uhOrdinates + ring.uhLength);
+        return std::vector<double>(ring.uhOrdinates.get(), ring.uhOrdinates.get() + ring.uhLength);
     }
     ShapeParameters shape{};
     vesk::UnitHydrographSummary summary{};

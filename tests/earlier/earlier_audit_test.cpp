@@ -6,7 +6,7 @@
 #include <cmath>
 #include <limits>
 
-#include "earlier/basin_loss_step.h"
+#include "earlier/lumped_loss_step.h"
 #include "earlier_test_support.h"
 
 namespace {

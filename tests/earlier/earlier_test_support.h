@@ -4,9 +4,9 @@
 
 #include <gtest/gtest.h>
 
-#include "frame/allocation.h"
-#include "frame/basin_registry.h"
-#include "frame/library_state.h"
+#include "base/allocation.h"
+#include "exports/shared/library_state.h"
+#include "registry/basin_registry.h"
 #include "veskdll.h"
 
 class EarlierLibrary : public ::testing::Test {

@@ -3,7 +3,7 @@
 // depth over the whole basin.
 #include <gtest/gtest.h>
 
-#include "earlier/basin_loss_step.h"
+#include "earlier/lumped_loss_step.h"
 
 namespace {
 

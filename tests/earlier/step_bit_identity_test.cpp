@@ -12,9 +12,9 @@
 #include <random>
 #include <utility>
 
-#include "earlier/basin_loss_step.h"
+#include "base/elementary_functions.h"
 #include "earlier/basin_time_step.h"
-#include "frame/elementary_functions.h"
+#include "earlier/lumped_loss_step.h"
 #include "simulation/convolution_ring.h"
 #include "../written_convolution.h"
 

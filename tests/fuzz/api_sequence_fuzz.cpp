@@ -43,7 +43,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *bytes, size_t size) {
             break;
 #ifndef VESK_EARLIER_LEVEL
         case 2: {
-            VersionStamp stamp{1, 3, 6, 3};
+            VersionStamp stamp = VESK_VERSION_STAMP_INIT;
             if (data.ConsumeBool()) stamp.release = data.ConsumeIntegral<int32_t>();
             nullPointer = data.ConsumeIntegralInRange<int>(0, 7) == 0;
             vesk_checkversion(nullPointer ? nullptr : &stamp);

@@ -31,7 +31,7 @@ inline void openReady() {
     vesk_free();
     vesk_open();
 #ifndef VESK_EARLIER_LEVEL
-    const VersionStamp stamp{1, 3, 6, 3};
+    const VersionStamp stamp = VESK_VERSION_STAMP_INIT;
     vesk_checkversion(&stamp);
 #endif
 }

@@ -14,8 +14,8 @@
 
 namespace {
 
-using vesk::tool::Storm;
-using vesk::tool::UnitSystem;
+using vesk::host::Storm;
+using vesk::host::UnitSystem;
 
 double total(const Storm &storm) {
     double sum = 0.0;
@@ -26,15 +26,15 @@ double total(const Storm &storm) {
 void checkDepths(const Storm &storm) {
     if (storm.depths.empty()) fuzz::broken("a storm without depths was accepted");
     for (double depth : storm.depths)
-        if (!std::isfinite(depth) || depth < 0.0 || depth > vesk::tool::kMaxStepDepthInches)
+        if (!std::isfinite(depth) || depth < 0.0 || depth > vesk::host::kMaxStepDepthInches)
             fuzz::broken("accepted depth outside 0 to the per-step bound", depth);
 }
 
 void checkSteps(const Storm &storm) {
-    if (storm.stepMinutes < 0 || storm.stepMinutes > vesk::tool::kMaxRunMinutes)
+    if (storm.stepMinutes < 0 || storm.stepMinutes > vesk::host::kMaxRunMinutes)
         fuzz::broken("accepted step outside 0 to the longest run", storm.stepMinutes);
     const double minutes = static_cast<double>(storm.depths.size()) * storm.stepMinutes;
-    if (minutes > vesk::tool::kMaxRunMinutes) fuzz::broken("accepted storm ends beyond the longest run", minutes);
+    if (minutes > vesk::host::kMaxRunMinutes) fuzz::broken("accepted storm ends beyond the longest run", minutes);
 }
 
 // Split into steps of one minute and summed into steps three times as long:
@@ -43,7 +43,7 @@ void checkResampling(const Storm &storm) {
     if (storm.stepMinutes == 0 || storm.depths.size() * static_cast<std::size_t>(storm.stepMinutes) > 100000) return;
     const double before = total(storm);
     for (int step : {1, storm.stepMinutes * 3}) {
-        const Storm resampled = vesk::tool::resampled(storm, step);
+        const Storm resampled = vesk::host::resampled(storm, step);
         const double after = total(resampled);
         if (std::fabs(after - before) > 1e-9 * (1.0 + before)) fuzz::broken("resampling changed the total depth", after);
         if (resampled.stepMinutes != step) fuzz::broken("resampling kept the wrong step", resampled.stepMinutes);
@@ -60,8 +60,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *bytes, size_t size) {
     const std::string path = fuzz::scratchFile("storm", ".csv", bytes + 1, size - 1);
     Storm storm;
     try {
-        storm = vesk::tool::readStorm(path, units);
-    } catch (const vesk::tool::InputError &) {
+        storm = vesk::host::readStorm(path, units);
+    } catch (const vesk::host::InputError &) {
         return 0; // refused with a message: what a faulty file should get
     }
     if (units && storm.units != *units) fuzz::broken("the storm was read in another unit than asked for");

@@ -1,5 +1,5 @@
 #!/usr/bin/python3
-"""Writes the constant tables of src/frame/elementary_functions.cpp.
+"""Writes the constant tables of src/base/elementary_functions.cpp.
 
 Every constant is worked out with exact rational arithmetic (fractions) from
 values of exp and ln evaluated with decimal at 80 significant digits, far
@@ -19,7 +19,7 @@ import sys
 from fractions import Fraction
 
 SOURCE = os.path.normpath(os.path.join(os.path.dirname(os.path.abspath(__file__)), '..', '..',
-                                       'src', 'frame', 'elementary_functions.cpp'))
+                                       'src', 'base', 'elementary_functions.cpp'))
 BEGIN = '// BEGIN GENERATED TABLES (tools/golden/elementary_tables.py)\n'
 END = '// END GENERATED TABLES\n'
 

@@ -1,0 +1,7 @@
+#include "exports/shared/library_state.h"
+
+namespace vesk {
+
+LibraryState theLibraryState;
+
+} // namespace vesk

@@ -1,7 +1,0 @@
-#include "frame/library_state.h"
-
-namespace vesk {
-
-LibraryState theLibraryState;
-
-} // namespace vesk
