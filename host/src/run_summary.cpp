@@ -26,6 +26,15 @@ std::string coarseStepCause(const BasinInput &prepared, int step) {
 
 } // namespace
 
+namespace {
+
+// Runoff over rain, 0 without rain.
+double runoffCoefficient(double runoffVolume, double rainVolume) {
+    return rainVolume > 0.0 ? runoffVolume / rainVolume : 0.0;
+}
+
+} // namespace
+
 BasinSummary summarize(const BasinRun &basin, const RunResult &result) {
     BasinSummary summary;
     summary.peakOutflow = basin.peakOutflow;
@@ -34,7 +43,7 @@ BasinSummary summarize(const BasinRun &basin, const RunResult &result) {
     summary.rainVolume = depthVolume(result.rainDepth, area);
     summary.runoffVolume = depthVolume(basin.excessDepth, area);
     summary.outflowVolume = flowSumVolume(basin.outflowSum, basin.computation.step);
-    summary.runoffCoefficient = summary.rainVolume > 0.0 ? summary.runoffVolume / summary.rainVolume : 0.0;
+    summary.runoffCoefficient = runoffCoefficient(summary.runoffVolume, summary.rainVolume);
     return summary;
 }
 
@@ -208,6 +217,14 @@ std::string fieldName(const FigureRule &rule, UnitSystem units) {
     return unit.empty() ? rule.stem : std::string(rule.stem) + "_" + unit;
 }
 
+// A figure in the result's units; times count from `startMinute`.
+double figureValue(const FigureRule &rule, const RunResult &result, const BasinRun &basin, const BasinSummary &summary,
+                   double startMinute) {
+    double value = fromLibraryUnits(rule.value(result, basin, summary), rule.quantity, result.units);
+    if (std::string_view(rule.stem) == "peak_outflow_time_min") value += startMinute;
+    return value;
+}
+
 std::vector<SummaryField> fieldsIn(UnitSystem units) {
     std::vector<SummaryField> fields;
     for (const FigureRule &rule : kFigures)
@@ -236,7 +253,7 @@ BasinSummary outletSummary(const RunResult &result, BasinRun &outlet) {
     }
     summary.peakOutflow = result.outletPeak;
     summary.peakTime = result.outletPeakTime;
-    summary.runoffCoefficient = summary.rainVolume > 0.0 ? summary.runoffVolume / summary.rainVolume : 0.0;
+    summary.runoffCoefficient = runoffCoefficient(summary.runoffVolume, summary.rainVolume);
     return summary;
 }
 
@@ -250,9 +267,7 @@ std::vector<double> outletFigures(const RunResult &result, double startMinute) {
             figures.push_back(std::numeric_limits<double>::quiet_NaN());
             continue;
         }
-        double value = fromLibraryUnits(rule.value(result, outlet, summary), rule.quantity, result.units);
-        if (std::string_view(rule.stem) == "peak_outflow_time_min") value += startMinute;
-        figures.push_back(value);
+        figures.push_back(figureValue(rule, result, outlet, summary, startMinute));
     }
     return figures;
 }
@@ -262,9 +277,7 @@ std::vector<double> summaryFigures(const RunResult &result, const BasinRun &basi
     std::vector<double> figures;
     figures.reserve(std::size(kFigures));
     for (const FigureRule &rule : kFigures) {
-        double value = fromLibraryUnits(rule.value(result, basin, summary), rule.quantity, result.units);
-        if (std::string_view(rule.stem) == "peak_outflow_time_min") value += startMinute;
-        figures.push_back(value);
+        figures.push_back(figureValue(rule, result, basin, summary, startMinute));
     }
     return figures;
 }
