@@ -7,12 +7,13 @@ of its own, runs the tests that cover it (the first failure ends a run) and
 restores the source, also when the job is interrupted or fails.  A mutation
 is killed when a test fails, crashes or hangs; it survives when all pass.
 
-What covers a file:
+What covers a file, in stages built and run one after another until one
+kills the mutation (cheapest first):
   src/, include/   the test program of each level the file is built into;
   host/            the core's tests, the vesk program's tests and the Python
                    package's tests (every front end uses the core);
   tools/vesk/      the vesk program's tests;
-  python/vesk/     the Python package's tests (nothing to rebuild).
+  python/vesk/     the Python package's tests.
 
     tools/mutation/run_mutations.py [--check] [--build DIR] [NUMBER...]
 
@@ -177,24 +178,30 @@ def programs_of(path):
     return PROGRAMS
 
 
-class Coverage:
-    """What to rebuild for a mutated file and which tests to run."""
+PYTHON_TESTS = ['ctest', '-R', '^vesk_python_', '-E', 'installed', '--stop-on-failure', '-j2']
 
-    def __init__(self, targets, gtest_programs, python=False):
+
+class Stage:
+    """Targets to build, then a test to run: a gtest program (a path relative
+    to the build) or, when None, the Python package's tests."""
+
+    def __init__(self, targets, program):
         self.targets = tuple(targets)
-        self.gtest_programs = tuple(gtest_programs)  # paths relative to the build
-        self.python = python
+        self.program = program
 
 
-def coverage_of(path):
+def stages_of(path):
+    """The stages that cover a mutated file, cheapest first: a stage is built
+    only when the ones before it did not kill the mutation."""
     if path.startswith('host/'):
-        return Coverage(FRONT_END_TARGETS, (HOST_TESTS, TOOL_TESTS), python=True)
+        return [Stage(('vesk_host_tests',), HOST_TESTS), Stage(('vesk_tool_tests', 'vesk'), TOOL_TESTS),
+                Stage(('vesk_host',), None)]
     if path.startswith('tools/vesk/'):
-        return Coverage(('vesk_tool_tests', 'vesk'), (TOOL_TESTS,))
+        return [Stage(('vesk_tool_tests', 'vesk'), TOOL_TESTS)]
     if path.startswith('python/'):
-        return Coverage((), (), python=True)
-    programs = programs_of(path)
-    return Coverage(programs, tuple(os.path.join('tests', p) for p in programs))
+        # The host core's shared library may still hold an earlier mutation.
+        return [Stage(('vesk_host',), None)]
+    return [Stage((program,), os.path.join('tests', program)) for program in programs_of(path)]
 
 
 def build_targets(build, targets=None):
@@ -206,28 +213,31 @@ def build_targets(build, targets=None):
     return run(command) == 0
 
 
-def tests_pass(build, coverage):
-    """True when every covering test passes; the first failing test ends the
-    run."""
-    for program in coverage.gtest_programs:
-        try:
-            if run([os.path.join(build, program), '--gtest_fail_fast', '--gtest_brief=1'],
-                   timeout=TEST_TIMEOUT) != 0:
-                return False
-        except subprocess.TimeoutExpired:
-            return False
-    if coverage.python:
-        try:
-            if run(['ctest', '--test-dir', build, '-R', '^vesk_python_', '-E', 'installed', '--stop-on-failure',
-                    '-j2'],
-                   timeout=TEST_TIMEOUT) != 0:
-                return False
-        except subprocess.TimeoutExpired:
-            return False
-    return True
+def test_passes(build, program):
+    """True when the test passes (the first failing case ends it)."""
+    if program is None:
+        command = PYTHON_TESTS[:1] + ['--test-dir', build] + PYTHON_TESTS[1:]
+    else:
+        command = [os.path.join(build, program), '--gtest_fail_fast', '--gtest_brief=1']
+    try:
+        return run(command, timeout=TEST_TIMEOUT) == 0
+    except subprocess.TimeoutExpired:
+        return False
 
 
-EVERYTHING = Coverage((), tuple(os.path.join('tests', p) for p in PROGRAMS) + (HOST_TESTS, TOOL_TESTS), True)
+def mutation_outcome(build, path):
+    """'killed', 'survived' or 'does not compile', stage by stage."""
+    for stage in stages_of(path):
+        if not build_targets(build, stage.targets):
+            return 'does not compile'
+        if not test_passes(build, stage.program):
+            return 'killed'
+    return 'survived'
+
+
+def everything_passes(build):
+    programs = [os.path.join('tests', p) for p in PROGRAMS] + [HOST_TESTS, TOOL_TESTS, None]
+    return all(test_passes(build, program) for program in programs)
 
 
 def main():
@@ -260,7 +270,7 @@ def main():
     if not configure(build) or not build_targets(build):
         print('mutation job: the unmutated sources do not build in %s' % build)
         return 1
-    if not tests_pass(build, EVERYTHING):
+    if not everything_passes(build):
         print('mutation job: the tests fail without any mutation')
         return 1
 
@@ -268,12 +278,12 @@ def main():
     try:
         for e in selected:
             restorer.apply(os.path.join(ROOT, e.file), e.original, e.replacement)
-            coverage = coverage_of(e.file)
-            if not build_targets(build, coverage.targets):
-                outcome, bad = 'does not compile', True
+            outcome = mutation_outcome(build, e.file)
+            if outcome == 'does not compile':
+                bad = True
                 counts['failed'] += 1
             else:
-                killed = not tests_pass(build, coverage)
+                killed = outcome == 'killed'
                 if e.equivalent is not None:
                     outcome = 'killed, but marked equivalent' if killed else 'survived (equivalent)'
                     bad = killed
