@@ -18,6 +18,7 @@ enum class WarningCause {
     StormCut = 7,             // storm steps beyond the chosen duration were not applied
     LongRecord = 8,           // a long record with dry spells run as one event
     PeakUnresolved = 9,       // no step that holds the volume is short enough for the peak
+    GapsFilled = 10,          // a note: missing rows of a record were filled with dry steps, as asked
 };
 
 struct Warning {
@@ -29,6 +30,8 @@ struct Warning {
 using Warnings = std::vector<Warning>;
 
 // Notes are printed as "note:", the rest as "warning:".
-inline bool isNote(WarningCause cause) { return cause == WarningCause::UnitHydrographStep; }
+inline bool isNote(WarningCause cause) {
+    return cause == WarningCause::UnitHydrographStep || cause == WarningCause::GapsFilled;
+}
 
 } // namespace vesk::host

@@ -92,7 +92,7 @@ bool samePath(const std::string &a, const std::string &b) {
 // before anything is read or written.
 void refuseOverwritingInputs(const RunCommand &command) {
     std::vector<std::string> inputs = command.basinFiles;
-    inputs.push_back(command.stormFile);
+    inputs.insert(inputs.end(), command.stormFiles.begin(), command.stormFiles.end());
     const std::pair<const char *, const std::string *> outputs[] = {
         {"--csv", &command.csvFile}, {"--plot", &command.plotFile}, {"--summary", &command.summaryFile}};
     for (const auto &[option, output] : outputs) {
@@ -117,6 +117,16 @@ double toleranceOption(const std::string &text) {
     if (!percent || !(*percent > 0.0 && *percent < 100.0))
         throw InputError("--volume-tolerance takes a percentage above 0 and below 100, got '" + text + "'");
     return *percent / 100.0;
+}
+
+// How storms are read: the unit asked for and what a gap gets.
+StormReading stormReading(std::optional<UnitSystem> units, const std::string &fillGaps) {
+    StormReading reading;
+    reading.units = units;
+    if (fillGaps == "zero") reading.gaps = GapRule::Zero;
+    else if (!fillGaps.empty())
+        throw InputError("--fill-gaps takes 'zero' (fill each gap with dry steps), got '" + fillGaps + "'");
+    return reading;
 }
 
 double realOption(const char *option, const std::string &text) {
@@ -232,6 +242,36 @@ void runAsEvents(const RunCommand &command, const std::vector<BasinSource> &sour
     reportWritten(report, command);
 }
 
+// Several storms, each run from fresh basins: the peak of every basin and of
+// the outlet in each storm.
+void runAsStorms(const RunCommand &command, const std::vector<BasinSource> &sources,
+                 const std::vector<NamedStorm> &storms, const RunOptions &options, std::ostream &out,
+                 std::ostream &err) {
+    if (!command.events.empty())
+        throw InputError("--events splits one record into events; give one storm with --rain");
+    if (!command.plotFile.empty()) throw InputError("--plot draws one run; it does not combine with several storms");
+    Warnings warnings;
+    std::vector<StormRun> runs;
+    {
+        LibrarySession session;
+        ProgressLine progress(err, stderrIsTerminal(), sources.size());
+        RunOptions shown = options;
+        shown.progress = [&](std::size_t done, std::size_t total) { progress.update(done, total); };
+        runs = runStorms(sources, storms, shown, warnings);
+    }
+    printWarnings(err, warnings);
+    if (!command.csvFile.empty())
+        writeFile(command.csvFile, [&](std::ostream &file) { writeStormHydrographCsv(file, runs); });
+    if (!command.summaryFile.empty())
+        writeFile(command.summaryFile, [&](std::ostream &file) {
+            if (isJsonPath(command.summaryFile)) writeStormSummaryJson(file, runs);
+            else writeStormSummaryCsv(file, runs);
+        });
+    std::ostream &report = outputTaken(command) ? err : out;
+    printStormPeaks(report, runs, command.exact);
+    reportWritten(report, command);
+}
+
 } // namespace
 
 int runCommand(const RunCommand &command, std::ostream &out, std::ostream &err) {
@@ -245,8 +285,23 @@ int runCommand(const RunCommand &command, std::ostream &out, std::ostream &err) 
         options.reportStep = minutesOption("--report-step", command.reportStep, 1, 1440);
         options.rule.volumeTolerance = toleranceOption(command.volumeTolerance);
         options.units = units;
+        const StormReading reading = stormReading(requested, command.fillGaps);
         const std::vector<BasinSource> sources = checkedBasins(command.basinFiles, units, err);
-        const Storm storm = stormAtRunStep(sources, readStorm(command.stormFile, requested), options);
+        std::vector<NamedStorm> storms;
+        bool named = false;
+        for (const std::string &path : command.stormFiles) {
+            StormSet set = readStorms(path, reading);
+            named = named || set.named;
+            for (NamedStorm &storm : set.storms) {
+                printWarnings(err, gapNotes(storm.storm));
+                storms.push_back(std::move(storm));
+            }
+        }
+        if (storms.size() > 1 || named) {
+            runAsStorms(command, sources, storms, options, out, err);
+            return kExitOk;
+        }
+        const Storm storm = stormAtRunStep(sources, storms.front().storm, options);
         if (command.events.empty()) runAsOneEvent(command, sources, storm, options, out, err);
         else runAsEvents(command, sources, storm, options, out, err);
         return kExitOk;
@@ -260,7 +315,11 @@ int checkCommand(const CheckCommand &command, std::ostream &out, std::ostream &e
         const std::optional<UnitSystem> requested = requestedUnits(command.units);
         if (!command.basinFiles.empty())
             writeReading(out, checkedBasins(command.basinFiles, requested.value_or(UnitSystem::Us), err));
-        if (!command.stormFile.empty()) writeReading(out, readStorm(command.stormFile, requested));
+        if (!command.stormFile.empty()) {
+            const StormSet storms = readStorms(command.stormFile, stormReading(requested, command.fillGaps));
+            writeReading(out, storms);
+            for (const NamedStorm &storm : storms.storms) printWarnings(err, gapNotes(storm.storm));
+        }
         return kExitOk;
     });
 }

@@ -19,7 +19,8 @@ inline constexpr int kExitUsage = 3;        // a malformed command line
 
 struct RunCommand {
     std::vector<std::string> basinFiles; // positional basin files or basin tables (.csv)
-    std::string stormFile;
+    std::vector<std::string> stormFiles; // storm files or storm sets; several storms run one after another
+    std::string fillGaps;  // "zero" to fill gaps with dry steps; empty: gaps refused
     std::string timeStep; // minutes as typed; empty: the storm's own step
     std::string duration; // minutes as typed; empty: until every outflow is back to 0
     std::string units;    // "us", "si" or empty (US, unless the storm names its unit)
@@ -51,6 +52,7 @@ struct CheckCommand {
     std::vector<std::string> basinFiles; // basin files or tables
     std::string stormFile;               // empty: none
     std::string units;
+    std::string fillGaps;
 };
 
 int stormCommand(const StormCommand &command, std::ostream &out, std::ostream &err);

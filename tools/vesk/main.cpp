@@ -68,9 +68,13 @@ void addRunOptions(CLI::App &run, RunCommand &command) {
     run.add_option("BASIN_FILE", command.basinFiles,
                    "basin files (a name and 22 numbers each) or basin tables (.csv, one basin per row)")
         ->required();
-    run.add_option("--rain", command.stormFile,
-                   "storm CSV: 'time,depth' rows (minutes at the end of each step) or one depth per row")
-        ->required();
+    run.add_option("--rain", command.stormFiles,
+                   "storm CSV: 'time,depth' rows (minutes, hours or date-times at the end of each step) or one "
+                   "depth per row; repeat it, or give a storm set, to run several storms")
+        ->required()
+        ->allow_extra_args(false);
+    run.add_option("--fill-gaps", command.fillGaps,
+                   "zero: fill gaps in a storm's times with dry steps (default: a gap is refused)");
     run.add_option("--time-step", command.timeStep,
                    "simulation step in minutes; resamples a timed storm (default: the storm's own step)");
     run.add_option("--report-step", command.reportStep,
@@ -131,6 +135,8 @@ int main(int argc, char **argv) {
     check->add_option("BASIN_FILE", checkArguments.basinFiles, "basin files or basin tables (.csv)");
     check->add_option("--rain", checkArguments.stormFile, "a storm file");
     check->add_option("--units", checkArguments.units, "us (default) or si: the units the files are in");
+    check->add_option("--fill-gaps", checkArguments.fillGaps,
+                      "zero: fill gaps in the storm's times with dry steps (default: a gap is refused)");
 
     bool list = false;
     CLI::App *calc = app.add_subcommand("calc", "call one of the library's calculators: calc NAME ARG...");
