@@ -324,22 +324,94 @@ int checkCommand(const CheckCommand &command, std::ostream &out, std::ostream &e
     });
 }
 
+namespace {
+
+// The storms `vesk storm` is asked for, in the unit their depths are written in.
+std::vector<DesignStorm> requestedStorms(const StormCommand &command, std::optional<UnitSystem> requested) {
+    const bool relation = !command.a.empty() || !command.b.empty() || !command.c.empty();
+    const bool table = !command.idf.empty(), distribution = !command.distribution.empty();
+    if (relation + table + distribution != 1)
+        throw InputError("storm takes one source: --a, --b and --c (one relation), --idf (a table of relations by "
+                         "return period) or --distribution (a dimensionless distribution)");
+    const int step = minutesOption("--step", command.step, 1, 1440);
+    if (step == 0) throw InputError("storm needs --step MIN");
+    std::vector<int> durations;
+    for (const std::string &text : command.durations)
+        durations.push_back(minutesOption("--duration", text, 1, kMaxRunMinutes));
+    const double peak = command.peakPosition.empty() ? 0.5 : realOption("--peak-position", command.peakPosition);
+    const double factor = command.factor.empty() ? 1.0 : realOption("--factor", command.factor);
+    if (distribution) {
+        if (!durations.empty() || !command.returnPeriods.empty() || !command.peakPosition.empty() || command.uniform ||
+            !command.factor.empty())
+            throw InputError("--distribution sets the storm's duration and shape: give it --depth and --step only");
+        if (command.depth.empty()) throw InputError("--distribution needs --depth, the storm's total depth");
+        const std::vector<Distribution> read =
+            command.distributions.empty() ? std::vector<Distribution>{} : readDistributions(command.distributions);
+        const Distribution &chosen =
+            findDistribution(command.distributions.empty() ? builtInDistributions() : read, command.distribution,
+                             command.distributions.empty() ? "storm" : command.distributions);
+        const UnitSystem units = requested.value_or(UnitSystem::Us);
+        return {DesignStorm{chosen.name, step, units,
+                            distributionStorm(chosen, realOption("--depth", command.depth), step, units)}};
+    }
+    if (!command.depth.empty() || !command.distributions.empty())
+        throw InputError("--depth and --distributions go with --distribution");
+    if (durations.empty()) throw InputError("storm needs --duration MIN (one or more)");
+    if (table) {
+        if (relation) throw InputError("--idf gives the relations; drop --a, --b and --c");
+        if (command.returnPeriods.empty()) throw InputError("--idf needs --return-period YEARS (one or more)");
+        const IdfTable idf = readIdfTable(command.idf);
+        if (requested && *requested != idf.units)
+            throw InputError(command.idf + ": the table gives a in " + unitName(Quantity::Rate, idf.units) +
+                             " but --units asks for " + unitName(Quantity::Depth, *requested) +
+                             "; drop --units or convert the table");
+        std::vector<double> periods;
+        for (const std::string &text : command.returnPeriods) periods.push_back(realOption("--return-period", text));
+        return idfStorms(idf, periods, durations, step, peak, command.uniform, factor);
+    }
+    if (!command.returnPeriods.empty())
+        throw InputError("--return-period picks relations from an --idf table; with --a, --b and --c use --factor");
+    if (command.a.empty() || command.b.empty() || command.c.empty())
+        throw InputError("a relation needs --a, --b and --c");
+    DesignStormOptions options;
+    options.relation.a = realOption("--a", command.a);
+    options.relation.b = realOption("--b", command.b);
+    options.relation.c = realOption("--c", command.c);
+    options.relation.factor = factor;
+    options.step = step;
+    options.peakPosition = peak;
+    options.uniform = command.uniform;
+    options.units = requested.value_or(UnitSystem::Us);
+    std::vector<DesignStorm> storms;
+    for (int duration : durations) {
+        options.duration = duration;
+        storms.push_back(DesignStorm{std::to_string(duration) + "min", step, options.units, designStorm(options)});
+    }
+    return storms;
+}
+
+} // namespace
+
 int stormCommand(const StormCommand &command, std::ostream &out, std::ostream &err) {
     return guarded(err, [&] {
-        const UnitSystem units = requestedUnits(command.units).value_or(UnitSystem::Us);
-        DesignStormOptions options;
-        options.relation.a = realOption("--a", command.a);
-        options.relation.b = realOption("--b", command.b);
-        options.relation.c = realOption("--c", command.c);
-        options.relation.factor = realOption("--factor", command.factor);
-        options.duration = minutesOption("--duration", command.duration, 1, kMaxRunMinutes);
-        options.step = minutesOption("--step", command.step, 1, 1440);
-        options.peakPosition = realOption("--peak-position", command.peakPosition);
-        options.uniform = command.uniform;
-        const std::vector<double> depths = designStorm(options);
-        out << "time_min," << (units == UnitSystem::Si ? "depth_mm" : "depth_in") << '\n';
-        for (std::size_t k = 0; k < depths.size(); ++k)
-            out << (k + 1) * static_cast<std::size_t>(options.step) << ',' << exactText(depths[k]) << '\n';
+        const std::vector<DesignStorm> storms = requestedStorms(command, requestedUnits(command.units));
+        if (!command.outDir.empty()) {
+            if (!command.out.empty()) throw InputError("--out and --out-dir: choose one");
+            std::error_code error;
+            std::filesystem::create_directories(command.outDir, error);
+            if (error) throw inputErrorIn(command.outDir, "cannot make the folder: " + error.message());
+            for (const DesignStorm &storm : storms) {
+                const std::string path = (std::filesystem::path(command.outDir) / (storm.name + ".csv")).string();
+                writeFile(path, [&](std::ostream &file) { writeStormCsv(file, storm); });
+                out << path << '\n';
+            }
+            return kExitOk;
+        }
+        const std::string path = command.out.empty() ? std::string(kStandardInput) : command.out;
+        writeFile(path, [&](std::ostream &file) {
+            if (storms.size() == 1) writeStormCsv(file, storms.front());
+            else writeStormSetCsv(file, storms);
+        });
         return kExitOk;
     });
 }

@@ -41,11 +41,19 @@ struct UhCommand {
 };
 
 struct StormCommand {
-    std::string a, b, c, factor = "1"; // the intensity relation, as typed
-    std::string duration, step;        // minutes, as typed
-    std::string peakPosition = "0.5";
+    std::string a, b, c, factor;        // the intensity relation, as typed (factor empty: 1)
+    std::vector<std::string> durations; // minutes, as typed; several make a batch
+    std::string step;                   // minutes, as typed
+    std::string peakPosition;           // empty: 0.5
     bool uniform = false;
     std::string units;
+    std::string idf;                        // an IDF table: one relation per return period
+    std::vector<std::string> returnPeriods; // years, as typed
+    std::string distribution;  // a distribution's name (built in, or in `distributions`)
+    std::string distributions; // a CSV of cumulative fractions; empty: the built-in ones
+    std::string depth;         // the total depth a distribution is scaled to
+    std::string out;           // empty or "-": standard output
+    std::string outDir;        // one file per storm in this folder
 };
 
 struct CheckCommand {
