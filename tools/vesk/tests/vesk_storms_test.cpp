@@ -118,6 +118,32 @@ TEST(VeskRun, SeveralStormsGiveAPeakTableAndDatedEventsTheirStarts) {
     EXPECT_NE(testing::readWholeFile(events).find("\n2,2024-05-01T08:55,535,Meadowbrook,"), std::string::npos);
 }
 
+// The README's peak table of several storms is what vesk prints: its
+// commands run as written (build/ standing for the test's output folder).
+TEST(VeskRun, TheReadmesPeakTableIsWhatVeskPrints) {
+    const std::string readme = testing::readWholeFile(testing::examplePath("../README.md"));
+    const std::size_t command = readme.find("```sh\nbuild/vesk storm --idf ");
+    ASSERT_NE(command, std::string::npos);
+    const std::size_t lineEnd = readme.find('\n', command + 6);
+    const std::size_t shown = readme.find("```text\n", lineEnd);
+    ASSERT_NE(shown, std::string::npos);
+    const std::string expected = readme.substr(shown + 8, readme.find("```", shown + 8) - shown - 8);
+    std::istringstream words(readme.substr(command + 6, lineEnd - command - 6));
+    std::vector<std::vector<std::string>> commands(1);
+    for (std::string word; words >> word;) {
+        if (word == "&&") commands.emplace_back();
+        else if (word == "build/vesk") continue;
+        else if (word.rfind("examples/", 0) == 0) commands.back().push_back(testing::examplePath(word.substr(9)));
+        else if (word.rfind("build/", 0) == 0) commands.back().push_back(testing::outputPath(word.substr(6)));
+        else commands.back().push_back(word);
+    }
+    ASSERT_EQ(commands.size(), 2u);
+    ASSERT_EQ(testing::runVesk(commands[0]).status, 0);
+    const testing::ProgramRun run = testing::runVesk(commands[1]);
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out, expected);
+}
+
 std::string shippedStormTwice(int dryHours) {
     std::istringstream shipped(testing::readWholeFile(testing::examplePath("design_storm_2h.csv")));
     std::vector<std::string> depths;
