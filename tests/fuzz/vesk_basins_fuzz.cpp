@@ -21,14 +21,14 @@
 
 namespace {
 
-using vesk::tool::BasinField;
-using vesk::tool::BasinSource;
-using vesk::tool::UnitSystem;
+using vesk::host::BasinField;
+using vesk::host::BasinSource;
+using vesk::host::UnitSystem;
 
 std::optional<std::vector<BasinSource>> read(const std::string &path, UnitSystem units) {
     try {
-        return vesk::tool::readBasinSources(path, units);
-    } catch (const vesk::tool::InputError &) {
+        return vesk::host::readBasinSources(path, units);
+    } catch (const vesk::host::InputError &) {
         return std::nullopt;
     }
 }
@@ -46,7 +46,7 @@ void checkNames(const std::vector<BasinSource> &sources, bool positional) {
     if (positional && sources.size() != 1) fuzz::broken("a basin file gave several basins", sources.size());
     for (std::size_t i = 0; i < sources.size(); ++i) {
         const std::string &name = sources[i].name;
-        if (name.empty() || name.size() > vesk::tool::kMaxBasinNameBytes)
+        if (name.empty() || name.size() > vesk::host::kMaxBasinNameBytes)
             fuzz::broken("accepted name of 0 or more than 255 bytes", name.size());
         if (name.find('\0') != std::string::npos) fuzz::broken("accepted name holding a NUL byte");
         if (positional && name.find_first_of(" \t\r\n\v\f") != std::string::npos)
@@ -59,12 +59,12 @@ void checkNames(const std::vector<BasinSource> &sources, bool positional) {
 // Every value either reader stores, with the two the positional file carries.
 std::vector<const BasinField *> allFields() {
     std::size_t count = 0;
-    const BasinField *fields = vesk::tool::basinFields(count);
+    const BasinField *fields = vesk::host::basinFields(count);
     std::vector<const BasinField *> all;
     for (std::size_t i = 0; i < count; ++i) all.push_back(&fields[i]);
-    const BasinField *const *positional = vesk::tool::positionalFields(count);
+    const BasinField *const *positional = vesk::host::positionalFields(count);
     for (std::size_t i = 0; i < count; ++i)
-        if (vesk::tool::findBasinField(positional[i]->name) == nullptr) all.push_back(positional[i]);
+        if (vesk::host::findBasinField(positional[i]->name) == nullptr) all.push_back(positional[i]);
     return all;
 }
 
@@ -78,8 +78,8 @@ void checkValues(const BasinSource &source) {
 // The ranges vesk's checks promise for a basin they let through.
 void checkRanges(const BasinSource &source, UnitSystem units) {
     try {
-        vesk::tool::checkBasin(source, units);
-    } catch (const vesk::tool::InputError &) {
+        vesk::host::checkBasin(source, units);
+    } catch (const vesk::host::InputError &) {
         return;
     }
     const BasinInput &r = source.record;
@@ -103,7 +103,7 @@ void checkOtherUnits(const std::vector<BasinSource> &sources, const std::optiona
     for (std::size_t i = 0; i < sources.size(); ++i) {
         if ((*other)[i].name != sources[i].name) fuzz::broken("the unit system changed a basin's name");
         for (const BasinField *field : allFields())
-            if (field->quantity == vesk::tool::Quantity::Unchanged &&
+            if (field->quantity == vesk::host::Quantity::Unchanged &&
                 field->load((*other)[i].record) != field->load(sources[i].record))
                 fuzz::broken(std::string("the unit system changed ") + field->name, field->load(sources[i].record));
     }
