@@ -136,6 +136,9 @@ VESK_HOST_API int32_t vesk_host_units_named(const char *name);
 /** A record longer than a day with a dry spell of six hours or more runs as
  *  one event, although the loss model does not recover between storms. */
 #define VESK_HOST_WARN_LONG_RECORD 8
+/** A note: gaps in a storm's times were filled with dry steps, as asked
+ *  (the count and where). */
+#define VESK_HOST_WARN_GAPS_FILLED 10
 
 /** Warnings gathered over any number of calls, in the order they arose. */
 typedef struct VeskHostWarnings VeskHostWarnings;
@@ -163,15 +166,31 @@ typedef struct VeskHostStorm VeskHostStorm;
 
 /**
  * Reads a storm file ("-": standard input): CSV with an optional header, of
- * two columns (the time at the end of each step, the depth) or of one
- * column of depths.  Header words name the units: time_min or time_h, and
- * depth_in or depth_mm; another unit word after time_ or depth_ is refused.
+ * two columns (the time at the end of each step, the value) or of one
+ * column of depths.  Times are minutes or hours from the start of the storm,
+ * or civil date-times without a time zone ("2024-05-01T00:05" or
+ * "2024-05-01 00:05", seconds only as 00; proleptic Gregorian calendar,
+ * years 1 to 9999), each the end of its step, the first row the end of the
+ * first step.  Header words name the units: time_min or time_h for numbers
+ * (a column of date-times carries none), and depth_in, depth_mm (rain in
+ * each step), intensity_in_h or intensity_mm_h (its mean intensity over the
+ * step); another unit word after time_, depth_ or intensity_ is refused.
  * `units` is VESK_HOST_UNITS_US or _SI (a header naming the other unit is
- * refused) or VESK_HOST_UNITS_FROM_FILE.  Times must grow in equal steps of
- * whole minutes; a first time later than one step means dry steps before
- * it.  Depths must be finite, at least 0 and at most 100 in a step.
+ * refused) or VESK_HOST_UNITS_FROM_FILE.  The step is the spacing most rows
+ * keep and must be whole minutes; rows must be a whole number of steps
+ * apart, and rows more than one step apart (a gap) are refused.  A first
+ * time in minutes later than one step means dry steps before it.  Depths
+ * must be finite, at least 0 and at most 100 in a step.  A storm set (a
+ * file whose first column is storm) is refused: vesk_host_storms_read.
  */
 VESK_HOST_API VeskHostStorm *vesk_host_storm_read(const char *path, int32_t units, VeskHostStatus *status);
+/** What a gap in a storm's times gets. */
+#define VESK_HOST_GAPS_REFUSE 0 /**< refused with its line */
+#define VESK_HOST_GAPS_ZERO 1   /**< filled with dry steps; a note (VESK_HOST_WARN_GAPS_FILLED) says where */
+/** vesk_host_storm_read with the choice of what a gap gets (`gaps`); the
+ *  note of the gaps filled is appended to `warnings` (which may be NULL). */
+VESK_HOST_API VeskHostStorm *vesk_host_storm_read_with(const char *path, int32_t units, int32_t gaps,
+                                                       VeskHostWarnings *warnings, VeskHostStatus *status);
 /** The same from `length` bytes of text; `origin` names it in messages. */
 VESK_HOST_API VeskHostStorm *vesk_host_storm_parse(const char *text, size_t length, const char *origin,
                                                    int32_t units, VeskHostStatus *status);
@@ -185,6 +204,33 @@ VESK_HOST_API VeskHostStorm *vesk_host_storm_from_depths(const double *inches, s
 VESK_HOST_API VeskHostStorm *vesk_host_storm_resample(const VeskHostStorm *storm, int32_t stepMinutes,
                                                       VeskHostStatus *status);
 VESK_HOST_API void vesk_host_storm_free(VeskHostStorm *storm);
+/**
+ * A dated storm from a program's rows, read as a file's are: `seconds` the
+ * end of each step in seconds from 1970-01-01T00:00 (civil, whole minutes),
+ * `values` as the column named `column` gives them (a header word such as
+ * "depth_mm" or "intensity_in_h"; NULL or "": depths in inches, or
+ * millimetres with `units` _SI), `stepSeconds` the step (0: the spacing
+ * most rows keep).  `gaps` and `warnings` as for vesk_host_storm_read_with;
+ * messages name `origin` and the row.
+ */
+VESK_HOST_API VeskHostStorm *vesk_host_storm_from_times(const int64_t *seconds, const double *values, size_t count,
+                                                        int64_t stepSeconds, const char *column, int32_t units,
+                                                        int32_t gaps, const char *origin, VeskHostWarnings *warnings,
+                                                        VeskHostStatus *status);
+/** How the values were given. */
+#define VESK_HOST_RAIN_DEPTH 0     /**< rain depth in each step */
+#define VESK_HOST_RAIN_INTENSITY 1 /**< mean intensity over each step */
+/** VESK_HOST_RAIN_DEPTH or _INTENSITY (the depths are inches either way). */
+VESK_HOST_API int32_t vesk_host_storm_quantity(const VeskHostStorm *storm);
+/** 1 for a dated storm, with the civil minute (from 1970-01-01T00:00) at
+ *  which its first step starts in `*minute` (one step before its first
+ *  row); 0 when it has no dates. */
+VESK_HOST_API int32_t vesk_host_storm_start(const VeskHostStorm *storm, int64_t *minute);
+/** Dates a storm that has a step: its first step starts at civil minute
+ *  `minute` (years 1 to 9999).  Runs then report date-times. */
+VESK_HOST_API int32_t vesk_host_storm_set_start(VeskHostStorm *storm, int64_t minute, VeskHostStatus *status);
+/** The dry steps put in for gaps. */
+VESK_HOST_API size_t vesk_host_storm_filled(const VeskHostStorm *storm);
 /** The step in minutes, 0 for a storm of depths without times. */
 VESK_HOST_API int32_t vesk_host_storm_step(const VeskHostStorm *storm);
 /** The number of steps. */
@@ -194,6 +240,59 @@ VESK_HOST_API int32_t vesk_host_storm_units(const VeskHostStorm *storm);
 /** Copies min(length, capacity) depths in inches into `inches`; returns the
  *  length. */
 VESK_HOST_API size_t vesk_host_storm_depths(const VeskHostStorm *storm, double *inches, size_t capacity);
+
+/** Named storms: the storms of a storm set or a batch of design storms. */
+typedef struct VeskHostStormSet VeskHostStormSet;
+
+/** A storm file or a storm set: a CSV whose header starts with a column
+ *  called storm, every row with its storm's name, the rest of each row read
+ *  as a storm file's (the rows of each storm together).  A plain storm file
+ *  gives one storm named after the file.  `units`, `gaps` and `warnings` as
+ *  for vesk_host_storm_read_with. */
+VESK_HOST_API VeskHostStormSet *vesk_host_storms_read(const char *path, int32_t units, int32_t gaps,
+                                                      VeskHostWarnings *warnings, VeskHostStatus *status);
+VESK_HOST_API void vesk_host_storms_free(VeskHostStormSet *storms);
+VESK_HOST_API size_t vesk_host_storms_count(const VeskHostStormSet *storms);
+/** 1 when the file named its storms (a storm set), 0 for a plain file. */
+VESK_HOST_API int32_t vesk_host_storms_named(const VeskHostStormSet *storms);
+/** The name of storm `index`; "" when out of range. */
+VESK_HOST_API const char *vesk_host_storms_name(const VeskHostStormSet *storms, size_t index);
+/** Storm `index` as a storm of its own, to be freed with
+ *  vesk_host_storm_free; NULL when out of range. */
+VESK_HOST_API VeskHostStorm *vesk_host_storms_storm(const VeskHostStormSet *storms, size_t index);
+
+/* Design storms.  Each is refused (VESK_HOST_INPUT_ERROR, with the reason)
+ * when a run could not take it: depths that are not finite, a step above
+ * 100 in, a relation whose depth falls or whose mean intensity rises as the
+ * duration grows.  Depths are returned in inches; the storm's units are
+ * those it was asked in. */
+
+/** The alternating-block storm of the relation i = factor * a / (b + t)^c
+ *  (i in in/h, or mm/h with `units` _SI; t in minutes) over `duration`
+ *  minutes in steps of `step` (dividing it), the deepest block at
+ *  `peakPosition` (0 first step .. 1 last), or with `uniform` 1 the
+ *  duration's depth spread evenly. */
+VESK_HOST_API VeskHostStorm *vesk_host_design_relation(double a, double b, double c, double factor, int32_t units,
+                                                       int32_t duration, int32_t step, double peakPosition,
+                                                       int32_t uniform, VeskHostStatus *status);
+/** The storms of an IDF table (CSV: return_period_yr, a_in_h or a_mm_h,
+ *  b_min, c) for every return period and duration (return periods outer),
+ *  named "10yr_120min"; the other arguments as for
+ *  vesk_host_design_relation.  A return period the table does not hold is
+ *  refused (they are not interpolated). */
+VESK_HOST_API VeskHostStormSet *vesk_host_design_idf(const char *path, const double *returnPeriods,
+                                                     size_t periodCount, const int32_t *durations,
+                                                     size_t durationCount, int32_t step, double peakPosition,
+                                                     int32_t uniform, double factor, VeskHostStatus *status);
+/** `depth` (inches, or mm with `units` _SI) spread over a dimensionless
+ *  distribution in steps of `step` minutes (dividing its duration): the
+ *  cumulative fractions interpolated linearly to the end of each step.
+ *  `path` names a distribution file (CSV: hour or minute, then one column
+ *  of cumulative fractions per distribution, from 0 at time 0 to 1 at the
+ *  end), NULL the built-in NRCS 24-hour "nrcs_type_I" and "nrcs_type_II";
+ *  `name` picks one (ASCII letter case ignored). */
+VESK_HOST_API VeskHostStorm *vesk_host_design_distribution(const char *path, const char *name, double depth,
+                                                           int32_t units, int32_t step, VeskHostStatus *status);
 
 /** The wet stretches of a storm separated by dry spells. */
 typedef struct VeskHostEvents VeskHostEvents;
@@ -359,6 +458,32 @@ VESK_HOST_API VeskHostRun *vesk_host_run(const VeskHostBasins *basins, const Ves
                                          const VeskHostRunOptions *options, VeskHostWarnings *warnings,
                                          VeskHostStatus *status);
 VESK_HOST_API void vesk_host_run_free(VeskHostRun *run);
+/** Runs of several storms, each from fresh basins. */
+typedef struct VeskHostStormRuns VeskHostStormRuns;
+
+/**
+ * Runs the basins through each of `count` storms named `names` (unique,
+ * not empty, at most 255 bytes, no control characters), each as
+ * vesk_host_run would and with the same bits; each basin's computation step
+ * is chosen once per data step.  Notes and warnings are appended to
+ * `warnings`, each led by "storm NAME: ".  NULL on a refusal.
+ */
+VESK_HOST_API VeskHostStormRuns *vesk_host_run_storms(const VeskHostBasins *basins,
+                                                      const VeskHostStorm *const *storms, const char *const *names,
+                                                      size_t count, const VeskHostRunOptions *options,
+                                                      VeskHostWarnings *warnings, VeskHostStatus *status);
+VESK_HOST_API void vesk_host_storm_runs_free(VeskHostStormRuns *runs);
+VESK_HOST_API size_t vesk_host_storm_runs_count(const VeskHostStormRuns *runs);
+/** The name of run `index`; "" when out of range. */
+VESK_HOST_API const char *vesk_host_storm_runs_name(const VeskHostStormRuns *runs, size_t index);
+/** Run `index` for the vesk_host_run_* queries; it belongs to `runs` (do
+ *  not free it) and lives as long as `runs`.  NULL when out of range. */
+VESK_HOST_API const VeskHostRun *vesk_host_storm_runs_run(const VeskHostStormRuns *runs, size_t index);
+
+/** 1 when the run's storm was dated, with the civil minute at which the run
+ *  starts in `*minute` (report step k ends (k + 1) * step minutes later);
+ *  0 when it has no dates. */
+VESK_HOST_API int32_t vesk_host_run_start(const VeskHostRun *run, int64_t *minute);
 /** The report step, minutes: the step of the rain, outflow and outlet
  *  series. */
 VESK_HOST_API int32_t vesk_host_run_step(const VeskHostRun *run);

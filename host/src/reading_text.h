@@ -13,7 +13,11 @@
 
 namespace vesk::host {
 
+// A storm: its step, unit ("in", "mm", or "in/h" and "mm/h" for intensities),
+// the start of a dated record, the dry steps put in for gaps, its depths.
 void writeReading(std::ostream &out, const Storm &storm);
+// Each storm of a set; a set that names its storms leads each with its name.
+void writeReading(std::ostream &out, const StormSet &storms);
 void writeReading(std::ostream &out, const std::vector<BasinSource> &basins);
 
 } // namespace vesk::host

@@ -34,6 +34,8 @@ std::vector<StormEvent> splitEvents(const Storm &storm, int dryMinutes) {
         event.firstStep = first;
         event.storm = storm; // a view of the record's depths, not a copy
         event.storm.depths = storm.depths.slice(first, last - first + 1);
+        event.storm.gaps.clear();
+        if (storm.start) event.storm.start = *storm.start + static_cast<long long>(first) * storm.stepMinutes;
         events.push_back(std::move(event));
     };
     for (std::size_t k = 0; k < storm.depths.size(); ++k) {

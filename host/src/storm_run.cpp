@@ -4,10 +4,14 @@
 #include <cmath>
 #include <cstdint>
 #include <limits>
+#include <map>
+#include <set>
 
 #include "input_error.h"
 #include "library_errors.h"
 #include "number_text.h"
+#include "run_summary.h"
+#include "storm_events.h"
 
 namespace vesk::host {
 
@@ -128,9 +132,52 @@ RunResult runStorm(const std::vector<BasinSource> &sources, const Storm &storm, 
     result.outlet = session.outlet();
     result.outletPeak = session.outletPeak();
     result.outletPeakTime = session.outletPeakTime();
+    result.start = storm.start;
     result.refusals = session.refusals();
     result.basins = session.takeBasins();
     return result;
+}
+
+std::vector<StormRun> runStorms(const std::vector<BasinSource> &sources, const std::vector<NamedStorm> &storms,
+                                const RunOptions &options, Warnings &warnings) {
+    std::set<std::string> names;
+    for (const NamedStorm &storm : storms) {
+        if (const std::optional<std::string> fault = stormNameFault(storm.name)) throw InputError(storm.storm.path + ": " + *fault);
+        if (!names.insert(storm.name).second)
+            throw InputError(storm.storm.path + ": the storm name '" + storm.name +
+                             "' is given twice; each storm of a run needs a name of its own");
+    }
+    const LibraryLevel &level = options.level != nullptr ? *options.level : currentLevel();
+    std::map<int, StepPlan> plans; // by data step
+    std::set<std::string> notesGiven;
+    std::vector<StormRun> runs;
+    runs.reserve(storms.size());
+    for (const NamedStorm &storm : storms) {
+        const Storm stepped = stormAtRunStep(sources, storm.storm, options);
+        auto planned = plans.find(stepped.stepMinutes);
+        if (planned == plans.end())
+            planned = plans
+                          .emplace(stepped.stepMinutes, planComputationSteps(sources, stepped.stepMinutes, options.rule,
+                                                                             level, options.skipRefused))
+                          .first;
+        RunOptions shared = options;
+        shared.plan = &planned->second;
+        StormRun run{storm.name, runStorm(sources, stepped, shared)};
+        refuseNonFiniteResults(run.result);
+        const std::string lead = "storm " + storm.name + ": ";
+        for (Warning w : longRecordWarnings(stepped)) {
+            w.text = lead + w.text;
+            warnings.push_back(std::move(w));
+        }
+        for (Warning w : stepNotes(sources, run.result))
+            if (notesGiven.insert(w.text).second) warnings.push_back(std::move(w));
+        for (Warning w : runWarnings(run.result)) {
+            w.text = lead + w.text;
+            warnings.push_back(std::move(w));
+        }
+        runs.push_back(std::move(run));
+    }
+    return runs;
 }
 
 } // namespace vesk::host

@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -47,6 +48,7 @@ struct RunResult {
     std::vector<double> outlet; // cfs at the end of each report step: the sum of the basins' outflows
     double outletPeak = 0.0;    // cfs, on the finest grid every basin's values reach
     double outletPeakTime = 0.0; // min
+    std::optional<long long> start; // a dated storm: the civil minute the run starts at (civil_time.h)
     RunEnd end = RunEnd::Dry;
     std::size_t stormStepsCut = 0; // storm steps beyond the duration, not applied
     std::vector<Refusal> refusals; // basins left out (RunOptions::skipRefused)
@@ -76,5 +78,21 @@ Warnings stepNotes(const std::vector<BasinSource> &sources, const RunResult &res
 // Throws LibraryError on a refusal, InputError for inconsistent input or a
 // basin no step can compute (unless refused basins are skipped).
 RunResult runStorm(const std::vector<BasinSource> &sources, const Storm &storm, const RunOptions &options);
+
+// One storm of several, run from fresh basins.
+struct StormRun {
+    std::string name;
+    RunResult result;
+};
+
+// Runs the basins through each storm in turn, each from fresh basins: the
+// same as one run per storm (stormAtRunStep, then runStorm), to the bit.
+// Each basin's computation step is chosen once per data step and shared by
+// the storms at that step.  Names must be unique and valid (stormNameFault).
+// The notes and warnings of every run are appended to `warnings`, each led
+// by "storm NAME: " (a note on the computation step only once).  Throws as
+// runStorm does, and InputError when a run's figures are not finite.
+std::vector<StormRun> runStorms(const std::vector<BasinSource> &sources, const std::vector<NamedStorm> &storms,
+                                const RunOptions &options, Warnings &warnings);
 
 } // namespace vesk::host

@@ -5,6 +5,7 @@
 #include <functional>
 #include <vector>
 
+#include "civil_time.h"
 #include "hydrograph_csv.h"
 #include "text_escapes.h"
 #include "number_text.h"
@@ -37,8 +38,10 @@ void csvRecords(std::ostream &out, const RunResult &result, const std::string &l
     }
 }
 
-void csvHeader(std::ostream &out, const RunResult &result, bool events) {
-    out << (events ? "event,start_min,basin" : "basin");
+// The columns before a record's figures: "basin", or an event's or a
+// storm's cells and then "basin".
+void csvHeader(std::ostream &out, const RunResult &result, const std::string &lead) {
+    out << lead << "basin";
     for (const SummaryField &field : summaryFields(result.units)) out << ',' << field.name;
     out << '\n';
 }
@@ -56,11 +59,15 @@ void jsonRecords(std::ostream &out, const RunResult &result, const std::string &
     }
 }
 
+// A dated record's events also give their start as a date-time.
 std::string eventLead(const EventRun &event, bool json) {
+    const std::optional<long long> &start = event.result.start;
     if (json)
-        return "\"event\": " + std::to_string(event.number) + ", \"start_min\": " + std::to_string(event.startMinute) +
-               ", ";
-    return std::to_string(event.number) + "," + std::to_string(event.startMinute) + ",";
+        return "\"event\": " + std::to_string(event.number) +
+               (start ? ", \"start\": " + jsonString(dateTimeText(*start)) : std::string()) +
+               ", \"start_min\": " + std::to_string(event.startMinute) + ", ";
+    return std::to_string(event.number) + "," + (start ? dateTimeText(*start) + "," : std::string()) +
+           std::to_string(event.startMinute) + ",";
 }
 
 } // namespace
@@ -73,7 +80,7 @@ bool isJsonPath(const std::string &path) {
 }
 
 void writeSummaryCsv(std::ostream &out, const RunResult &result) {
-    csvHeader(out, result, false);
+    csvHeader(out, result, "");
     csvRecords(out, result, "", 0.0);
 }
 
@@ -86,7 +93,7 @@ void writeSummaryJson(std::ostream &out, const RunResult &result) {
 
 void writeEventSummaryCsv(std::ostream &out, const std::vector<EventRun> &events) {
     if (events.empty()) return;
-    csvHeader(out, events.front().result, true);
+    csvHeader(out, events.front().result, events.front().result.start ? "event,start,start_min," : "event,start_min,");
     for (const EventRun &event : events)
         csvRecords(out, event.result, eventLead(event, false), static_cast<double>(event.startMinute));
 }
@@ -96,6 +103,19 @@ void writeEventSummaryJson(std::ostream &out, const std::vector<EventRun> &event
     out << "[";
     for (const EventRun &event : events)
         jsonRecords(out, event.result, eventLead(event, true), static_cast<double>(event.startMinute), first);
+    out << "\n]\n";
+}
+
+void writeStormSummaryCsv(std::ostream &out, const std::vector<StormRun> &runs) {
+    if (runs.empty()) return;
+    csvHeader(out, runs.front().result, "storm,");
+    for (const StormRun &run : runs) csvRecords(out, run.result, csvField(run.name) + ",", 0.0);
+}
+
+void writeStormSummaryJson(std::ostream &out, const std::vector<StormRun> &runs) {
+    bool first = true;
+    out << "[";
+    for (const StormRun &run : runs) jsonRecords(out, run.result, "\"storm\": " + jsonString(run.name) + ", ", 0.0, first);
     out << "\n]\n";
 }
 

@@ -15,10 +15,16 @@ namespace vesk::host {
 void writeSummaryCsv(std::ostream &out, const RunResult &result);
 void writeSummaryJson(std::ostream &out, const RunResult &result);
 
-// One record per event and basin, led by the event's number and start; the
-// peak time counts from the start of the record.
+// One record per event and basin, led by the event's number and start (and,
+// for a dated record, the start as a date-time); the peak time counts from
+// the start of the record.
 void writeEventSummaryCsv(std::ostream &out, const std::vector<EventRun> &events);
 void writeEventSummaryJson(std::ostream &out, const std::vector<EventRun> &events);
+
+// One record per storm and basin, led by the storm's name: the runs of
+// several storms.
+void writeStormSummaryCsv(std::ostream &out, const std::vector<StormRun> &runs);
+void writeStormSummaryJson(std::ostream &out, const std::vector<StormRun> &runs);
 
 // JSON for a path ending in .json (any letter case), CSV otherwise.
 bool isJsonPath(const std::string &path);

@@ -16,6 +16,7 @@ const char *causeTitle(WarningCause cause) {
     case WarningCause::RunLimit: return "the run stopped at its limit with water still draining";
     case WarningCause::StormCut: return "storm steps beyond the duration were not applied";
     case WarningCause::LongRecord: return "a long record with dry spells runs as one event";
+    case WarningCause::GapsFilled: return "missing rows of a record filled with dry steps, as asked";
     case WarningCause::PeakUnresolved: return "the time to peak is short even for the finest step that holds the volume";
     }
     return "warning";

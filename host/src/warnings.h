@@ -18,6 +18,7 @@ enum class WarningCause {
     StormCut = 7,             // storm steps beyond the chosen duration were not applied
     LongRecord = 8,           // a long record with dry spells run as one event
     PeakUnresolved = 9,       // no step that holds the volume is short enough for the peak
+    GapsFilled = 10,          // a note: missing rows of a record were filled with dry steps, as asked
 };
 
 struct Warning {
@@ -30,7 +31,9 @@ struct Warning {
 using Warnings = std::vector<Warning>;
 
 // Notes are printed as "note:", the rest as "warning:".
-inline bool isNote(WarningCause cause) { return cause == WarningCause::UnitHydrographStep; }
+inline bool isNote(WarningCause cause) {
+    return cause == WarningCause::UnitHydrographStep || cause == WarningCause::GapsFilled;
+}
 
 // What a cause means, in a few words ("the outflow misses the run's excess
 // volume"), for a line that gathers its basins.

@@ -29,27 +29,43 @@ void setField(BasinInput &record, const std::string &field, double value) {
     else ADD_FAILURE() << "unknown field " << field;
 }
 
+ReadStorm &currentStorm(Reading &reading) {
+    if (reading.storms.empty()) reading.storms.emplace_back();
+    return reading.storms.back();
+}
+
 void takeStatement(Reading &reading, const std::string &word, const std::string &rest) {
     std::istringstream values(rest);
     if (word == "read") {
         reading.read = rest;
+    } else if (word == "gaps") {
+        reading.gaps = rest;
     } else if (word == "error") {
         reading.error = rest;
     } else if (word == "warning") {
         reading.warnings.push_back(rest);
+    } else if (word == "note") {
+        reading.notes.push_back(rest);
+    } else if (word == "storm") {
+        reading.storms.push_back(ReadStorm{});
+        reading.storms.back().name = rest;
     } else if (word == "step") {
-        reading.step = std::stoi(rest);
+        currentStorm(reading).step = std::stoi(rest);
     } else if (word == "unit") {
-        reading.unit = rest;
+        currentStorm(reading).unit = rest;
+    } else if (word == "start") {
+        currentStorm(reading).start = rest;
+    } else if (word == "filled") {
+        currentStorm(reading).filled = std::stoul(rest);
     } else if (word == "steps") {
-        reading.steps = std::stoul(rest);
+        currentStorm(reading).steps = std::stoul(rest);
     } else if (word == "depths") {
-        for (std::string value; values >> value;) reading.depths.push_back(number(value));
+        for (std::string value; values >> value;) currentStorm(reading).depths.push_back(number(value));
     } else if (word == "depth") {
         std::size_t k = 0;
         std::string value;
         values >> k >> value;
-        reading.depthAt.emplace_back(k, number(value));
+        currentStorm(reading).depthAt.emplace_back(k, number(value));
     } else if (word == "basin") {
         const std::size_t last = rest.rfind(' ');
         reading.basins.push_back(ReadBasin{rest.substr(0, last), rest.substr(last + 1) == "uh-step-given", {}});
@@ -86,10 +102,11 @@ std::vector<fs::path> corpusCases(const std::string &folder) {
     return cases;
 }
 
-void expectReading(const Reading &expected, const Reading &observed) {
-    EXPECT_EQ(observed.error, expected.error);
-    if (!expected.error.empty()) return;
-    EXPECT_EQ(observed.warnings, expected.warnings);
+void expectStorm(const ReadStorm &expected, const ReadStorm &observed) {
+    SCOPED_TRACE("storm " + expected.name);
+    EXPECT_EQ(observed.name, expected.name);
+    EXPECT_EQ(observed.start, expected.start);
+    EXPECT_EQ(observed.filled, expected.filled);
     if (expected.step) {
         EXPECT_EQ(observed.step, expected.step);
     }
@@ -106,6 +123,15 @@ void expectReading(const Reading &expected, const Reading &observed) {
         ASSERT_LT(k, observed.depths.size());
         EXPECT_EQ(observed.depths[k], depth) << "depth " << k;
     }
+}
+
+void expectReading(const Reading &expected, const Reading &observed) {
+    EXPECT_EQ(observed.error, expected.error);
+    if (!expected.error.empty()) return;
+    EXPECT_EQ(observed.warnings, expected.warnings);
+    EXPECT_EQ(observed.notes, expected.notes);
+    ASSERT_EQ(observed.storms.size(), expected.storms.size());
+    for (std::size_t i = 0; i < expected.storms.size(); ++i) expectStorm(expected.storms[i], observed.storms[i]);
     ASSERT_EQ(observed.basins.size(), expected.basins.size());
     std::size_t count = 0;
     const BasinField *const *fields = positionalFields(count);

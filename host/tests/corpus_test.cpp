@@ -25,10 +25,14 @@ Reading coreReading(const std::string &path, const Reading &expected, bool storm
     Reading observed;
     try {
         if (storm) {
-            std::optional<UnitSystem> units;
-            if (expected.read == "us") units = UnitSystem::Us;
-            if (expected.read == "si") units = UnitSystem::Si;
-            writeReading(text, readStorm(path, units));
+            StormReading reading;
+            if (expected.read == "us") reading.units = UnitSystem::Us;
+            if (expected.read == "si") reading.units = UnitSystem::Si;
+            if (expected.gaps == "zero") reading.gaps = GapRule::Zero;
+            const StormSet storms = readStorms(path, reading);
+            writeReading(text, storms);
+            for (const NamedStorm &named : storms.storms)
+                for (const Warning &w : gapNotes(named.storm)) text << "note " << w.text.substr(path.size()) << '\n';
         } else {
             Warnings warnings;
             writeReading(text, readCheckedBasins({path}, expected.read == "si" ? UnitSystem::Si : UnitSystem::Us,

@@ -63,7 +63,8 @@ def test_every_export_is_declared_typed_and_reachable(level, listing):
 C_TYPES = {
     "const char *": ctypes.c_char_p, "char *": ctypes.c_char_p, "size_t": ctypes.c_size_t,
     "int32_t": ctypes.c_int32, "int64_t": ctypes.c_int64, "double": ctypes.c_double, "void": None,
-    "double *": ctypes.c_void_p, "const double *": ctypes.c_void_p,
+    "double *": ctypes.c_void_p, "const double *": ctypes.c_void_p, "int64_t *": ctypes.c_void_p,
+    "const int64_t *": ctypes.c_void_p, "const int32_t *": ctypes.c_void_p, "const char *const *": ctypes.c_void_p,
 }
 
 

@@ -24,21 +24,36 @@ def cases(folder):
 
 
 def expectation(path):
-    """The statements of PATH.expect: a dict of single values and lists."""
-    found = {"warnings": [], "depths": [], "depth": [], "basins": []}
+    """The statements of PATH.expect: a dict of single values and lists; a
+    storm case's storms under "storms" (one without a name for a plain file)."""
+    found = {"warnings": [], "notes": [], "storms": [], "basins": []}
+
+    def storm():
+        if not found["storms"]:
+            found["storms"].append({"name": None, "depths": [], "depth": [], "start": None, "filled": 0})
+        return found["storms"][-1]
+
     for line in (path.parent / (path.name + ".expect")).read_text(encoding="utf-8").splitlines():
         if not line or line.startswith("#"):
             continue
         word, _, rest = line.partition(" ")
-        if word in ("read", "error", "step", "unit", "steps"):
+        if word in ("read", "error", "gaps"):
             found[word] = rest
         elif word == "warning":
             found["warnings"].append(rest)
+        elif word == "note":
+            found["notes"].append(rest)
+        elif word == "storm":
+            found["storms"].append({"name": rest, "depths": [], "depth": [], "start": None, "filled": 0})
+        elif word in ("step", "unit", "steps", "start"):
+            storm()[word] = rest
+        elif word == "filled":
+            storm()["filled"] = int(rest)
         elif word == "depths":
-            found["depths"] += [float(value) for value in rest.split()]
+            storm()["depths"] += [float(value) for value in rest.split()]
         elif word == "depth":
             index, value = rest.split()
-            found["depth"].append((int(index), float(value)))
+            storm()["depth"].append((int(index), float(value)))
         elif word == "basin":
             name, _, given = rest.rpartition(" ")
             found["basins"].append({"name": name, "uh-step-given": given == "uh-step-given", "values": {}})
@@ -53,24 +68,38 @@ def refusal(path, error):
     return message[len(str(path)):]
 
 
+UNIT_WORDS = {("us", "depth"): "in", ("si", "depth"): "mm", ("us", "intensity"): "in/h", ("si", "intensity"): "mm/h"}
+
+
 @pytest.mark.parametrize("path", cases("storms"), ids=lambda path: path.name)
 def test_every_storm_reads_as_expected(path):
     expected = expectation(path)
     units = {"us": "us", "si": "si"}.get(expected.get("read"))
-    if "error" in expected:
-        with pytest.raises(vesk.InputError) as caught:
-            vesk.read_storm(path, units=units)
-        assert refusal(path, caught.value) == expected["error"]
-        return
-    storm = vesk.read_storm(path, units=units)
-    assert (storm.step or 0) == int(expected["step"])
-    assert {"us": "in", "si": "mm"}[storm.units] == expected["unit"]
-    if "steps" in expected:
-        assert len(storm.depths) == int(expected["steps"])
-    if expected["depths"]:
-        assert list(storm.depths) == expected["depths"]
-    for index, depth in expected["depth"]:
-        assert storm.depths[index] == depth
+    fill_gaps = expected.get("gaps")
+    named = any(storm["name"] is not None for storm in expected["storms"])
+    read = vesk.read_storms if named else vesk.read_storm
+    with warnings.catch_warnings(record=True) as caught:
+        warnings.simplefilter("always")
+        if "error" in expected:
+            with pytest.raises(vesk.InputError) as refused:
+                read(path, units=units, fill_gaps=fill_gaps)
+            assert refusal(path, refused.value) == expected["error"]
+            return
+        found = read(path, units=units, fill_gaps=fill_gaps)
+    assert [refusal(path, w.message) for w in caught] == expected["notes"]
+    storms = found if named else {None: found}
+    assert list(storms) == [storm["name"] for storm in expected["storms"]]
+    for want, storm in zip(expected["storms"], storms.values()):
+        assert (storm.step or 0) == int(want["step"])
+        assert UNIT_WORDS[storm.units, storm.quantity] == want["unit"]
+        assert (storm.start.isoformat(timespec="minutes") if storm.start else None) == want["start"]
+        assert storm.filled == want["filled"]
+        if "steps" in want:
+            assert len(storm.depths) == int(want["steps"])
+        if want["depths"]:
+            assert list(storm.depths) == want["depths"]
+        for index, depth in want["depth"]:
+            assert storm.depths[index] == depth
 
 
 def record_values(basin):

@@ -25,12 +25,14 @@ from .errors import (BasinFileError, BasinNotFound, BasinTableError, DuplicateBa
                      LibraryInUse, LibraryNotFound, NoRegistry, OutOfMemory, UnitHydrographError, UnknownCode,
                      VersionUnconfirmed, VeskError, VeskWarning, WarningCause)
 from .library import Library, RunResult, Session, Step
-from .storm import Storm, read_storm
+from .design import distribution_storm, idf_storms, relation_storm
+from .storm import Storm, read_storm, read_storms, series_storm
 from .table import read_basin_table
 
 __all__ = [
     "VERSION", "__version__", "LOCK", "calc", "DERIVE", "Basin", "BasinSet", "Library", "Session", "Step",
-    "RunResult", "Storm", "read_storm", "read_basins", "read_basin_table", "VeskError", "InputError",
+    "RunResult", "Storm", "read_storm", "read_storms", "series_storm", "relation_storm", "idf_storms",
+    "distribution_storm", "read_basins", "read_basin_table", "VeskError", "InputError",
     "InvalidBasin", "BasinTableError", "BasinNotFound", "UnitHydrographError", "OutOfMemory", "BasinFileError",
     "NoRegistry", "DuplicateBasin", "VersionUnconfirmed", "UnknownCode", "LibraryNotFound", "LibraryInUse",
     "VeskWarning", "WarningCause",

@@ -35,6 +35,7 @@ OK, INPUT_ERROR, LIBRARY_REFUSED, NO_MEMORY, BAD_ARGUMENT = 0, 1, 2, 3, 4
 MESSAGE_BYTES = 2048
 UNITS = {"us": 0, "si": 1}
 UNITS_FROM_FILE = -1
+GAPS = {None: 0, "zero": 1}
 RUN_ENDS = {0: "dry", 1: "duration", 2: "not dry", 3: "limit"}
 
 
@@ -79,7 +80,22 @@ DECLARATIONS = {
     "vesk_host_warning_basin": (_S, [_H, _Z]),
     "vesk_host_warning_text": (_S, [_H, _Z]),
     "vesk_host_storm_read": (_H, [_S, _I, _STATUS]),
+    "vesk_host_storm_read_with": (_H, [_S, _I, _I, _H, _STATUS]),
     "vesk_host_storm_parse": (_H, [_S, _Z, _S, _I, _STATUS]),
+    "vesk_host_storm_from_times": (_H, [_H, _H, _Z, _L, _S, _I, _I, _S, _H, _STATUS]),
+    "vesk_host_storm_quantity": (_I, [_H]),
+    "vesk_host_storm_start": (_I, [_H, _H]),
+    "vesk_host_storm_set_start": (_I, [_H, _L, _STATUS]),
+    "vesk_host_storm_filled": (_Z, [_H]),
+    "vesk_host_storms_read": (_H, [_S, _I, _I, _H, _STATUS]),
+    "vesk_host_storms_free": (None, [_H]),
+    "vesk_host_storms_count": (_Z, [_H]),
+    "vesk_host_storms_named": (_I, [_H]),
+    "vesk_host_storms_name": (_S, [_H, _Z]),
+    "vesk_host_storms_storm": (_H, [_H, _Z]),
+    "vesk_host_design_relation": (_H, [_D, _D, _D, _D, _I, _I, _I, _D, _I, _STATUS]),
+    "vesk_host_design_idf": (_H, [_S, _H, _Z, _H, _Z, _I, _D, _I, _D, _STATUS]),
+    "vesk_host_design_distribution": (_H, [_S, _S, _D, _I, _I, _STATUS]),
     "vesk_host_storm_from_depths": (_H, [_H, _Z, _I, _S, _STATUS]),
     "vesk_host_storm_resample": (_H, [_H, _I, _STATUS]),
     "vesk_host_storm_free": (None, [_H]),
@@ -105,6 +121,12 @@ DECLARATIONS = {
     "vesk_host_run_options_init": (None, [_P(RunOptions)]),
     "vesk_host_run": (_H, [_H, _H, _P(RunOptions), _H, _STATUS]),
     "vesk_host_run_free": (None, [_H]),
+    "vesk_host_run_storms": (_H, [_H, _H, _H, _Z, _P(RunOptions), _H, _STATUS]),
+    "vesk_host_storm_runs_free": (None, [_H]),
+    "vesk_host_storm_runs_count": (_Z, [_H]),
+    "vesk_host_storm_runs_name": (_S, [_H, _Z]),
+    "vesk_host_storm_runs_run": (_H, [_H, _Z]),
+    "vesk_host_run_start": (_I, [_H, _H]),
     "vesk_host_run_step": (_I, [_H]),
     "vesk_host_run_data_step": (_I, [_H]),
     "vesk_host_run_computation_step": (_I, [_H, _Z]),
@@ -189,6 +211,15 @@ def units_code(units, what="units"):
     if code < 0:
         raise InputError(f"{what} must be 'us' or 'si' (any letter case), not {units!r}")
     return code
+
+
+def gaps_code(fill_gaps):
+    """fill_gaps (None: a gap is refused, "zero": filled with dry steps) as the core's code."""
+    try:
+        return GAPS[fill_gaps]
+    except (KeyError, TypeError):
+        raise InputError(f"fill_gaps must be None (a gap is refused) or 'zero' (filled with dry steps), "
+                         f"not {fill_gaps!r}") from None
 
 
 def units_name(code):

@@ -179,6 +179,8 @@ class WarningCause(enum.IntEnum):
     RUN_LIMIT = 6  #: the run stopped at its longest length with water draining
     STORM_CUT = 7  #: storm steps beyond the chosen duration were not applied
     LONG_RECORD = 8  #: a long record with dry spells runs as one event
+    PEAK_UNRESOLVED = 9  #: no step that holds the volume is short enough for the peak
+    GAPS_FILLED = 10  #: a note: gaps in a storm's times were filled with dry steps, as asked
 
 
 class VeskWarning(UserWarning):

@@ -372,6 +372,59 @@ class Library:
         with LOCK, self._run(basins, storm, step, duration, units, volume_tolerance=volume_tolerance) as result:
             return result.summary()
 
+    def run_storms(self, basins, storms, step=None, duration=None, units="us", volume_tolerance=None):
+        """Runs the basins through each storm, each from fresh basins, and
+        returns the table of ``vesk run --rain A --rain B ... --summary``: one
+        row per storm and basin (storm by storm, each storm's ``outlet`` first
+        where several basins meet) with every summary figure, indexed by
+        (``basin``, ``storm``).
+
+        ``storms``: a dict name -> storm (a Storm, a dated Series or depths in
+        inches), as ``read_storms`` and ``idf_storms`` return, or a list of
+        Storms read from files (named after them).  Each run is the one
+        ``summary`` would make of that storm alone, to the bit; each basin's
+        computation step is chosen once per data step.  ``df.attrs`` holds
+        the units, and ``"outlet_peak"`` and ``"outlet_peak_time_min"``: each
+        storm's peak at the outlet (the sum of the basins' outflows) and its
+        time.  Without pandas a dict of lists with ``basin`` and ``storm``.
+        """
+        if not isinstance(storms, dict):
+            storms = {_storm_name(storm, i): storm for i, storm in enumerate(storms)}
+        names = list(storms)
+        with LOCK:
+            self._require_open()
+            options = _host.run_options(self.level, step, duration, units, False, None, volume_tolerance)
+            chosen = basin_set(basins)
+            handles = []
+            try:
+                for storm in storms.values():
+                    handles.append(core_storm(storm))
+                array = (ctypes.c_void_p * len(handles))(*[h.handle for h in handles])
+                encoded = (ctypes.c_char_p * len(names))(*[_binding.encode_text(str(n), "storm name") for n in names])
+                with _host.Warnings() as found:
+                    basins_handle = chosen.core_handle()
+                    self._end_sessions()
+                    status = _host.Status()
+                    c = _host.core()
+                    runs = c.vesk_host_run_storms(basins_handle, ctypes.addressof(array), ctypes.addressof(encoded),
+                                                  len(names), ctypes.byref(options), found.handle,
+                                                  ctypes.byref(status))
+                    if status.code != _host.OK:
+                        self._after_refusal()
+                        _host.raise_for(status, export="vesk_host_run_storms")
+                    try:
+                        table = _storm_table(runs, units)
+                    finally:
+                        c.vesk_host_storm_runs_free(runs)
+                    self._names = {_key(_binding.encode_text(name)): name for name in table.pop("_basins")}
+                    found.emit()
+            finally:
+                for handle in handles:
+                    handle.close()
+                if chosen is not basins:
+                    chosen.close()
+        return _storm_frame(table)
+
     def _run(self, basins, storm, step=None, duration=None, units="us", skip_refused=False, report_step=None,
              volume_tolerance=None):
         """The core's run as a RunResult (to be closed); the basins stay stored."""
@@ -559,6 +612,66 @@ class Session:
         return None if outflows is False else outflows
 
 
+def _storm_name(storm, index):
+    from .storm import Storm
+    origin = storm.origin if isinstance(storm, Storm) else None
+    if not origin:
+        return f"storm {index + 1}"
+    name = str(origin).replace("\\", "/").rsplit("/", 1)[-1]
+    return name[:-4] if name.lower().endswith(".csv") else name
+
+
+def _storm_table(runs, units):
+    """The figures of every run of a VeskHostStormRuns handle, storm by storm."""
+    c = _host.core()
+    fields, field_units = summary_fields(units)
+    width = len(fields)
+    table = {"basin": [], "storm": [], "rows": [], "outlet_peak": {}, "outlet_peak_time_min": {},
+             "units": field_units, "fields": fields}
+    peak, minutes = ctypes.c_double(), ctypes.c_double()
+    for index in range(c.vesk_host_storm_runs_count(runs)):
+        name = _host.text(c.vesk_host_storm_runs_name(runs, index))
+        run = c.vesk_host_storm_runs_run(runs, index)
+        c.vesk_host_run_outlet_peak(run, ctypes.byref(peak), ctypes.byref(minutes))
+        table["outlet_peak"][name] = peak.value
+        table["outlet_peak_time_min"][name] = minutes.value
+        basins = [_host.text(c.vesk_host_run_basin_name(run, b)) for b in range(c.vesk_host_run_basin_count(run))]
+        if len(basins) > 1:
+            # The outlet leads each storm's rows, as in the summary file.
+            figures = (ctypes.c_double * width)()
+            c.vesk_host_run_outlet_summary(run, ctypes.addressof(figures), width)
+            table["basin"].append("outlet")
+            table["storm"].append(name)
+            table["rows"].append(list(figures))
+        for b, basin in enumerate(basins):
+            figures = (ctypes.c_double * width)()
+            c.vesk_host_run_summary(run, b, ctypes.addressof(figures), width)
+            table["basin"].append(basin)
+            table["storm"].append(name)
+            table["rows"].append(list(figures))
+        table["_basins"] = basins
+    return table
+
+
+def _storm_frame(table):
+    fields = table["fields"]
+    attrs = {"units": table["units"], "outlet_peak": table["outlet_peak"],
+             "outlet_peak_time_min": table["outlet_peak_time_min"]}
+    if pandas is None:
+        return {"basin": table["basin"], "storm": table["storm"],
+                **{name: [row[i] for row in table["rows"]] for i, name in enumerate(fields)}}
+    index = pandas.MultiIndex.from_arrays([table["basin"], table["storm"]], names=["basin", "storm"])
+    frame = pandas.DataFrame(table["rows"], index=index, columns=fields, dtype="float64")
+    frame.attrs.update(attrs)
+    return frame
+
+
+def _date_of(minute):
+    from .storm import EPOCH
+    import datetime
+    return EPOCH + datetime.timedelta(minutes=minute)
+
+
 def _writable(array, count, what):
     if (numpy is None or not isinstance(array, numpy.ndarray) or array.dtype != numpy.float64
             or not array.flags.c_contiguous or not array.flags.writeable or array.size != count):
@@ -672,12 +785,30 @@ class RunResult:
                 if outlet:
                     c.vesk_host_run_outlet(h, _host.address(block[-1]), length)
         index = numpy.arange(1, length + 1, dtype=numpy.int64) * self.step
+        start = self.start()
         if pandas is None:
-            return {"time_min": index, **{name: block[i] for i, name in enumerate(columns)}}
-        frame = pandas.DataFrame(block.T, index=pandas.Index(index, name="time_min"), columns=columns, copy=False)
+            dated = {} if start is None else {"time": [_date_of(start + minutes) for minutes in index.tolist()]}
+            return {**dated, "time_min": index, **{name: block[i] for i, name in enumerate(columns)}}
+        if start is None:
+            rows = pandas.Index(index, name="time_min")
+        else:
+            try:
+                rows = pandas.DatetimeIndex(pandas.to_datetime(start + index, unit="m"), name="time")
+            except (OverflowError, pandas.errors.OutOfBoundsDatetime):
+                raise InputError("the storm's dates lie beyond what pandas can index (years 1678 to 2261)") from None
+        frame = pandas.DataFrame(block.T, index=rows, columns=columns, copy=False)
         frame.attrs["units"] = units
         self.provenance(frame.attrs)
         return frame
+
+    def start(self):
+        """The civil minute (from 1970-01-01T00:00) the run starts at, for a
+        dated storm; else None."""
+        minute = ctypes.c_int64()
+        with LOCK:
+            if _host.core().vesk_host_run_start(self._handle.handle, ctypes.byref(minute)):
+                return minute.value
+        return None
 
     def figures(self):
         """(field names, units by name, one row of figures per basin)."""

@@ -91,7 +91,7 @@ bool samePath(const std::string &a, const std::string &b) {
 // before anything is read or written.
 void refuseOverwritingInputs(const RunCommand &command) {
     std::vector<std::string> inputs = command.basinFiles;
-    inputs.push_back(command.stormFile);
+    inputs.insert(inputs.end(), command.stormFiles.begin(), command.stormFiles.end());
     const std::pair<const char *, const std::string *> outputs[] = {
         {"--csv", &command.csvFile}, {"--plot", &command.plotFile}, {"--summary", &command.summaryFile}};
     for (const auto &[option, output] : outputs) {
@@ -116,6 +116,16 @@ double toleranceOption(const std::string &text) {
     if (!percent || !(*percent > 0.0 && *percent < 100.0))
         throw InputError("--volume-tolerance takes a percentage above 0 and below 100, got '" + text + "'");
     return *percent / 100.0;
+}
+
+// How storms are read: the unit asked for and what a gap gets.
+StormReading stormReading(std::optional<UnitSystem> units, const std::string &fillGaps) {
+    StormReading reading;
+    reading.units = units;
+    if (fillGaps == "zero") reading.gaps = GapRule::Zero;
+    else if (!fillGaps.empty())
+        throw InputError("--fill-gaps takes 'zero' (fill each gap with dry steps), got '" + fillGaps + "'");
+    return reading;
 }
 
 double realOption(const char *option, const std::string &text) {
@@ -245,6 +255,36 @@ void runAsEvents(const RunCommand &command, const std::vector<BasinSource> &sour
     reportWritten(report, command);
 }
 
+// Several storms, each run from fresh basins: the peak of every basin and of
+// the outlet in each storm.
+void runAsStorms(const RunCommand &command, const std::vector<BasinSource> &sources,
+                 const std::vector<NamedStorm> &storms, const RunOptions &options, std::ostream &out,
+                 std::ostream &err) {
+    if (!command.events.empty())
+        throw InputError("--events splits one record into events; give one storm with --rain");
+    if (!command.plotFile.empty()) throw InputError("--plot draws one run; it does not combine with several storms");
+    Warnings warnings;
+    std::vector<StormRun> runs;
+    {
+        LibrarySession session;
+        ProgressLine progress(err, stderrIsTerminal(), sources.size());
+        RunOptions shown = options;
+        shown.progress = [&](std::size_t done, std::size_t total) { progress.update(done, total); };
+        runs = runStorms(sources, storms, shown, warnings);
+    }
+    printWarnings(err, warnings);
+    if (!command.csvFile.empty())
+        writeFile(command.csvFile, [&](std::ostream &file) { writeStormHydrographCsv(file, runs); });
+    if (!command.summaryFile.empty())
+        writeFile(command.summaryFile, [&](std::ostream &file) {
+            if (isJsonPath(command.summaryFile)) writeStormSummaryJson(file, runs);
+            else writeStormSummaryCsv(file, runs);
+        });
+    std::ostream &report = outputTaken(command) ? err : out;
+    printStormPeaks(report, runs, command.exact);
+    reportWritten(report, command);
+}
+
 } // namespace
 
 int runCommand(const RunCommand &command, std::ostream &out, std::ostream &err) {
@@ -258,8 +298,23 @@ int runCommand(const RunCommand &command, std::ostream &out, std::ostream &err) 
         options.reportStep = minutesOption("--report-step", command.reportStep, 1, 1440);
         options.rule.volumeTolerance = toleranceOption(command.volumeTolerance);
         options.units = units;
+        const StormReading reading = stormReading(requested, command.fillGaps);
         const std::vector<BasinSource> sources = checkedBasins(command.basinFiles, units, err);
-        const Storm storm = stormAtRunStep(sources, readStorm(command.stormFile, requested), options);
+        std::vector<NamedStorm> storms;
+        bool named = false;
+        for (const std::string &path : command.stormFiles) {
+            StormSet set = readStorms(path, reading);
+            named = named || set.named;
+            for (NamedStorm &storm : set.storms) {
+                printWarnings(err, gapNotes(storm.storm));
+                storms.push_back(std::move(storm));
+            }
+        }
+        if (storms.size() > 1 || named) {
+            runAsStorms(command, sources, storms, options, out, err);
+            return kExitOk;
+        }
+        const Storm storm = stormAtRunStep(sources, storms.front().storm, options);
         if (command.events.empty()) runAsOneEvent(command, sources, storm, options, out, err);
         else runAsEvents(command, sources, storm, options, out, err);
         return kExitOk;
@@ -274,27 +329,103 @@ int checkCommand(const CheckCommand &command, std::ostream &out, std::ostream &e
         if (!command.basinFiles.empty())
             // Every warning on its own line: check shows what each file gives.
             writeReading(out, checkedBasins(command.basinFiles, requested.value_or(UnitSystem::Us), err, false));
-        if (!command.stormFile.empty()) writeReading(out, readStorm(command.stormFile, requested));
+        if (!command.stormFile.empty()) {
+            const StormSet storms = readStorms(command.stormFile, stormReading(requested, command.fillGaps));
+            writeReading(out, storms);
+            for (const NamedStorm &storm : storms.storms) printWarnings(err, gapNotes(storm.storm));
+        }
         return kExitOk;
     });
 }
 
+namespace {
+
+// The storms `vesk storm` is asked for, in the unit their depths are written in.
+std::vector<DesignStorm> requestedStorms(const StormCommand &command, std::optional<UnitSystem> requested) {
+    const bool relation = !command.a.empty() || !command.b.empty() || !command.c.empty();
+    const bool table = !command.idf.empty(), distribution = !command.distribution.empty();
+    if (relation + table + distribution != 1)
+        throw InputError("storm takes one source: --a, --b and --c (one relation), --idf (a table of relations by "
+                         "return period) or --distribution (a dimensionless distribution)");
+    const int step = minutesOption("--step", command.step, 1, 1440);
+    if (step == 0) throw InputError("storm needs --step MIN");
+    std::vector<int> durations;
+    for (const std::string &text : command.durations)
+        durations.push_back(minutesOption("--duration", text, 1, kMaxRunMinutes));
+    const double peak = command.peakPosition.empty() ? 0.5 : realOption("--peak-position", command.peakPosition);
+    const double factor = command.factor.empty() ? 1.0 : realOption("--factor", command.factor);
+    if (distribution) {
+        if (!durations.empty() || !command.returnPeriods.empty() || !command.peakPosition.empty() || command.uniform ||
+            !command.factor.empty())
+            throw InputError("--distribution sets the storm's duration and shape: give it --depth and --step only");
+        if (command.depth.empty()) throw InputError("--distribution needs --depth, the storm's total depth");
+        const std::vector<Distribution> read =
+            command.distributions.empty() ? std::vector<Distribution>{} : readDistributions(command.distributions);
+        const Distribution &chosen =
+            findDistribution(command.distributions.empty() ? builtInDistributions() : read, command.distribution,
+                             command.distributions.empty() ? "storm" : command.distributions);
+        const UnitSystem units = requested.value_or(UnitSystem::Us);
+        return {DesignStorm{chosen.name, step, units,
+                            distributionStorm(chosen, realOption("--depth", command.depth), step, units)}};
+    }
+    if (!command.depth.empty() || !command.distributions.empty())
+        throw InputError("--depth and --distributions go with --distribution");
+    if (durations.empty()) throw InputError("storm needs --duration MIN (one or more)");
+    if (table) {
+        if (relation) throw InputError("--idf gives the relations; drop --a, --b and --c");
+        if (command.returnPeriods.empty()) throw InputError("--idf needs --return-period YEARS (one or more)");
+        const IdfTable idf = readIdfTable(command.idf);
+        if (requested && *requested != idf.units)
+            throw InputError(command.idf + ": the table gives a in " + unitName(Quantity::Rate, idf.units) +
+                             " but --units asks for " + unitName(Quantity::Depth, *requested) +
+                             "; drop --units or convert the table");
+        std::vector<double> periods;
+        for (const std::string &text : command.returnPeriods) periods.push_back(realOption("--return-period", text));
+        return idfStorms(idf, periods, durations, step, peak, command.uniform, factor);
+    }
+    if (!command.returnPeriods.empty())
+        throw InputError("--return-period picks relations from an --idf table; with --a, --b and --c use --factor");
+    if (command.a.empty() || command.b.empty() || command.c.empty())
+        throw InputError("a relation needs --a, --b and --c");
+    DesignStormOptions options;
+    options.relation.a = realOption("--a", command.a);
+    options.relation.b = realOption("--b", command.b);
+    options.relation.c = realOption("--c", command.c);
+    options.relation.factor = factor;
+    options.step = step;
+    options.peakPosition = peak;
+    options.uniform = command.uniform;
+    options.units = requested.value_or(UnitSystem::Us);
+    std::vector<DesignStorm> storms;
+    for (int duration : durations) {
+        options.duration = duration;
+        storms.push_back(DesignStorm{std::to_string(duration) + "min", step, options.units, designStorm(options)});
+    }
+    return storms;
+}
+
+} // namespace
+
 int stormCommand(const StormCommand &command, std::ostream &out, std::ostream &err) {
     return guarded(err, [&] {
-        const UnitSystem units = requestedUnits(command.units).value_or(UnitSystem::Us);
-        DesignStormOptions options;
-        options.relation.a = realOption("--a", command.a);
-        options.relation.b = realOption("--b", command.b);
-        options.relation.c = realOption("--c", command.c);
-        options.relation.factor = realOption("--factor", command.factor);
-        options.duration = minutesOption("--duration", command.duration, 1, kMaxRunMinutes);
-        options.step = minutesOption("--step", command.step, 1, 1440);
-        options.peakPosition = realOption("--peak-position", command.peakPosition);
-        options.uniform = command.uniform;
-        const std::vector<double> depths = designStorm(options);
-        out << "time_min," << (units == UnitSystem::Si ? "depth_mm" : "depth_in") << '\n';
-        for (std::size_t k = 0; k < depths.size(); ++k)
-            out << (k + 1) * static_cast<std::size_t>(options.step) << ',' << exactText(depths[k]) << '\n';
+        const std::vector<DesignStorm> storms = requestedStorms(command, requestedUnits(command.units));
+        if (!command.outDir.empty()) {
+            if (!command.out.empty()) throw InputError("--out and --out-dir: choose one");
+            std::error_code error;
+            std::filesystem::create_directories(command.outDir, error);
+            if (error) throw inputErrorIn(command.outDir, "cannot make the folder: " + error.message());
+            for (const DesignStorm &storm : storms) {
+                const std::string path = (std::filesystem::path(command.outDir) / (storm.name + ".csv")).string();
+                writeFile(path, [&](std::ostream &file) { writeStormCsv(file, storm); });
+                out << path << '\n';
+            }
+            return kExitOk;
+        }
+        const std::string path = command.out.empty() ? std::string(kStandardInput) : command.out;
+        writeFile(path, [&](std::ostream &file) {
+            if (storms.size() == 1) writeStormCsv(file, storms.front());
+            else writeStormSetCsv(file, storms);
+        });
         return kExitOk;
     });
 }

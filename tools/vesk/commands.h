@@ -19,7 +19,8 @@ inline constexpr int kExitUsage = 3;        // a malformed command line
 
 struct RunCommand {
     std::vector<std::string> basinFiles; // positional basin files or basin tables (.csv)
-    std::string stormFile;
+    std::vector<std::string> stormFiles; // storm files or storm sets; several storms run one after another
+    std::string fillGaps;  // "zero" to fill gaps with dry steps; empty: gaps refused
     std::string timeStep; // minutes as typed; empty: the storm's own step
     std::string duration; // minutes as typed; empty: until every outflow is back to 0
     std::string units;    // "us", "si" or empty (US, unless the storm names its unit)
@@ -40,17 +41,26 @@ struct UhCommand {
 };
 
 struct StormCommand {
-    std::string a, b, c, factor = "1"; // the intensity relation, as typed
-    std::string duration, step;        // minutes, as typed
-    std::string peakPosition = "0.5";
+    std::string a, b, c, factor;        // the intensity relation, as typed (factor empty: 1)
+    std::vector<std::string> durations; // minutes, as typed; several make a batch
+    std::string step;                   // minutes, as typed
+    std::string peakPosition;           // empty: 0.5
     bool uniform = false;
     std::string units;
+    std::string idf;                        // an IDF table: one relation per return period
+    std::vector<std::string> returnPeriods; // years, as typed
+    std::string distribution;  // a distribution's name (built in, or in `distributions`)
+    std::string distributions; // a CSV of cumulative fractions; empty: the built-in ones
+    std::string depth;         // the total depth a distribution is scaled to
+    std::string out;           // empty or "-": standard output
+    std::string outDir;        // one file per storm in this folder
 };
 
 struct CheckCommand {
     std::vector<std::string> basinFiles; // basin files or tables
     std::string stormFile;               // empty: none
     std::string units;
+    std::string fillGaps;
 };
 
 int stormCommand(const StormCommand &command, std::ostream &out, std::ostream &err);

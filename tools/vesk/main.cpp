@@ -68,9 +68,13 @@ void addRunOptions(CLI::App &run, RunCommand &command) {
     run.add_option("BASIN_FILE", command.basinFiles,
                    "basin files (a name and 22 numbers each) or basin tables (.csv, one basin per row)")
         ->required();
-    run.add_option("--rain", command.stormFile,
-                   "storm CSV: 'time,depth' rows (minutes at the end of each step) or one depth per row")
-        ->required();
+    run.add_option("--rain", command.stormFiles,
+                   "storm CSV: 'time,depth' rows (minutes, hours or date-times at the end of each step) or one "
+                   "depth per row; repeat it, or give a storm set, to run several storms")
+        ->required()
+        ->allow_extra_args(false);
+    run.add_option("--fill-gaps", command.fillGaps,
+                   "zero: fill gaps in a storm's times with dry steps (default: a gap is refused)");
     run.add_option("--time-step", command.timeStep,
                    "simulation step in minutes; resamples a timed storm (default: the storm's own step)");
     run.add_option("--report-step", command.reportStep,
@@ -113,18 +117,36 @@ int main(int argc, char **argv) {
 
     vesk::tool::StormCommand stormArguments;
     CLI::App *storm = app.add_subcommand(
-        "storm", "write a design storm as CSV from the intensity relation i = factor * a / (b + t)^c");
-    storm->add_option("--a", stormArguments.a, "coefficient a: in/h x min^c (mm/h x min^c with --units si)")
-        ->required();
-    storm->add_option("--b", stormArguments.b, "offset b, minutes")->required();
-    storm->add_option("--c", stormArguments.c, "exponent c")->required();
+        "storm", "write design storms as CSV: from the intensity relation i = factor * a / (b + t)^c, from an IDF "
+                 "table by return period, or from a dimensionless distribution scaled to a depth");
+    storm->add_option("--a", stormArguments.a, "coefficient a: in/h x min^c (mm/h x min^c with --units si)");
+    storm->add_option("--b", stormArguments.b, "offset b, minutes");
+    storm->add_option("--c", stormArguments.c, "exponent c");
     storm->add_option("--factor", stormArguments.factor, "factor on the intensity, e.g. for a return period (1)");
-    storm->add_option("--duration", stormArguments.duration, "storm duration, minutes")->required();
+    storm->add_option("--idf", stormArguments.idf,
+                      "IDF table (CSV: return_period_yr, a_in_h or a_mm_h, b_min, c): one relation per return period");
+    storm->add_option("--return-period", stormArguments.returnPeriods,
+                      "years: the table's relation(s) to use; repeat or separate by commas")
+        ->delimiter(',')
+        ->allow_extra_args(false);
+    storm->add_option("--duration", stormArguments.durations,
+                      "storm duration, minutes; repeat or separate by commas for several")
+        ->delimiter(',')
+        ->allow_extra_args(false);
     storm->add_option("--step", stormArguments.step, "time step, minutes; divides the duration")->required();
     storm->add_option("--peak-position", stormArguments.peakPosition,
                       "where the deepest block falls: 0 first step .. 1 last step (0.5)");
     storm->add_flag("--uniform", stormArguments.uniform, "spread the duration's depth evenly instead");
+    storm->add_option("--distribution", stormArguments.distribution,
+                      "a dimensionless distribution: nrcs_type_I or nrcs_type_II (built in), or a column of "
+                      "--distributions");
+    storm->add_option("--distributions", stormArguments.distributions,
+                      "CSV of cumulative fractions: hour or minute, then one column per distribution");
+    storm->add_option("--depth", stormArguments.depth, "the distribution's total depth, in (mm with --units si)");
     storm->add_option("--units", stormArguments.units, "us (inches, default) or si (millimetres)");
+    storm->add_option("--out", stormArguments.out,
+                      "write to this file (default: standard output); several storms make a storm set");
+    storm->add_option("--out-dir", stormArguments.outDir, "write each storm to NAME.csv in this folder");
 
     vesk::tool::CheckCommand checkArguments;
     CLI::App *check = app.add_subcommand(
@@ -132,6 +154,8 @@ int main(int argc, char **argv) {
     check->add_option("BASIN_FILE", checkArguments.basinFiles, "basin files or basin tables (.csv)");
     check->add_option("--rain", checkArguments.stormFile, "a storm file");
     check->add_option("--units", checkArguments.units, "us (default) or si: the units the files are in");
+    check->add_option("--fill-gaps", checkArguments.fillGaps,
+                      "zero: fill gaps in the storm's times with dry steps (default: a gap is refused)");
 
     bool list = false;
     CLI::App *calc = app.add_subcommand("calc", "call one of the library's calculators: calc NAME ARG...");

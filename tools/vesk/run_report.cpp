@@ -3,6 +3,7 @@
 #include <cmath>
 #include <functional>
 
+#include "civil_time.h"
 #include "input_error.h"
 #include "number_text.h"
 #include "text_table.h"
@@ -129,6 +130,7 @@ void printStormLine(std::ostream &out, const RunResult &result) {
         << unitName(Quantity::Depth, units) << ", " << minutes / static_cast<std::size_t>(result.dataStep)
         << " steps of " << result.dataStep << " min (" << minutes << " min simulated";
     if (result.reportStep != result.dataStep) out << ", reported every " << result.reportStep << " min";
+    if (result.start) out << ", from " << dateTimeText(*result.start);
     out << "); each basin computed at a step that divides it and samples its unit hydrograph within "
         << shownText(100.0 * result.rule.volumeTolerance) << " % of " << oneInch(units) << "\n\n";
 }
@@ -138,15 +140,18 @@ void printEventSummary(std::ostream &out, const std::vector<EventRun> &events, b
     const UnitSystem units = events.front().result.units;
     const std::string depth = unitName(Quantity::Depth, units), flow = unitName(Quantity::Flow, units),
                       volume = unitName(Quantity::Volume, units);
-    TextTable table({"event", "start min", "basin", "rain " + depth, "peak " + flow, "peak time min",
-                     "runoff " + volume, "outflow " + volume},
+    // A dated record's events start at a date-time.
+    const bool dated = events.front().result.start.has_value();
+    TextTable table({"event", dated ? "start" : "start min", "basin", "rain " + depth, "peak " + flow,
+                     "peak time min", "runoff " + volume, "outflow " + volume},
                     3);
     for (const EventRun &event : events) {
         const RunResult &r = event.result;
         const double rain = r.rainDepth;
         for (const BasinRun &basin : r.basins) {
             const BasinSummary s = summarize(basin, r);
-            table.addRow({std::to_string(event.number), std::to_string(event.startMinute), basin.name,
+            table.addRow({std::to_string(event.number),
+                          dated ? dateTimeText(*r.start) : std::to_string(event.startMinute), basin.name,
                           shownText(fromLibraryUnits(rain, Quantity::Depth, units), exact),
                           shownText(fromLibraryUnits(s.peakOutflow, Quantity::Flow, units), exact),
                           shownText(static_cast<double>(event.startMinute) + s.peakTime, exact),
@@ -155,6 +160,29 @@ void printEventSummary(std::ostream &out, const std::vector<EventRun> &events, b
         }
     }
     out << events.size() << " event(s), each run from fresh basins\n\n";
+    table.print(out);
+}
+
+void printStormPeaks(std::ostream &out, const std::vector<StormRun> &runs, bool exact) {
+    if (runs.empty()) return;
+    const UnitSystem units = runs.front().result.units;
+    std::vector<std::string> header{"basin"};
+    for (const StormRun &run : runs) header.push_back(run.name);
+    TextTable table(header, 1);
+    auto flow = [&](double cfs) { return shownText(fromLibraryUnits(cfs, Quantity::Flow, units), exact); };
+    const std::vector<BasinRun> &basins = runs.front().result.basins;
+    if (basins.size() > 1) {
+        std::vector<std::string> cells{"outlet"};
+        for (const StormRun &run : runs) cells.push_back(flow(run.result.outletPeak));
+        table.addRow(std::move(cells));
+    }
+    for (std::size_t b = 0; b < basins.size(); ++b) {
+        std::vector<std::string> cells{basins[b].name};
+        for (const StormRun &run : runs) cells.push_back(flow(run.result.basins[b].peakOutflow));
+        table.addRow(std::move(cells));
+    }
+    out << runs.size() << " storms, each run from fresh basins: peak outflow, " << unitName(Quantity::Flow, units)
+        << (basins.size() > 1 ? " (the outlet: the sum of the basins' outflows)" : "") << "\n\n";
     table.print(out);
 }
 

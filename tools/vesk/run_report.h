@@ -28,6 +28,10 @@ void printStormLine(std::ostream &out, const RunResult &result);
 // start of the record), runoff and outflow volumes.
 void printEventSummary(std::ostream &out, const std::vector<EventRun> &events, bool exact = false);
 
+// The peaks of several storms: one row per basin (the outlet first, with
+// several basins), one column per storm.
+void printStormPeaks(std::ostream &out, const std::vector<StormRun> &runs, bool exact = false);
+
 void printUnitHydrograph(std::ostream &out, const std::string &name, const BasinInput &prepared,
                          const std::vector<double> &ordinates, UnitSystem units = UnitSystem::Us);
 

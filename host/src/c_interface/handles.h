@@ -26,6 +26,11 @@ struct VeskHostStorm {
     vesk::host::Storm storm;
 };
 
+struct VeskHostStormSet {
+    std::vector<vesk::host::NamedStorm> storms;
+    bool named = false;
+};
+
 struct VeskHostEvents {
     std::vector<vesk::host::StormEvent> events;
 };
@@ -37,6 +42,11 @@ struct VeskHostBasins {
 
 struct VeskHostRun {
     vesk::host::RunResult result;
+};
+
+struct VeskHostStormRuns {
+    std::vector<std::string> names;
+    std::vector<VeskHostRun> runs; // not resized once made: the queries hold pointers to them
 };
 
 struct VeskHostSession {

@@ -98,6 +98,61 @@ VeskHostRun *vesk_host_run(const VeskHostBasins *basins, const VeskHostStorm *st
 
 void vesk_host_run_free(VeskHostRun *run) { delete run; }
 
+VeskHostStormRuns *vesk_host_run_storms(const VeskHostBasins *basins, const VeskHostStorm *const *storms,
+                                        const char *const *names, size_t count, const VeskHostRunOptions *options,
+                                        VeskHostWarnings *warnings, VeskHostStatus *status) {
+    VeskHostStormRuns *runs = nullptr;
+    guarded(status, [&] {
+        require(basins, "basins");
+        if (count > 0) {
+            require(storms, "storms");
+            require(names, "names");
+        }
+        if (basins->sources.empty()) throw InputError("a run needs at least one basin");
+        if (count == 0) throw InputError("a run of several storms needs at least one storm");
+        std::vector<NamedStorm> named;
+        for (size_t i = 0; i < count; ++i) {
+            require(storms[i], "storm");
+            require(names[i], "name");
+            named.push_back(NamedStorm{names[i], storms[i]->storm});
+        }
+        RunOptions chosen = runOptions(options);
+        const std::unique_ptr<LibraryLevel> earlier = c_interface::chosenLevel(options);
+        chosen.level = earlier.get();
+        Warnings found;
+        std::vector<StormRun> done = runStorms(basins->sources, named, chosen, found);
+        auto made = std::make_unique<VeskHostStormRuns>();
+        made->runs.resize(done.size());
+        for (std::size_t i = 0; i < done.size(); ++i) {
+            made->names.push_back(done[i].name);
+            made->runs[i].result = std::move(done[i].result);
+        }
+        appendWarnings(warnings, std::move(found));
+        runs = made.release();
+    });
+    return runs;
+}
+
+void vesk_host_storm_runs_free(VeskHostStormRuns *runs) { delete runs; }
+
+size_t vesk_host_storm_runs_count(const VeskHostStormRuns *runs) { return runs == nullptr ? 0 : runs->runs.size(); }
+
+const char *vesk_host_storm_runs_name(const VeskHostStormRuns *runs, size_t index) {
+    if (runs == nullptr || index >= runs->names.size()) return "";
+    return runs->names[index].c_str();
+}
+
+const VeskHostRun *vesk_host_storm_runs_run(const VeskHostStormRuns *runs, size_t index) {
+    if (runs == nullptr || index >= runs->runs.size()) return nullptr;
+    return &runs->runs[index];
+}
+
+int32_t vesk_host_run_start(const VeskHostRun *run, int64_t *minute) {
+    if (run == nullptr || !run->result.start) return 0;
+    if (minute != nullptr) *minute = *run->result.start;
+    return 1;
+}
+
 int32_t vesk_host_run_step(const VeskHostRun *run) { return run == nullptr ? 0 : run->result.reportStep; }
 
 int32_t vesk_host_run_data_step(const VeskHostRun *run) { return run == nullptr ? 0 : run->result.dataStep; }

@@ -1,8 +1,11 @@
 // Storms and events through the C interface.
 #include <cmath>
+#include <memory>
 #include <new>
 #include <optional>
 
+#include "civil_time.h"
+#include "design_storm.h"
 #include "handles.h"
 #include "input_error.h"
 
@@ -17,6 +20,20 @@ namespace {
 std::optional<UnitSystem> stormUnits(int32_t units) {
     if (units == VESK_HOST_UNITS_FROM_FILE) return std::nullopt;
     return c_interface::unitsArgument(units);
+}
+
+StormReading readingOf(int32_t units, int32_t gaps) {
+    if (gaps != VESK_HOST_GAPS_REFUSE && gaps != VESK_HOST_GAPS_ZERO)
+        throw ArgumentError("gaps must be VESK_HOST_GAPS_REFUSE or VESK_HOST_GAPS_ZERO, not " + std::to_string(gaps));
+    StormReading reading;
+    reading.units = stormUnits(units);
+    reading.gaps = gaps == VESK_HOST_GAPS_ZERO ? GapRule::Zero : GapRule::Refuse;
+    return reading;
+}
+
+void noteGaps(VeskHostWarnings *warnings, const Storm &storm) {
+    if (warnings == nullptr) return;
+    for (Warning &w : gapNotes(storm)) warnings->items.push_back(std::move(w));
 }
 
 VeskHostStorm *newStorm(Storm storm) {
@@ -34,6 +51,150 @@ VeskHostStorm *vesk_host_storm_read(const char *path, int32_t units, VeskHostSta
     guarded(status, [&] {
         require(path, "path");
         storm = newStorm(readStorm(path, stormUnits(units)));
+    });
+    return storm;
+}
+
+VeskHostStorm *vesk_host_storm_read_with(const char *path, int32_t units, int32_t gaps, VeskHostWarnings *warnings,
+                                         VeskHostStatus *status) {
+    VeskHostStorm *storm = nullptr;
+    guarded(status, [&] {
+        require(path, "path");
+        Storm read = readStorm(path, readingOf(units, gaps));
+        noteGaps(warnings, read);
+        storm = newStorm(std::move(read));
+    });
+    return storm;
+}
+
+VeskHostStorm *vesk_host_storm_from_times(const int64_t *seconds, const double *values, size_t count,
+                                          int64_t stepSeconds, const char *column, int32_t units, int32_t gaps,
+                                          const char *origin, VeskHostWarnings *warnings, VeskHostStatus *status) {
+    VeskHostStorm *storm = nullptr;
+    guarded(status, [&] {
+        if (count > 0) {
+            require(seconds, "seconds");
+            require(values, "values");
+        }
+        Storm made = stormOfTimes(std::vector<long long>(seconds, seconds + count),
+                                  std::vector<double>(values, values + count), stepSeconds,
+                                  column != nullptr ? column : "", readingOf(units, gaps),
+                                  origin != nullptr ? origin : "storm");
+        noteGaps(warnings, made);
+        storm = newStorm(std::move(made));
+    });
+    return storm;
+}
+
+int32_t vesk_host_storm_quantity(const VeskHostStorm *storm) {
+    return storm != nullptr && storm->storm.given == RainQuantity::Intensity ? VESK_HOST_RAIN_INTENSITY
+                                                                            : VESK_HOST_RAIN_DEPTH;
+}
+
+int32_t vesk_host_storm_start(const VeskHostStorm *storm, int64_t *minute) {
+    if (storm == nullptr || !storm->storm.start) return 0;
+    if (minute != nullptr) *minute = *storm->storm.start;
+    return 1;
+}
+
+int32_t vesk_host_storm_set_start(VeskHostStorm *storm, int64_t minute, VeskHostStatus *status) {
+    return guarded(status, [&] {
+        require(storm, "storm");
+        if (storm->storm.stepMinutes < 1)
+            throw InputError(storm->storm.path + ": a storm without a step cannot be dated");
+        if (!civilMinuteInRange(minute) ||
+            !civilMinuteInRange(minute + static_cast<int64_t>(storm->storm.depths.size()) * storm->storm.stepMinutes))
+            throw InputError(storm->storm.path + ": the dates lie outside the years 0001 to 9999");
+        storm->storm.start = minute;
+    });
+}
+
+size_t vesk_host_storm_filled(const VeskHostStorm *storm) {
+    return storm == nullptr ? 0 : storm->storm.filledSteps();
+}
+
+VeskHostStormSet *vesk_host_storms_read(const char *path, int32_t units, int32_t gaps, VeskHostWarnings *warnings,
+                                        VeskHostStatus *status) {
+    VeskHostStormSet *set = nullptr;
+    guarded(status, [&] {
+        require(path, "path");
+        StormSet read = readStorms(path, readingOf(units, gaps));
+        for (const NamedStorm &named : read.storms) noteGaps(warnings, named.storm);
+        auto made = std::make_unique<VeskHostStormSet>();
+        made->storms = std::move(read.storms);
+        made->named = read.named;
+        set = made.release();
+    });
+    return set;
+}
+
+void vesk_host_storms_free(VeskHostStormSet *storms) { delete storms; }
+
+size_t vesk_host_storms_count(const VeskHostStormSet *storms) { return storms == nullptr ? 0 : storms->storms.size(); }
+
+int32_t vesk_host_storms_named(const VeskHostStormSet *storms) { return storms != nullptr && storms->named ? 1 : 0; }
+
+const char *vesk_host_storms_name(const VeskHostStormSet *storms, size_t index) {
+    if (storms == nullptr || index >= storms->storms.size()) return "";
+    return storms->storms[index].name.c_str();
+}
+
+VeskHostStorm *vesk_host_storms_storm(const VeskHostStormSet *storms, size_t index) {
+    if (storms == nullptr || index >= storms->storms.size()) return nullptr;
+    return new (std::nothrow) VeskHostStorm{storms->storms[index].storm};
+}
+
+VeskHostStorm *vesk_host_design_relation(double a, double b, double c, double factor, int32_t units,
+                                         int32_t duration, int32_t step, double peakPosition, int32_t uniform,
+                                         VeskHostStatus *status) {
+    VeskHostStorm *storm = nullptr;
+    guarded(status, [&] {
+        DesignStormOptions options;
+        options.relation = IntensityRelation{a, b, c, factor};
+        options.units = c_interface::unitsArgument(units);
+        options.duration = duration;
+        options.step = step;
+        options.peakPosition = peakPosition;
+        options.uniform = uniform != 0;
+        const DesignStorm made{std::to_string(duration) + "min", step, options.units, designStorm(options)};
+        storm = newStorm(stormOf(made, "storm"));
+    });
+    return storm;
+}
+
+VeskHostStormSet *vesk_host_design_idf(const char *path, const double *returnPeriods, size_t periodCount,
+                                       const int32_t *durations, size_t durationCount, int32_t step,
+                                       double peakPosition, int32_t uniform, double factor, VeskHostStatus *status) {
+    VeskHostStormSet *set = nullptr;
+    guarded(status, [&] {
+        require(path, "path");
+        if (periodCount > 0) require(returnPeriods, "returnPeriods");
+        if (durationCount > 0) require(durations, "durations");
+        if (periodCount == 0 || durationCount == 0)
+            throw InputError("design storms from an IDF table need return periods and durations");
+        const IdfTable table = readIdfTable(path);
+        const std::vector<DesignStorm> made =
+            idfStorms(table, std::vector<double>(returnPeriods, returnPeriods + periodCount),
+                      std::vector<int>(durations, durations + durationCount), step, peakPosition, uniform != 0, factor);
+        auto storms = std::make_unique<VeskHostStormSet>();
+        storms->named = true;
+        for (const DesignStorm &storm : made) storms->storms.push_back(NamedStorm{storm.name, stormOf(storm, storm.name)});
+        set = storms.release();
+    });
+    return set;
+}
+
+VeskHostStorm *vesk_host_design_distribution(const char *path, const char *name, double depth, int32_t units,
+                                             int32_t step, VeskHostStatus *status) {
+    VeskHostStorm *storm = nullptr;
+    guarded(status, [&] {
+        require(name, "name");
+        const UnitSystem system = c_interface::unitsArgument(units);
+        const std::vector<Distribution> read = path != nullptr ? readDistributions(path) : std::vector<Distribution>{};
+        const Distribution &chosen =
+            findDistribution(path != nullptr ? read : builtInDistributions(), name, path != nullptr ? path : "storm");
+        const DesignStorm made{chosen.name, step, system, distributionStorm(chosen, depth, step, system)};
+        storm = newStorm(stormOf(made, chosen.name));
     });
     return storm;
 }

@@ -23,6 +23,10 @@ Reading programReading(const std::string &path, const Reading &expected, bool st
         arguments.push_back("--units");
         arguments.push_back(expected.read);
     }
+    if (!expected.gaps.empty()) {
+        arguments.push_back("--fill-gaps");
+        arguments.push_back(expected.gaps);
+    }
     const testing::ProgramRun run = testing::runVesk(arguments);
     Reading observed;
     if (run.status != 0) {
@@ -36,9 +40,13 @@ Reading programReading(const std::string &path, const Reading &expected, bool st
     observed = host::testing::parseReading(out);
     std::istringstream err(run.err);
     for (std::string line; std::getline(err, line);) {
-        const std::string lead = "warning: " + path;
-        EXPECT_EQ(line.rfind(lead, 0), 0u) << line;
-        observed.warnings.push_back(line.substr(lead.size()));
+        const std::string warning = "warning: " + path, note = "note: " + path;
+        if (line.rfind(note, 0) == 0) {
+            observed.notes.push_back(line.substr(note.size()));
+            continue;
+        }
+        EXPECT_EQ(line.rfind(warning, 0), 0u) << line;
+        observed.warnings.push_back(line.substr(warning.size()));
     }
     return observed;
 }
