@@ -42,13 +42,13 @@ std::string memberText(const Member &member) {
     return text + ")";
 }
 
-std::string groupLine(WarningCause cause, const std::vector<Member> &members, std::size_t occurrences,
-                      std::size_t width) {
-    std::string line = std::string(isNote(cause) ? "note: " : "warning: ") + causeTitle(cause) + " (" +
-                       std::to_string(occurrences) + " times, " + std::to_string(members.size()) +
+std::string groupLine(const WarningGroup &group, std::size_t width) {
+    const std::vector<std::string> &members = group.members;
+    std::string line = std::string(isNote(group.cause) ? "note: " : "warning: ") + causeTitle(group.cause) + " (" +
+                       std::to_string(group.count) + " times, " + std::to_string(members.size()) +
                        (members.size() == 1 ? " basin" : " basins") + "): ";
     for (std::size_t i = 0; i < members.size(); ++i) {
-        const std::string piece = (i ? ", " : "") + memberText(members[i]);
+        const std::string piece = (i ? ", " : "") + members[i];
         const bool last = i + 1 == members.size();
         const std::string rest = ", and " + std::to_string(members.size() - i) + " more";
         // Room for the piece, and for saying how many follow unless it is the last.
@@ -60,20 +60,16 @@ std::string groupLine(WarningCause cause, const std::vector<Member> &members, st
 
 } // namespace
 
-std::vector<std::string> groupedWarningLines(const Warnings &warnings, std::size_t width) {
+std::vector<WarningGroup> groupedWarnings(const Warnings &warnings) {
     std::vector<WarningCause> order;
     std::map<WarningCause, std::vector<const Warning *>> byCause;
     for (const Warning &w : warnings) {
         if (byCause.find(w.cause) == byCause.end()) order.push_back(w.cause);
         byCause[w.cause].push_back(&w);
     }
-    std::vector<std::string> lines;
+    std::vector<WarningGroup> groups;
     for (const WarningCause cause : order) {
         const std::vector<const Warning *> &all = byCause[cause];
-        if (all.size() == 1) {
-            lines.push_back(std::string(isNote(cause) ? "note: " : "warning: ") + all.front()->text);
-            continue;
-        }
         std::vector<Member> members;
         for (const Warning *w : all) {
             auto at = std::find_if(members.begin(), members.end(),
@@ -84,7 +80,18 @@ std::vector<std::string> groupedWarningLines(const Warnings &warnings, std::size
             }
             at->details.push_back(w->detail);
         }
-        lines.push_back(groupLine(cause, members, all.size(), width));
+        WarningGroup group{cause, all.size(), {}, all.size() == 1 ? all.front()->text : std::string()};
+        for (const Member &member : members) group.members.push_back(memberText(member));
+        groups.push_back(std::move(group));
+    }
+    return groups;
+}
+
+std::vector<std::string> groupedWarningLines(const Warnings &warnings, std::size_t width) {
+    std::vector<std::string> lines;
+    for (const WarningGroup &group : groupedWarnings(warnings)) {
+        if (group.count == 1) lines.push_back(std::string(isNote(group.cause) ? "note: " : "warning: ") + group.sentence);
+        else lines.push_back(groupLine(group, width));
     }
     return lines;
 }

@@ -39,6 +39,21 @@ inline bool isNote(WarningCause cause) {
 // volume"), for a line that gathers its basins.
 const char *causeTitle(WarningCause cause);
 
+// The warnings of one cause, gathered: how many there were, and each basin
+// they concern (in order of first appearance) with its details, as
+// "B0007 (95.1 %; event 2: 91.0 %)" (three details, then how many more);
+// "the run" for warnings about no basin.  A cause that arose once keeps its
+// sentence.
+struct WarningGroup {
+    WarningCause cause;
+    std::size_t count = 0;
+    std::vector<std::string> members;
+    std::string sentence; // the one warning's sentence; empty when there were several
+};
+
+// One group per cause, in the order the causes first arise.
+std::vector<WarningGroup> groupedWarnings(const Warnings &warnings);
+
 // The warnings one line per cause, in the order the causes first arise: a
 // cause that arose once keeps its sentence; one that arose for several
 // basins (or events) gets its title, the count and the basins with their

@@ -181,9 +181,15 @@ def programs_of(path):
 PYTHON_TESTS = ['ctest', '-R', '^vesk_python_', '-E', 'installed', '--stop-on-failure', '-j2']
 
 
+# The program's tests CTest runs by script: the SVG through xmllint, the HTML
+# report in headless Chromium.
+TOOL_SCRIPT_TESTS = 'ctest:^vesk_plot_is_well_formed_xml$|^vesk_report_in_browser$'
+
+
 class Stage:
     """Targets to build, then a test to run: a gtest program (a path relative
-    to the build) or, when None, the Python package's tests."""
+    to the build), 'ctest:REGEX' for tests CTest runs, or, when None, the
+    Python package's tests."""
 
     def __init__(self, targets, program):
         self.targets = tuple(targets)
@@ -197,7 +203,7 @@ def stages_of(path):
         return [Stage(('vesk_host_tests',), HOST_TESTS), Stage(('vesk_tool_tests', 'vesk'), TOOL_TESTS),
                 Stage(('vesk_host',), None)]
     if path.startswith('tools/vesk/'):
-        return [Stage(('vesk_tool_tests', 'vesk'), TOOL_TESTS)]
+        return [Stage(('vesk_tool_tests', 'vesk'), TOOL_TESTS), Stage((), TOOL_SCRIPT_TESTS)]
     if path.startswith('python/'):
         # The host core's shared library may still hold an earlier mutation.
         return [Stage(('vesk_host',), None)]
@@ -217,6 +223,8 @@ def test_passes(build, program):
     """True when the test passes (the first failing case ends it)."""
     if program is None:
         command = PYTHON_TESTS[:1] + ['--test-dir', build] + PYTHON_TESTS[1:]
+    elif program.startswith('ctest:'):
+        command = ['ctest', '--test-dir', build, '-R', program[len('ctest:'):], '--stop-on-failure']
     else:
         command = [os.path.join(build, program), '--gtest_fail_fast', '--gtest_brief=1']
     try:
@@ -236,7 +244,7 @@ def mutation_outcome(build, path):
 
 
 def everything_passes(build):
-    programs = [os.path.join('tests', p) for p in PROGRAMS] + [HOST_TESTS, TOOL_TESTS, None]
+    programs = [os.path.join('tests', p) for p in PROGRAMS] + [HOST_TESTS, TOOL_TESTS, TOOL_SCRIPT_TESTS, None]
     return all(test_passes(build, program) for program in programs)
 
 

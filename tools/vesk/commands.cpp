@@ -2,7 +2,9 @@
 
 #include <cerrno>
 #include <cmath>
+#include <cstdlib>
 #include <cstring>
+#include <ctime>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -15,12 +17,14 @@
 #include "calculator_table.h"
 #include "design_storm.h"
 #include "hydrograph_csv.h"
+#include "html_report.h"
 #include "hydrograph_svg.h"
 #include "input_error.h"
 #include "library_errors.h"
 #include "library_session.h"
 #include "number_text.h"
 #include "run_report.h"
+#include "program_version.h"
 #include "progress_line.h"
 #include "reading_text.h"
 #include "storm_events.h"
@@ -92,8 +96,11 @@ bool samePath(const std::string &a, const std::string &b) {
 void refuseOverwritingInputs(const RunCommand &command) {
     std::vector<std::string> inputs = command.basinFiles;
     inputs.insert(inputs.end(), command.stormFiles.begin(), command.stormFiles.end());
-    const std::pair<const char *, const std::string *> outputs[] = {
-        {"--csv", &command.csvFile}, {"--plot", &command.plotFile}, {"--summary", &command.summaryFile}};
+    const std::pair<const char *, const std::string *> outputs[] = {{"--csv", &command.csvFile},
+                                                                    {"--plot", &command.plotFile},
+                                                                    {"--summary", &command.summaryFile},
+                                                                    {"--report", &command.reportFile}};
+    constexpr std::size_t kOutputs = sizeof outputs / sizeof outputs[0];
     for (const auto &[option, output] : outputs) {
         if (output->empty() || *output == kStandardInput) continue;
         for (const std::string &input : inputs)
@@ -101,8 +108,8 @@ void refuseOverwritingInputs(const RunCommand &command) {
                 throw InputError(*output + ": " + option + " would overwrite the input file " + input +
                                  "; choose another output name");
     }
-    for (std::size_t i = 0; i < 3; ++i)
-        for (std::size_t j = i + 1; j < 3; ++j) {
+    for (std::size_t i = 0; i < kOutputs; ++i)
+        for (std::size_t j = i + 1; j < kOutputs; ++j) {
             const std::string &a = *outputs[i].second, &b = *outputs[j].second;
             if (!a.empty() && !b.empty() && (a == b || samePath(a, b)))
                 throw InputError(b + ": " + outputs[j].first + " and " + outputs[i].first + " name the same file");
@@ -140,20 +147,37 @@ void printWarnings(std::ostream &err, const Warnings &warnings) {
     for (const std::string &line : groupedWarningLines(warnings)) err << line << '\n';
 }
 
-// Every basin of the files, checked; warnings about unusual values to `err`.
+// Every basin of the files, checked; warnings about unusual values to `err`
+// (and appended to `kept` when given).
 std::vector<BasinSource> checkedBasins(const std::vector<std::string> &paths, UnitSystem units, std::ostream &err,
-                                       bool grouped = true) {
+                                       bool grouped = true, Warnings *kept = nullptr) {
     Warnings warnings;
     std::vector<BasinSource> sources = readCheckedBasins(paths, units, warnings);
     if (grouped) printWarnings(err, warnings);
     else
         for (const Warning &w : warnings) err << (isNote(w.cause) ? "note: " : "warning: ") << w.text << '\n';
+    if (kept) kept->insert(kept->end(), warnings.begin(), warnings.end());
     return sources;
 }
 
 } // namespace
 
 namespace {
+
+// What a run reads and says, for every way of running it.
+struct RunContext {
+    const RunCommand &command;
+    std::vector<BasinSource> sources;
+    std::vector<NamedStorm> storms; // as read
+    RunOptions options;
+    Warnings said; // every warning and note printed, for the report
+    std::ostream &out, &err;
+
+    void warn(const Warnings &warnings) {
+        printWarnings(err, warnings);
+        said.insert(said.end(), warnings.begin(), warnings.end());
+    }
+};
 
 // Where the printed table goes: standard error when a file takes standard output.
 bool outputTaken(const RunCommand &command) {
@@ -166,21 +190,51 @@ void reportWritten(std::ostream &report, const RunCommand &command) {
     if (!command.csvFile.empty()) report << "\nhydrograph written to " << command.csvFile << '\n';
     if (!command.plotFile.empty()) report << "plot written to " << command.plotFile << '\n';
     if (!command.summaryFile.empty()) report << "summary written to " << command.summaryFile << '\n';
+    if (!command.reportFile.empty()) report << "report written to " << command.reportFile << '\n';
 }
 
-void runAsOneEvent(const RunCommand &command, const std::vector<BasinSource> &sources, const Storm &storm,
-                   const RunOptions &options, std::ostream &out, std::ostream &err) {
-    printWarnings(err, longRecordWarnings(storm));
+// "2026-12-09 07:50 UTC": now, or SOURCE_DATE_EPOCH where it is set, so
+// that a rebuilt report can match the one before to the byte.
+std::string reportTime() {
+    std::time_t now = std::time(nullptr);
+    if (const char *epoch = std::getenv("SOURCE_DATE_EPOCH"))
+        if (const std::optional<int32_t> seconds = parseWholeNumber(epoch)) now = static_cast<std::time_t>(*seconds);
+    std::tm parts{};
+    gmtime_r(&now, &parts);
+    char text[32];
+    std::strftime(text, sizeof text, "%Y-%m-%d %H:%M UTC", &parts);
+    return text;
+}
+
+void writeReport(RunContext &run, std::vector<StormRun> runs) {
+    const RunCommand &command = run.command;
+    if (command.reportFile.empty()) return;
+    ReportContent content;
+    content.commandLine = shellCommandLine(command.commandWords);
+    content.versions = versionText();
+    content.madeAt = reportTime();
+    for (const std::string &path : command.basinFiles) content.inputs.push_back(reportInput("basins", path));
+    for (const std::string &path : command.stormFiles) content.inputs.push_back(reportInput("storm", path));
+    content.sources = run.sources;
+    content.storms = run.storms;
+    content.runs = std::move(runs);
+    content.warnings = run.said;
+    writeFile(command.reportFile, [&](std::ostream &file) { writeHtmlReport(file, content); });
+}
+
+void runAsOneEvent(RunContext &run, const Storm &storm) {
+    const RunCommand &command = run.command;
+    run.warn(longRecordWarnings(storm));
     LibrarySession session;
     RunResult result;
     {
-        ProgressLine progress(err, stderrIsTerminal(), sources.size());
-        RunOptions shown = options;
+        ProgressLine progress(run.err, stderrIsTerminal(), run.sources.size());
+        RunOptions shown = run.options;
         shown.progress = [&](std::size_t done, std::size_t total) { progress.update(done, total); };
-        result = runStorm(sources, storm, shown);
+        result = runStorm(run.sources, storm, shown);
     }
     refuseNonFiniteResults(result);
-    printWarnings(err, stepNotes(sources, result));
+    run.warn(stepNotes(run.sources, result));
     if (!command.csvFile.empty())
         writeFile(command.csvFile, [&](std::ostream &file) { writeHydrographCsv(file, result); });
     if (!command.plotFile.empty())
@@ -190,57 +244,60 @@ void runAsOneEvent(const RunCommand &command, const std::vector<BasinSource> &so
             if (isJsonPath(command.summaryFile)) writeSummaryJson(file, result);
             else writeSummaryCsv(file, result);
         });
-    std::ostream &report = outputTaken(command) ? err : out;
+    std::ostream &report = outputTaken(command) ? run.err : run.out;
     printRunSummary(report, result, command.exact);
-    printWarnings(err, runWarnings(result));
+    run.warn(runWarnings(result));
+    writeReport(run, {StormRun{run.storms.front().name, std::move(result)}});
     reportWritten(report, command);
 }
 
-void runAsEvents(const RunCommand &command, const std::vector<BasinSource> &sources, const Storm &storm,
-                 const RunOptions &options, std::ostream &out, std::ostream &err) {
+void runAsEvents(RunContext &run, const Storm &storm) {
+    const RunCommand &command = run.command;
     const std::optional<double> hours = parsePlainDecimal(std::string(trimmed(command.events)));
     if (!hours || *hours <= 0.0 || *hours * 60.0 > kMaxRunMinutes)
         throw InputError("--events takes the hours of a dry spell that separates events, above 0, got '" +
                          command.events + "'");
     if (!command.duration.empty()) throw InputError("--events runs each event until it is dry; drop --duration");
+    if (!command.reportFile.empty())
+        throw InputError("--report covers whole storms; with --events use --summary and --plot");
     const std::vector<StormEvent> events = splitEvents(storm, static_cast<int>(std::ceil(*hours * 60.0)));
     if (events.empty()) throw InputError(storm.path + ": holds no rain, so no event");
     std::vector<EventRun> runs;
     {
-        ProgressLine progress(err, stderrIsTerminal(), sources.size());
+        ProgressLine progress(run.err, stderrIsTerminal(), run.sources.size());
         // Each basin's computation step depends on the basin and the data
         // step only: chosen once for every event.
         StepPlan plan;
         {
             LibrarySession session;
-            plan = planComputationSteps(sources, storm.stepMinutes, options.rule, currentLevel(), false);
+            plan = planComputationSteps(run.sources, storm.stepMinutes, run.options.rule, currentLevel(), false);
         }
-        RunOptions eventOptions = options;
+        RunOptions eventOptions = run.options;
         eventOptions.plan = &plan;
         for (const StormEvent &event : events) {
             progress.update(event.firstStep, storm.depths.size());
             LibrarySession session; // fresh basins: nothing carries over from the event before
-            EventRun run;
-            run.number = event.number;
-            run.startMinute = static_cast<long long>(event.firstStep) * storm.stepMinutes;
-            run.result = runStorm(sources, event.storm, eventOptions);
-            refuseNonFiniteResults(run.result);
-            runs.push_back(std::move(run));
+            EventRun eventRun;
+            eventRun.number = event.number;
+            eventRun.startMinute = static_cast<long long>(event.firstStep) * storm.stepMinutes;
+            eventRun.result = runStorm(run.sources, event.storm, eventOptions);
+            refuseNonFiniteResults(eventRun.result);
+            runs.push_back(std::move(eventRun));
         }
     }
     // Every event computes each basin at the same step: one note for all.
-    printWarnings(err, stepNotes(sources, runs.front().result));
+    run.warn(stepNotes(run.sources, runs.front().result));
     // The events' warnings together, each saying its event: a basin warned
     // in many events is one entry of its cause's line.
     Warnings all;
-    for (const EventRun &run : runs)
-        for (Warning w : runWarnings(run.result)) {
-            const std::string event = "event " + std::to_string(run.number);
+    for (const EventRun &eventRun : runs)
+        for (Warning w : runWarnings(eventRun.result)) {
+            const std::string event = "event " + std::to_string(eventRun.number);
             w.text = event + ": " + w.text;
             w.detail = w.detail.empty() ? event : event + ": " + w.detail;
             all.push_back(std::move(w));
         }
-    printWarnings(err, all);
+    run.warn(all);
     if (!command.csvFile.empty())
         writeFile(command.csvFile, [&](std::ostream &file) { writeEventHydrographCsv(file, runs); });
     if (!command.plotFile.empty())
@@ -250,16 +307,15 @@ void runAsEvents(const RunCommand &command, const std::vector<BasinSource> &sour
             if (isJsonPath(command.summaryFile)) writeEventSummaryJson(file, runs);
             else writeEventSummaryCsv(file, runs);
         });
-    std::ostream &report = outputTaken(command) ? err : out;
+    std::ostream &report = outputTaken(command) ? run.err : run.out;
     printEventSummary(report, runs, command.exact);
     reportWritten(report, command);
 }
 
 // Several storms, each run from fresh basins: the peak of every basin and of
 // the outlet in each storm.
-void runAsStorms(const RunCommand &command, const std::vector<BasinSource> &sources,
-                 const std::vector<NamedStorm> &storms, const RunOptions &options, std::ostream &out,
-                 std::ostream &err) {
+void runAsStorms(RunContext &run) {
+    const RunCommand &command = run.command;
     if (!command.events.empty())
         throw InputError("--events splits one record into events; give one storm with --rain");
     if (!command.plotFile.empty()) throw InputError("--plot draws one run; it does not combine with several storms");
@@ -267,12 +323,12 @@ void runAsStorms(const RunCommand &command, const std::vector<BasinSource> &sour
     std::vector<StormRun> runs;
     {
         LibrarySession session;
-        ProgressLine progress(err, stderrIsTerminal(), sources.size());
-        RunOptions shown = options;
+        ProgressLine progress(run.err, stderrIsTerminal(), run.sources.size());
+        RunOptions shown = run.options;
         shown.progress = [&](std::size_t done, std::size_t total) { progress.update(done, total); };
-        runs = runStorms(sources, storms, shown, warnings);
+        runs = runStorms(run.sources, run.storms, shown, warnings);
     }
-    printWarnings(err, warnings);
+    run.warn(warnings);
     if (!command.csvFile.empty())
         writeFile(command.csvFile, [&](std::ostream &file) { writeStormHydrographCsv(file, runs); });
     if (!command.summaryFile.empty())
@@ -280,8 +336,9 @@ void runAsStorms(const RunCommand &command, const std::vector<BasinSource> &sour
             if (isJsonPath(command.summaryFile)) writeStormSummaryJson(file, runs);
             else writeStormSummaryCsv(file, runs);
         });
-    std::ostream &report = outputTaken(command) ? err : out;
+    std::ostream &report = outputTaken(command) ? run.err : run.out;
     printStormPeaks(report, runs, command.exact);
+    writeReport(run, std::move(runs));
     reportWritten(report, command);
 }
 
@@ -290,6 +347,7 @@ void runAsStorms(const RunCommand &command, const std::vector<BasinSource> &sour
 int runCommand(const RunCommand &command, std::ostream &out, std::ostream &err) {
     return guarded(err, [&] {
         refuseOverwritingInputs(command);
+        if (command.reportFile == kStandardInput) throw InputError("--report writes a file; give it a name");
         const std::optional<UnitSystem> requested = requestedUnits(command.units);
         const UnitSystem units = requested.value_or(UnitSystem::Us);
         RunOptions options;
@@ -299,24 +357,24 @@ int runCommand(const RunCommand &command, std::ostream &out, std::ostream &err) 
         options.rule.volumeTolerance = toleranceOption(command.volumeTolerance);
         options.units = units;
         const StormReading reading = stormReading(requested, command.fillGaps);
-        const std::vector<BasinSource> sources = checkedBasins(command.basinFiles, units, err);
-        std::vector<NamedStorm> storms;
+        RunContext run{command, {}, {}, options, {}, out, err};
+        run.sources = checkedBasins(command.basinFiles, units, err, true, &run.said);
         bool named = false;
         for (const std::string &path : command.stormFiles) {
             StormSet set = readStorms(path, reading);
             named = named || set.named;
             for (NamedStorm &storm : set.storms) {
-                printWarnings(err, gapNotes(storm.storm));
-                storms.push_back(std::move(storm));
+                run.warn(gapNotes(storm.storm));
+                run.storms.push_back(std::move(storm));
             }
         }
-        if (storms.size() > 1 || named) {
-            runAsStorms(command, sources, storms, options, out, err);
+        if (run.storms.size() > 1 || named) {
+            runAsStorms(run);
             return kExitOk;
         }
-        const Storm storm = stormAtRunStep(sources, storms.front().storm, options);
-        if (command.events.empty()) runAsOneEvent(command, sources, storm, options, out, err);
-        else runAsEvents(command, sources, storm, options, out, err);
+        const Storm storm = stormAtRunStep(run.sources, run.storms.front().storm, options);
+        if (command.events.empty()) runAsOneEvent(run, storm);
+        else runAsEvents(run, storm);
         return kExitOk;
     });
 }

@@ -27,6 +27,8 @@ struct RunCommand {
     std::string csvFile;  // empty: no CSV
     std::string plotFile; // empty: no SVG
     std::string summaryFile; // empty: none; .json: JSON, else CSV
+    std::string reportFile;  // empty: none; the run as a self-contained HTML report
+    std::vector<std::string> commandWords; // the command line as typed, for the report
     bool exact = false;      // print every digit instead of six significant ones
     std::string events;      // hours of a dry spell that splits the record into events; empty: one run
     std::string reportStep;  // minutes between reported values, dividing the data step; empty: the data step

@@ -263,7 +263,9 @@ void writeChart(std::ostream &out, const std::vector<ChartPanel> &panels, const 
     const double height = kPanelHeight * static_cast<double>(std::max<std::size_t>(panels.size(), 1)) +
                           (note.empty() ? 0.0 : 30.0);
     if (standalone) out << "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n";
-    out << "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" << kWidth << "\" height=\"" << number(height)
+    // Inside HTML the element needs no namespace: the page then names
+    // nothing outside itself.
+    out << "<svg" << (standalone ? " xmlns=\"http://www.w3.org/2000/svg\"" : "") << " width=\"" << kWidth << "\" height=\"" << number(height)
         << "\" viewBox=\"0 0 " << kWidth << ' ' << number(height) << "\" font-family=\"sans-serif\" font-size=\"12\">\n"
         << "<title>Rain and outflow hydrographs</title>\n"
         << "<rect x=\"0\" y=\"0\" width=\"" << kWidth << "\" height=\"" << number(height) << "\" fill=\"white\"/>\n";

@@ -10,22 +10,9 @@
 #include "command_line_hints.h"
 #include "commands.h"
 #include "library_session.h"
+#include "program_version.h"
 
 namespace {
-
-std::string stampText(const VersionStamp &v) {
-    // The stamp's order is major, minor, build, release; the version reads
-    // major.minor.release.build.
-    return std::to_string(v.major) + "." + std::to_string(v.minor) + "." + std::to_string(v.release) + "." +
-           std::to_string(v.build);
-}
-
-std::string versionText() {
-    VersionStamp loaded{};
-    vesk_getversion(&loaded);
-    return "vesk " + stampText(vesk::tool::builtAgainstVersion()) + ", built against veskdll133 " +
-           stampText(vesk::tool::builtAgainstVersion()) + ", running with libveskdll133 " + stampText(loaded);
-}
 
 // The long option names of `app` (with their dashes).
 std::vector<std::string> optionNames(const CLI::App &app) {
@@ -93,6 +80,9 @@ void addRunOptions(CLI::App &run, RunCommand &command) {
     run.add_option("--plot", command.plotFile, "write rain and outflow as an SVG chart");
     run.add_option("--summary", command.summaryFile,
                    "write the summary, one record per basin: JSON for a .json name, else CSV ('-': standard output)");
+    run.add_option("--report", command.reportFile,
+                   "write the run as one HTML file to hand in: inputs with checksums, basins, storms, steps, "
+                   "summary, figures and warnings (print it to PDF from a browser)");
 }
 
 } // namespace
@@ -100,7 +90,7 @@ void addRunOptions(CLI::App &run, RunCommand &command) {
 int main(int argc, char **argv) {
     CLI::App app{"vesk - runs urban basins through a storm with the veskdll133 runoff library"};
     app.require_subcommand(1);
-    app.set_version_flag("--version", versionText());
+    app.set_version_flag("--version", vesk::tool::versionText());
     app.footer(kExitStatuses);
 
     RunCommand runArguments;
@@ -179,7 +169,10 @@ int main(int argc, char **argv) {
 
     int status = 0;
     if (*storm) status = vesk::tool::stormCommand(stormArguments, std::cout, std::cerr);
-    else if (*run) status = vesk::tool::runCommand(runArguments, std::cout, std::cerr);
+    else if (*run) {
+        runArguments.commandWords.assign(argv, argv + argc);
+        status = vesk::tool::runCommand(runArguments, std::cout, std::cerr);
+    }
     else if (*uh) status = vesk::tool::unitHydrographCommand(uhArguments, std::cout, std::cerr);
     else if (*check) status = vesk::tool::checkCommand(checkArguments, std::cout, std::cerr);
     else status = vesk::tool::calcCommand(calc->remaining(), list, std::cout, std::cerr);

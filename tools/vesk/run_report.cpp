@@ -6,6 +6,7 @@
 #include "civil_time.h"
 #include "input_error.h"
 #include "number_text.h"
+#include "summary_columns.h"
 #include "text_table.h"
 #include "volume_checks.h"
 
@@ -16,76 +17,6 @@ namespace {
 // Up to this many basins the summary has a column per basin (and one for
 // the outlet); beyond it, a row per basin, so it stays readable at hundreds.
 constexpr std::size_t kColumnLayoutBasins = 4;
-// Names are cut to this many bytes in the tables (the files keep them whole).
-constexpr std::size_t kShownNameBytes = 24;
-
-std::string shownName(const std::string &name) {
-    if (name.size() <= kShownNameBytes) return name;
-    std::size_t cut = kShownNameBytes - 3;
-    while (cut > 0 && (static_cast<unsigned char>(name[cut]) & 0xC0) == 0x80) --cut; // whole UTF-8 characters
-    return name.substr(0, cut) + "...";
-}
-
-// One figure of the summary: its label, unit and short label for the row
-// layout, and its cell for a basin or (basin null) the outlet.
-struct Figure {
-    std::string label, unit, shortLabel;
-    std::function<std::string(const BasinRun *, const BasinSummary &)> cell;
-    bool rowLayout; // shown in the row layout too
-};
-
-std::vector<Figure> figures(const RunResult &result, double outletArea, bool exact) {
-    const UnitSystem units = result.units;
-    auto in = [units, exact](double value, Quantity quantity) {
-        return shownText(fromLibraryUnits(value, quantity, units), exact);
-    };
-    auto show = [exact](double value) { return shownText(value, exact); };
-    // A figure only a basin has: "-" at the outlet.
-    auto basinOnly = [](std::function<std::string(const BasinRun &)> cell) {
-        return [cell](const BasinRun *b, const BasinSummary &) { return b ? cell(*b) : std::string("-"); };
-    };
-    using B = const BasinRun &;
-    using S = const BasinSummary &;
-    const std::string volume = unitName(Quantity::Volume, units), flow = unitName(Quantity::Flow, units);
-    const std::string inch = units == UnitSystem::Si ? "% of 25.4 mm" : "% of 1 in";
-    return {
-        {"area", unitName(Quantity::Area, units), "area " + unitName(Quantity::Area, units),
-         [in, outletArea](const BasinRun *b, S) { return in(b ? b->prepared.area : outletArea, Quantity::Area); },
-         true},
-        {"imperviousness", "%", "imperv %", basinOnly([show](B b) { return show(b.prepared.imperviousPct); }), true},
-        {"DCIF used", "", "", basinOnly([show](B b) { return show(b.prepared.dcif); }), false},
-        {"RPF used", "", "", basinOnly([show](B b) { return show(b.prepared.rpf); }), false},
-        {"CT", "", "", basinOnly([show](B b) { return show(b.prepared.shape.ct); }), false},
-        {"CP", "", "", basinOnly([show](B b) { return show(b.prepared.shape.cp); }), false},
-        {"computation step", "min", "step min",
-         basinOnly([](B b) { return std::to_string(b.computation.step); }), true},
-        {"unit hydrograph peak", unitName(Quantity::UnitFlow, units), "",
-         basinOnly([in](B b) { return in(b.prepared.uhPeakRate, Quantity::UnitFlow); }), false},
-        {"unit hydrograph peak time", "min", "", basinOnly([show](B b) { return show(b.prepared.uhPeakTime); }),
-         false},
-        {"unit hydrograph volume", inch, "uh " + inch,
-         basinOnly([](B b) { return percentText(b.computation.volumeRatio); }), true},
-        {"peak outflow", flow, "peak " + flow, [in](const BasinRun *, S s) { return in(s.peakOutflow, Quantity::Flow); },
-         true},
-        {"peak outflow time", "min", "peak min", [show](const BasinRun *, S s) { return show(s.peakTime); }, true},
-        {"rain volume", volume, "rain " + volume,
-         [in](const BasinRun *, S s) { return in(s.rainVolume, Quantity::Volume); }, true},
-        {"runoff volume", volume, "runoff " + volume,
-         [in](const BasinRun *, S s) { return in(s.runoffVolume, Quantity::Volume); }, true},
-        {"outflow volume", volume, "outflow " + volume,
-         [in](const BasinRun *, S s) { return in(s.outflowVolume, Quantity::Volume); }, true},
-        {"runoff coefficient", "", "coefficient", [show](const BasinRun *, S s) { return show(s.runoffCoefficient); },
-         true},
-    };
-}
-
-// The outlet (null) first where several basins meet, then each basin.
-std::vector<const BasinRun *> summaryOrder(const RunResult &result) {
-    std::vector<const BasinRun *> order;
-    if (result.basins.size() > 1) order.push_back(nullptr);
-    for (const BasinRun &basin : result.basins) order.push_back(&basin);
-    return order;
-}
 
 } // namespace
 
@@ -93,14 +24,14 @@ void printRunSummary(std::ostream &out, const RunResult &result, bool exact) {
     BasinRun outlet;
     const BasinSummary atOutlet = outletSummary(result, outlet);
     auto summaryOf = [&](const BasinRun *basin) { return basin ? summarize(*basin, result) : atOutlet; };
-    auto cellOf = [&](const Figure &figure, const BasinRun *basin) { return figure.cell(basin, summaryOf(basin)); };
+    auto cellOf = [&](const SummaryColumn &figure, const BasinRun *basin) { return figure.cell(basin, summaryOf(basin)); };
     const std::vector<const BasinRun *> order = summaryOrder(result);
-    const std::vector<Figure> all = figures(result, outlet.prepared.area, exact);
+    const std::vector<SummaryColumn> all = summaryColumns(result, outlet.prepared.area, exact);
     if (result.basins.size() <= kColumnLayoutBasins) {
         std::vector<std::string> header{"basin", ""};
         for (const BasinRun *basin : order) header.push_back(basin ? shownName(basin->name) : "outlet");
         TextTable table(header);
-        for (const Figure &figure : all) {
+        for (const SummaryColumn &figure : all) {
             std::vector<std::string> cells{figure.label, figure.unit};
             for (const BasinRun *basin : order) cells.push_back(cellOf(figure, basin));
             table.addRow(std::move(cells));
@@ -110,12 +41,12 @@ void printRunSummary(std::ostream &out, const RunResult &result, bool exact) {
         return;
     }
     std::vector<std::string> header{"basin"};
-    for (const Figure &figure : all)
+    for (const SummaryColumn &figure : all)
         if (figure.rowLayout) header.push_back(figure.shortLabel);
     TextTable table(header, 1);
     for (const BasinRun *basin : order) {
         std::vector<std::string> cells{basin ? shownName(basin->name) : "outlet"};
-        for (const Figure &figure : all)
+        for (const SummaryColumn &figure : all)
             if (figure.rowLayout) cells.push_back(cellOf(figure, basin));
         table.addRow(std::move(cells));
     }
