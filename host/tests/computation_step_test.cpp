@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 
 #include "basin_checks.h"
@@ -232,6 +233,32 @@ TEST(ComputationStep, TheToleranceDecidesWhichStepsHold) {
             EXPECT_LE(std::fabs(held.computation.volumeRatio - 1.0), 0.002);
         }
     EXPECT_TRUE(finer);
+}
+
+// A basin of under an acre peaks within 2 minutes: no step resolves it, and
+// with a tolerance loose enough for 1 and 2 minutes to hold the volume the
+// finer one is chosen.
+TEST(ComputationStep, APeakNoStepResolvesTakesTheFinestStepThatHolds) {
+    LibrarySession library;
+    const StepChoice choice = chooseComputationStep(derivedBasin("Quick", 0.001, 0.02, 0.02, 50, 0), 60,
+                                                    StepRule{0.6, kPeakStepShare}, currentLevel());
+    EXPECT_FALSE(choice.peakResolved);
+    EXPECT_EQ(choice.step, 1);
+}
+
+// The outlet is the sum of the basins' outflows at every reported minute,
+// and its peak is taken on the finest grid their steps reach.
+TEST(ComputationStep, TheOutletPeaksOnTheFinestGrid) {
+    const RunResult result = runAt(realisticBasins(), hourlyRainAt(60), 1);
+    for (std::size_t k = 0; k < result.outlet.size(); ++k) {
+        double sum = 0.0;
+        for (const BasinRun &basin : result.basins) sum += basin.outflow[k];
+        ASSERT_EQ(result.outlet[k], sum) << k + 1 << " min";
+    }
+    const auto peak = std::max_element(result.outlet.begin(), result.outlet.end());
+    EXPECT_EQ(result.outletPeak, *peak);
+    EXPECT_EQ(result.outletPeakTime, static_cast<double>(peak - result.outlet.begin() + 1));
+    EXPECT_NE(static_cast<long>(result.outletPeakTime) % 60, 0); // between data steps
 }
 
 } // namespace

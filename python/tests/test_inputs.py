@@ -38,12 +38,12 @@ def test_a_basin_table_reads_required_optional_and_derived_columns(tmp_path):
     path = write(tmp_path, "\ufeff# a comment line\n"
                  f"NAME,{HEADER[5:]},dcif,ct,uhTimeStep,disconnectionLevel\n\n"
                  f"\"Cedar, upper\",{ROW},derive,0.14,5,1\n"
-                 f"Elm,{ROW},0.55,,,\n")
+                 f"Elm,{ROW},0,,,\n")
     basins = vesk.read_basin_table(path)
     assert isinstance(basins, vesk.BasinSet) and list(basins) == ["Cedar, upper", "Elm"]
     upper, elm = basins.values()
     assert upper.dcif is None and upper.ct == 0.14 and upper.uh_time_step == 5 and upper.disconnection_level == 1
-    assert elm.dcif == 0.55 and elm.ct is None and elm.uh_time_step is None and elm.disconnection_level == 0
+    assert elm.dcif == 0.0 and elm.ct is None  # a given 0 is a value, not "derive" and elm.uh_time_step is None and elm.disconnection_level == 0
     assert (elm.area, elm.infiltration_decay, elm.name) == (1.2, 0.0009, "Elm")
 
 

@@ -110,6 +110,10 @@ def test_the_results_frame_has_time_rows_basin_columns_and_units(example_basins,
     assert frame.attrs["units"] == {"time_min": "min", "rain_in": "in", "CedarCreek": "cfs",
                                     "MarketSquare": "cfs", "Meadowbrook": "cfs", "outlet": "cfs"}
     assert frame.attrs["time_step_min"] == 5
+    with vesk.Library() as lib:
+        minutes = lib.run(example_basins, design_storm, report_step=1)
+    assert minutes.attrs["time_step_min"] == 1 and minutes.index[0] == 1 and len(minutes) == 5 * len(frame)
+    assert minutes["outlet"].iloc[4::5].tolist() == frame["outlet"].tolist()  # where a data step ends
 
 
 def read_csv(path):

@@ -94,3 +94,18 @@ def test_one_library_from_several_threads_adds_steps_and_runs_without_loss(basin
 
         together(run)
         assert lib.raw.vesk_geterror() == 0
+
+
+def test_a_call_into_the_library_waits_while_another_thread_holds_the_lock():
+    done = threading.Event()
+
+    def call():
+        vesk.calc.directly_connected_fraction(1, 35.0)
+        done.set()
+
+    with vesk.LOCK:
+        caller = threading.Thread(target=call)
+        caller.start()
+        assert not done.wait(0.3), "a call ran while another thread held vesk.LOCK"
+    assert done.wait(30)
+    caller.join()
