@@ -2,6 +2,7 @@
 // through a storm, shows a basin's unit hydrograph and calls the calculators.
 #include <algorithm>
 #include <iostream>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -50,6 +51,24 @@ constexpr const char *kExitStatuses =
     "2 the library refused a basin (the message names the error code); 3 a malformed command line.";
 
 using vesk::tool::RunCommand;
+
+// What each option takes, as --help shows it: its unit, or the words it accepts.
+void nameOptionTypes(CLI::App &app) {
+    static const std::map<std::string, std::string> kTakes = {
+        {"rain", "FILE"},        {"fill-gaps", "zero"},      {"time-step", "MIN"},       {"report-step", "MIN"},
+        {"volume-tolerance", "PCT"}, {"duration", "MIN"},    {"events", "HOURS"},        {"units", "us|si"},
+        {"csv", "FILE"},         {"plot", "FILE.svg"},       {"summary", "FILE"},        {"report", "FILE.html"},
+        {"a", "NUMBER"},         {"b", "MIN"},               {"c", "NUMBER"},            {"factor", "NUMBER"},
+        {"idf", "FILE"},         {"return-period", "YEARS"}, {"step", "MIN"},            {"peak-position", "0..1"},
+        {"distribution", "NAME"}, {"distributions", "FILE"}, {"depth", "IN|MM"},         {"out", "FILE"},
+        {"out-dir", "DIR"}};
+    for (CLI::App *sub : app.get_subcommands({}))
+        for (CLI::Option *option : sub->get_options()) {
+            if (option->get_positional()) option->type_name("FILE");
+            for (const std::string &name : option->get_lnames())
+                if (const auto found = kTakes.find(name); found != kTakes.end()) option->type_name(found->second);
+        }
+}
 
 void addRunOptions(CLI::App &run, RunCommand &command) {
     run.add_option("BASIN_FILE", command.basinFiles,
@@ -154,6 +173,7 @@ int main(int argc, char **argv) {
     // on untouched, so negative numbers are not mistaken for options.
     calc->prefix_command();
 
+    nameOptionTypes(app);
     try {
         app.parse(argc, argv);
     } catch (const CLI::CallForHelp &request) {

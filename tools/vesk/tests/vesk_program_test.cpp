@@ -503,6 +503,15 @@ TEST(VeskProgram, VersionAndExitStatusesInHelp) {
     EXPECT_EQ(help.status, 0);
     EXPECT_NE(help.out.find("Exit status: 0 success; 1 faulty input"), std::string::npos) << help.out;
     EXPECT_NE(help.out.find("3 a malformed command line"), std::string::npos) << help.out;
+    // Every option says what it takes (a unit or its words), never a bare TEXT.
+    for (const char *command : {"run", "uh", "storm", "check"}) {
+        const ProgramRun commandHelp = runVesk({command, "--help"});
+        EXPECT_EQ(commandHelp.out.find(" TEXT"), std::string::npos) << commandHelp.out;
+    }
+    const ProgramRun run = runVesk({"run", "--help"});
+    for (const char *shown : {"--time-step MIN", "--volume-tolerance PCT", "--events HOURS", "--units us|si",
+                              "--report FILE.html", "BASIN_FILE FILE"})
+        EXPECT_NE(run.out.find(shown), std::string::npos) << shown;
 }
 
 // '-' reads the storm from standard input and writes the hydrograph to
