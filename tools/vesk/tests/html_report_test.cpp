@@ -36,6 +36,16 @@ TEST(HtmlReport, SiThroughoutWithTheStormsDigest) {
     // The run's warning (cut by the duration) is in the report as printed.
     EXPECT_NE(html.find("the run stopped"), std::string::npos);
     EXPECT_NE(html.find("1727494c5c9e287c6effeccb07011b30621d7c719186ca6e39aa80d211014568"), std::string::npos);
+    EXPECT_EQ(html.find("id=\"peaks\""), std::string::npos); // one storm: no table of peaks by storm
+
+    const std::string twice = outputPath("two-storm-report.html");
+    const ProgramRun two = runVesk({"run", dataPath("worked_impervious.basin"), "--rain", storm, "--rain",
+                                    writeScratchFile("report-si-storm-2.csv", kSiStorm), "--units", "si",
+                                    "--duration", "20", "--report", twice});
+    ASSERT_EQ(two.status, 0) << two.err;
+    const std::string both = readWholeFile(twice);
+    EXPECT_NE(both.find("id=\"peaks\""), std::string::npos);
+    EXPECT_NE(both.find("id=\"figure-2\""), std::string::npos);
 }
 
 // Thirty basins, three of them steep, one named with markup: each warning
