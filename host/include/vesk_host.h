@@ -424,6 +424,11 @@ VESK_HOST_API const char *vesk_host_summary_field_unit(size_t index, int32_t uni
  *  and the order of the names; returns the count (0 when out of range). */
 VESK_HOST_API size_t vesk_host_run_summary(const VeskHostRun *run, size_t index, double *figures,
                                            size_t capacity);
+/** Every basin's figures at once, basin by basin: `figures` holds
+ *  basin_count * field_count values, row b the figures of basin b in the
+ *  order of the names (what vesk_host_run_summary copies for each basin).
+ *  Returns the values written: 0 when `capacity` is too small. */
+VESK_HOST_API size_t vesk_host_run_summaries(const VeskHostRun *run, double *figures, size_t capacity);
 
 /* ------------------------------------------------------------------------ */
 /* Stepwise sessions                                                         */
