@@ -274,28 +274,32 @@ def test_a_worker_killed_mid_run_is_replaced_and_the_results_are_complete(client
 # -- partitions and where the work runs ----------------------------------------------
 
 DAY = vesk.Storm((0.01,) * 288, 5)  # 1,440 minutes
+WEEK = vesk.Storm((0.01,) * 2016, 5)
 
 
-# About 0.1 µs a basin and storm minute: 1.15 ms a basin through 8 one-day storms.
-@pytest.mark.parametrize("basins, storm_count, workers, hydrographs, expected", [
-    (100_000, 8, 2, False, 8334),  # at most 10 s of work a task (8,680 basins): 12 tasks
-    (130_000, 8, 2, False, 8125),  # 15 tasks of at most 10 s, made 16 for two workers
-    (100_000, 8, 64, False, 391),  # four tasks a worker
-    (2_000, 2, 2, False, 400),  # at least 0.1 s of work a task (348 basins): 5 tasks
-    (500, 2, 2, False, 500),  # less work than two tasks' worth: one task
-    (100_000, 8, 2, True, 7281),  # at most 256 MiB of hydrographs (of twice the storm's steps) a task
-    (1, 1, 2, False, 1),
+# About 0.06 µs a basin and storm minute: 0.69 ms a basin through 8 one-day storms.
+@pytest.mark.parametrize("basins, storm, storm_count, workers, hydrographs, expected", [
+    (100_000, DAY, 8, 2, False, 2000),  # at most 2,000 basins a run: 50 tasks
+    (130_000, DAY, 8, 2, False, 1970),  # 65 tasks of at most 2,000, made 66 for two workers
+    (100_000, DAY, 8, 64, False, 391),  # four tasks a worker
+    (1_000_000, DAY, 100, 64, False, 1117),  # at most 10 s a task (1,157 basins): 865 tasks, made 896
+    (2_000, DAY, 2, 2, False, 667),  # at least 0.1 s of work a task (579 basins): 3 tasks
+    (500, DAY, 2, 2, False, 500),  # less work than two tasks' worth: one task
+    (100_000, WEEK, 8, 2, True, 1040),  # at most 256 MiB of hydrographs (of twice the storm's steps) a task
+    (100_000, WEEK, 8, 2, False, 2000),
+    (1, DAY, 1, 2, False, 1),
 ])
-def test_the_partition_size_follows_the_workers_and_the_work(basins, storm_count, workers, hydrographs, expected):
-    storms = {str(i): DAY for i in range(storm_count)}
+def test_the_partition_size_follows_the_workers_and_the_work(basins, storm, storm_count, workers, hydrographs,
+                                                              expected):
+    storms = {str(i): storm for i in range(storm_count)}
     assert ensemble.partition_size(basins, storms, workers, hydrographs) == expected
 
 
 @pytest.mark.parametrize("basins, storm_count, workers, expected", [
-    (100_000, 8, 2, True),  # about 115 s of work
-    (40_000, 2, 2, True),  # about 12 s
-    (15_000, 2, 2, False),  # about 4 s: starting and stopping two workers costs more than they save
-    (20_000, 2, 4, True),  # about 6 s on four workers
+    (100_000, 8, 2, True),  # about 69 s of work
+    (40_000, 2, 2, True),  # about 7 s
+    (15_000, 2, 2, False),  # about 2.6 s: starting and stopping two workers costs more than they save
+    (20_000, 2, 4, True),  # about 3.5 s on four workers
     (100_000, 8, 1, False),
 ])
 def test_a_local_cluster_is_started_only_when_it_pays_off(basins, storm_count, workers, expected):

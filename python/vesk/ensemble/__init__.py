@@ -26,7 +26,7 @@ Results: a DataFrame indexed by (basin, storm) with the summary figures of
 
 import math
 import os
-import time
+import warnings
 from typing import NamedTuple
 
 import numpy
@@ -38,11 +38,17 @@ from ._guard import MissingMainGuard, check_main_guard, check_not_in_worker_impo
 from ._partition import pack, run_partition, summary_fields
 
 #: Seconds the host core takes for one basin through one minute of storm
-#: (its drain after the storm and its sub-steps included), measured with
-#: ``vesk run`` on 2,000 urban basins and a storm of 288 five-minute steps
-#: on a 2-core machine: what the partition size and the choice of a cluster
-#: are estimated from.
-SECONDS_PER_BASIN_MINUTE = 1e-7
+#: (its drain after the storm and its sub-steps included), measured on a
+#: 2-core machine with urban basins and storms of 288 five-minute steps in
+#: runs of at most BASINS_PER_RUN basins (about 0.28 µs a basin and step):
+#: what the partition size and the choice of a cluster are estimated from.
+SECONDS_PER_BASIN_MINUTE = 6e-8
+#: The most basins in one run of the core.  Its run loop steps every basin of
+#: a run at each step, so a larger run's basins no longer stay in the
+#: processor's cache and every basin and step costs more (measured on the
+#: same machine, 32 MiB of L3 cache: 0.28 µs up to 2,000 basins a run, 0.35
+#: at 4,000, 0.55 at 8,000, 0.70 at 16,000).
+BASINS_PER_RUN = 2000
 #: A task takes at least this long (the scheduler spends about 2 ms on each
 #: task, and a task opens the library and packs its results) and at most
 #: this long (a worker that dies loses little, results stay small).
@@ -50,8 +56,8 @@ TASK_SECONDS = (0.1, 10.0)
 #: Tasks per worker when the work allows: they even out the workers' loads.
 TASKS_PER_WORKER = 4
 #: Seconds a 2-worker local cluster takes to start and stop on a 2-core
-#: machine, the workers' imports included.
-CLUSTER_START_SECONDS = 2.5
+#: machine, the workers' imports included (measured: 1.5 to 2.2 s).
+CLUSTER_START_SECONDS = 2.0
 #: The most bytes of hydrographs one task sends back.
 HYDROGRAPH_BYTES_PER_TASK = 256 * 2**20
 #: The step assumed for a storm of depths without times (min).
@@ -100,16 +106,16 @@ def estimated_seconds(basin_count, storms):
 
 def partition_size(basin_count, storms, workers=1, hydrographs=False):
     """Basins per task: TASKS_PER_WORKER tasks on each worker, more when a
-    task would take longer than TASK_SECONDS[1] (estimated), fewer when it
-    would take less than TASK_SECONDS[0], the same number for every worker
-    where the work allows, and no more than HYDROGRAPH_BYTES_PER_TASK of
-    hydrographs a task."""
+    task would take longer than TASK_SECONDS[1] (estimated) or hold more
+    than BASINS_PER_RUN basins, fewer when it would take less than
+    TASK_SECONDS[0], the same number for every worker where the work allows,
+    and no more than HYDROGRAPH_BYTES_PER_TASK of hydrographs a task."""
     storms = named_storms(storms)
     workers = max(1, workers)
     if basin_count < 1:
         return 1
     per_basin = estimated_seconds(1, storms)
-    largest = max(1, math.floor(TASK_SECONDS[1] / per_basin))
+    largest = max(1, min(BASINS_PER_RUN, math.floor(TASK_SECONDS[1] / per_basin)))
     smallest = math.ceil(TASK_SECONDS[0] / per_basin)
     tasks = max(workers * TASKS_PER_WORKER, math.ceil(basin_count / largest))
     tasks = math.ceil(tasks / workers) * workers
@@ -362,8 +368,12 @@ def run(basins, storms, client=None, partition_size=None, level="current", hydro
         size = work.size(partition_size, workers)
         tasks = work.tasks(size)
         # The partitions travel inside the tasks (not scattered), so a task
-        # whose worker dies can be rerun anywhere.
-        futures = [client.submit(run_partition, *work.arguments(start, part), pure=False) for start, part in tasks]
+        # whose worker dies can be rerun anywhere; Dask's advice to scatter
+        # them does not apply.
+        with warnings.catch_warnings():
+            warnings.filterwarnings("ignore", "Large object of size", UserWarning)
+            futures = [client.submit(run_partition, *work.arguments(start, part), pure=False)
+                       for start, part in tasks]
         if progress:
             _show_progress(futures)
         parts = client.gather(futures)
