@@ -298,14 +298,15 @@ def _in_this_process(work, partition_size):
 
 def local_cluster(workers=None):
     """A LocalCluster on 127.0.0.1: ``workers`` single-threaded worker
-    processes (one per core by default), no dashboard.  Refused
-    (MissingMainGuard) from a script's top level outside ``if __name__ ==
-    "__main__":``."""
+    processes (one per core by default), no dashboard (the scheduler's
+    health page on a free port of 127.0.0.1).  Refused (MissingMainGuard)
+    from a script's top level outside ``if __name__ == "__main__":``."""
     check_main_guard("vesk.ensemble.local_cluster")
     from distributed import LocalCluster
 
     return LocalCluster(n_workers=workers or os.cpu_count() or 1, threads_per_worker=1, processes=True,
-                        host="127.0.0.1", dashboard_address=None)
+                        host="127.0.0.1", dashboard_address=None,
+                        scheduler_kwargs={"dashboard_address": "127.0.0.1:0"})
 
 
 def run(basins, storms, client=None, partition_size=None, level="current", hydrographs=False, progress=False,
