@@ -441,8 +441,14 @@ def test_the_command_line_refuses_bad_options_with_a_message(tmp_path, options, 
     assert (table.read_text(), storm.read_text()) == before
 
 
-def test_the_command_line_reports_an_unreadable_input_without_a_traceback(tmp_path):
-    done = cli(tmp_path / "missing.csv", os.path.join(EXAMPLES, "design_storm_2h.csv"))
+@pytest.mark.parametrize("arguments, message", [
+    (["{missing}", "{storm}"], "missing.csv"),
+    (["{table}", "{storm}", "--scheduler", "nonsense://x"], "cannot reach the scheduler nonsense://x"),
+])
+def test_the_command_line_reports_what_it_cannot_reach_without_a_traceback(tmp_path, arguments, message):
+    names = {"missing": tmp_path / "missing.csv", "table": write_table(tmp_path / "basins.csv", 2, seed=21),
+             "storm": os.path.join(EXAMPLES, "design_storm_2h.csv")}
+    done = cli(*(argument.format(**names) for argument in arguments))
     assert done.returncode == 1
-    assert done.stderr.startswith("error: ") and "missing.csv" in done.stderr and "Traceback" not in done.stderr
+    assert done.stderr.startswith("error: ") and message in done.stderr and "Traceback" not in done.stderr
 

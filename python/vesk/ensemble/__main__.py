@@ -98,7 +98,11 @@ def main(argv=None):
     if options.scheduler:
         from distributed import Client
 
-        client = Client(options.scheduler)
+        try:
+            client = Client(options.scheduler, timeout=30)
+        except (OSError, ValueError) as error:
+            print(f"error: cannot reach the scheduler {options.scheduler}: {error}", file=sys.stderr)
+            return 1
     try:
         results = run(basins, storms, client=client, partition_size=options.partition_size, level=options.level,
                       progress=sys.stderr.isatty(), workers=options.workers,
