@@ -559,6 +559,11 @@ VESK_HOST_API size_t vesk_host_run_summary(const VeskHostRun *run, size_t index,
  *  has.  The summary files hold it as the record named "outlet", first,
  *  when several basins run. */
 VESK_HOST_API size_t vesk_host_run_outlet_summary(const VeskHostRun *run, double *figures, size_t capacity);
+/** Every basin's figures at once, basin by basin: `figures` holds
+ *  basin_count * field_count values, row b the figures of basin b in the
+ *  order of the names (what vesk_host_run_summary copies for each basin).
+ *  Returns the values written: 0 when `capacity` is too small. */
+VESK_HOST_API size_t vesk_host_run_summaries(const VeskHostRun *run, double *figures, size_t capacity);
 
 /* ------------------------------------------------------------------------ */
 /* Stepwise sessions                                                         */

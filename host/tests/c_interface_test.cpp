@@ -252,6 +252,38 @@ TEST(HostCInterface, RunEqualsThePlainLoopBitForBit) {
     EXPECT_EQ(figures[fieldIndex("peak_outflow_time_min")], 5.0 * static_cast<double>(peak - expected.flows[2].begin() + 1));
 }
 
+// Every basin's figures in one copy: row b is basin b's summary, its peak
+// the plain loop's; a buffer one value short is left untouched.
+TEST(HostCInterface, SummariesOfEveryBasinInOneCopy) {
+    Owned<VeskHostBasins> basins = exampleBasins();
+    Owned<VeskHostStorm> storm = shippedStorm();
+    VeskHostRunOptions options;
+    vesk_host_run_options_init(&options);
+    VeskHostStatus status{};
+    Owned<VeskHostRun> run(vesk_host_run(basins.get(), storm.get(), &options, nullptr, &status));
+    ASSERT_NE(run, nullptr) << status.message;
+    const size_t width = vesk_host_summary_field_count();
+    std::vector<double> every(3 * width, -1.0);
+    EXPECT_EQ(vesk_host_run_summaries(run.get(), every.data(), every.size() - 1), 0u);
+    EXPECT_EQ(every, std::vector<double>(3 * width, -1.0));
+    EXPECT_EQ(vesk_host_run_summaries(nullptr, every.data(), every.size()), 0u);
+    EXPECT_EQ(vesk_host_run_summaries(run.get(), nullptr, every.size()), 0u);
+    ASSERT_EQ(vesk_host_run_summaries(run.get(), every.data(), every.size()), 3 * width);
+    const PlainRun expected = plainLoop(basins.get(), depthsOf(storm.get()), 5, computationSteps(run.get()));
+    std::vector<double> one(width);
+    for (size_t b = 0; b < 3; ++b) {
+        vesk_host_run_summary(run.get(), b, one.data(), width);
+        EXPECT_EQ(std::vector<double>(every.begin() + b * width, every.begin() + (b + 1) * width), one) << b;
+        EXPECT_EQ(every[b * width + fieldIndex("peak_outflow_cfs")], expected.peaks[b]) << b;
+    }
+
+    // In SI the figures come in the run's units, as one basin's do.
+    options.units = VESK_HOST_UNITS_SI;
+    Owned<VeskHostRun> si(vesk_host_run(basins.get(), storm.get(), &options, nullptr, &status));
+    ASSERT_EQ(vesk_host_run_summaries(si.get(), every.data(), every.size()), 3 * width);
+    EXPECT_EQ(every[2 * width + fieldIndex("peak_outflow_cfs")], expected.peaks[2] * 0.028316846592);
+}
+
 TEST(HostCInterface, ResultsInSiUnits) {
     Owned<VeskHostBasins> basins = exampleBasins();
     Owned<VeskHostStorm> storm = shippedStorm();

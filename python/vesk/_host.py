@@ -152,6 +152,7 @@ DECLARATIONS = {
     "vesk_host_summary_field_unit": (_S, [_Z, _I]),
     "vesk_host_run_summary": (_Z, [_H, _Z, _H, _Z]),
     "vesk_host_run_outlet_summary": (_Z, [_H, _H, _Z]),
+    "vesk_host_run_summaries": (_Z, [_H, _H, _Z]),
     "vesk_host_session_start": (_H, [_H, _P(RunOptions), _STATUS]),
     "vesk_host_session_free": (None, [_H]),
     "vesk_host_session_step": (_I, [_H, _H, _Z, _H, _H, _STATUS]),

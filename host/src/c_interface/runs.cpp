@@ -1,5 +1,6 @@
 // Runs, their results and summary figures, and stepwise sessions through
 // the C interface.
+#include <algorithm>
 #include <new>
 
 #include "handles.h"
@@ -294,6 +295,18 @@ size_t vesk_host_run_outlet_summary(const VeskHostRun *run, double *figures, siz
     if (run == nullptr) return 0;
     const std::vector<double> values = outletFigures(run->result);
     return copyOut(values.data(), values.size(), figures, capacity);
+}
+
+size_t vesk_host_run_summaries(const VeskHostRun *run, double *figures, size_t capacity) {
+    if (run == nullptr || figures == nullptr) return 0;
+    const std::size_t width = summaryFields(run->result.units).size();
+    const std::size_t count = run->result.basins.size() * width;
+    if (capacity < count) return 0;
+    for (std::size_t b = 0; b < run->result.basins.size(); ++b) {
+        const std::vector<double> values = summaryFigures(run->result, run->result.basins[b]);
+        std::copy(values.begin(), values.end(), figures + b * width);
+    }
+    return count;
 }
 
 VeskHostSession *vesk_host_session_start(const VeskHostBasins *basins, const VeskHostRunOptions *options,
