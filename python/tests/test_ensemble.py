@@ -187,12 +187,7 @@ def test_without_xarray_the_hydrographs_are_a_long_frame(monkeypatch, storms):
 
 def test_a_dated_storm_labels_each_step_with_its_date(storms):
     pytest.importorskip("xarray")
-
-    @dataclasses.dataclass(frozen=True)
-    class DatedStorm(vesk.Storm):
-        start: object = None
-
-    dated = DatedStorm(storms["design"].depths, 5, start=datetime.datetime(2024, 6, 1, 18, 0))
+    dated = vesk.Storm(storms["design"].depths, 5, start=datetime.datetime(2024, 6, 1, 18, 0))
     _, flows = ensemble.run_serial(random_basins(2, seed=14), {"dated": dated, "plain": storms["half"]},
                                    hydrographs=True)
     dates = flows["datetime"].sel(storm="dated").values

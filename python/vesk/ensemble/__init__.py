@@ -245,7 +245,7 @@ class _Ensemble:
 
 def _storm_start(storm):
     """Where dated storms come in: the moment a storm's first step begins,
-    as numpy.datetime64, when the storm has one (a ``start`` attribute),
+    as numpy.datetime64, when the storm is dated (its ``start``),
     else None.  The hydrographs then also carry each step's end as a date."""
     start = getattr(storm, "start", None)
     return None if start is None else numpy.datetime64(start, "s")
