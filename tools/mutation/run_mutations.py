@@ -15,9 +15,13 @@ kills the mutation (cheapest first):
   tools/vesk/      the vesk program's tests;
   python/vesk/     the Python package's tests.
 
-    tools/mutation/run_mutations.py [--check] [--build DIR] [NUMBER...]
+    tools/mutation/run_mutations.py [--check] [--build DIR] [--jobs N] [NUMBER...]
 
---check only verifies that every entry still applies.  NUMBERs (1-based,
+--check only verifies that every entry still applies.  --jobs N (default:
+the processors, at most 2) runs N mutations at a time, each worker beyond
+the first in a copy of the sources under build-mutation-trees/ with a
+build of its own; ccache, with paths taken relative to each tree, makes
+those builds cheap.  NUMBERs (1-based,
 in list order) run those entries alone.  Exit status 1 when an entry is
 stale (its original text is not found exactly once in its file), a mutation
 does not compile, a mutation not marked equivalent survives, or one marked
@@ -25,10 +29,12 @@ equivalent is killed.
 """
 import argparse
 import os
+import queue
 import shutil
 import signal
 import subprocess
 import sys
+import threading
 import time
 
 ROOT = os.path.normpath(os.path.join(os.path.dirname(os.path.abspath(__file__)), '..', '..'))
@@ -143,8 +149,8 @@ def run(command, timeout=None):
     return subprocess.run(command, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=timeout).returncode
 
 
-def configure(build):
-    command = ['cmake', '-S', ROOT, '-B', build, '-DCMAKE_BUILD_TYPE=Mutation',
+def configure(build, root=ROOT):
+    command = ['cmake', '-S', root, '-B', build, '-DCMAKE_BUILD_TYPE=Mutation',
                '-DCMAKE_CXX_FLAGS_MUTATION=-O0', '-DCMAKE_C_FLAGS_MUTATION=-O0',
                '-DVESK_BUILD_BENCHMARKS=OFF', '-DVESK_WERROR=OFF']
     if shutil.which('ccache'):
@@ -178,6 +184,10 @@ def programs_of(path):
     return PROGRAMS
 
 
+# The Python tests that cover a module of the package most closely.
+PYTHON_OWN_TESTS = {'ensemble': 'ensemble', 'storm': 'storms', 'design': 'storms', 'basin': 'inputs',
+                    'table': 'inputs', 'library': 'library', '_host': 'library', '_binding': 'threads',
+                    'calc': 'calc', 'bmi': 'bmi'}
 PYTHON_TESTS = ['ctest', '-R', '^vesk_python_', '-E', 'installed', '--stop-on-failure', '-j2']
 
 
@@ -206,7 +216,10 @@ def stages_of(path):
         return [Stage(('vesk_tool_tests', 'vesk'), TOOL_TESTS), Stage((), TOOL_SCRIPT_TESTS)]
     if path.startswith('python/'):
         # The host core's shared library may still hold an earlier mutation.
-        return [Stage(('vesk_host',), None)]
+        # The module's own tests first: the whole suite only when they pass.
+        own = PYTHON_OWN_TESTS.get(path.split('/')[2].split('.')[0])
+        first = [Stage(('vesk_host',), 'ctest:^vesk_python_%s$' % own)] if own else []
+        return first + [Stage(('vesk_host',), None)]
     return [Stage((program,), os.path.join('tests', program)) for program in programs_of(path)]
 
 
@@ -233,6 +246,68 @@ def test_passes(build, program):
         return False
 
 
+class Worker:
+    """A source tree and its build: the repository itself, or a copy of it."""
+
+    def __init__(self, root, build):
+        self.root = root
+        self.build = build
+        self.restorer = Restorer(build)
+
+    def prepare(self):
+        """Builds the unmutated sources and runs every test; the message of what failed, or None."""
+        self.restorer.recover()
+        if not configure(self.build, self.root) or not build_targets(self.build):
+            return 'the unmutated sources do not build in %s' % self.build
+        if not everything_passes(self.build):
+            return 'the tests fail without any mutation (%s)' % self.build
+        return None
+
+
+def source_files():
+    """The files of the sources: git's tracked and untracked, unignored ones."""
+    listed = subprocess.run(['git', '-C', ROOT, 'ls-files', '-z', '--cached', '--others', '--exclude-standard'],
+                            stdout=subprocess.PIPE, stderr=subprocess.DEVNULL)
+    if listed.returncode != 0:
+        return None
+    return [name for name in listed.stdout.decode('utf-8').split('\0') if name]
+
+
+def copied_tree(tree):
+    """Brings `tree` to the sources' state, copying only what differs (so its
+    build stays incremental).  False when the sources cannot be listed."""
+    names = source_files()
+    if names is None:
+        return False
+    for name in names:
+        source, target = os.path.join(ROOT, name), os.path.join(tree, name)
+        if not os.path.isfile(source):
+            continue
+        if os.path.isfile(target):
+            a, b = os.stat(source), os.stat(target)
+            if a.st_size == b.st_size and int(a.st_mtime) == int(b.st_mtime):
+                continue
+        os.makedirs(os.path.dirname(target), exist_ok=True)
+        shutil.copy2(source, target)
+    return True
+
+
+def workers_for(build, jobs):
+    """The repository's own worker, and up to jobs - 1 copies beside it."""
+    workers = [Worker(ROOT, build)]
+    trees = os.path.join(ROOT, 'build-mutation-trees')
+    for k in range(1, jobs):
+        tree = os.path.join(trees, 'tree-%d' % k)
+        if not copied_tree(tree):
+            break
+        # The copy's build sits where the first one does relative to its
+        # sources, so that ccache (paths relative to the tree) shares objects.
+        relative = os.path.relpath(build, ROOT)
+        inside = not relative.startswith('..')
+        workers.append(Worker(tree, os.path.join(tree, relative) if inside else '%s-%d' % (build, k)))
+    return workers
+
+
 def mutation_outcome(build, path):
     """'killed', 'survived' or 'does not compile', stage by stage."""
     for stage in stages_of(path):
@@ -248,16 +323,70 @@ def everything_passes(build):
     return all(test_passes(build, program) for program in programs)
 
 
+def outcome_line(e, outcome):
+    """The verdict on one mutation: (its line, whether it fails the job, its count)."""
+    if outcome == 'does not compile':
+        return 'FAIL', outcome, 'failed'
+    killed = outcome == 'killed'
+    if e.equivalent is not None:
+        return ('FAIL' if killed else 'ok', 'killed, but marked equivalent' if killed else 'survived (equivalent)',
+                'failed' if killed else 'equivalent')
+    return ('ok' if killed else 'FAIL', 'killed' if killed else 'SURVIVED', 'killed' if killed else 'survived')
+
+
+def run_entries(workers, selected):
+    """Runs the mutations, each worker taking the next one in list order;
+    returns the counts.  Every worker's sources are restored at the end."""
+    counts = {'killed': 0, 'survived': 0, 'equivalent': 0, 'failed': 0}
+    waiting = queue.Queue()
+    for e in selected:
+        waiting.put(e)
+    printing = threading.Lock()
+    stop = threading.Event()
+
+    def work(worker):
+        while not stop.is_set():
+            try:
+                e = waiting.get_nowait()
+            except queue.Empty:
+                return
+            worker.restorer.apply(os.path.join(worker.root, e.file), e.original, e.replacement)
+            try:
+                outcome = mutation_outcome(worker.build, e.file)
+            finally:
+                worker.restorer.restore()
+            mark, said, count = outcome_line(e, outcome)
+            with printing:
+                counts[count] += 1
+                print('%-4s %-32s %s: %r -> %r' % (mark, said, e.describe(), e.original, e.replacement), flush=True)
+
+    threads = [threading.Thread(target=work, args=(w,), daemon=True) for w in workers]
+    for thread in threads:
+        thread.start()
+    try:
+        for thread in threads:
+            while thread.is_alive():
+                thread.join(timeout=1.0)
+    except KeyboardInterrupt:
+        stop.set()
+        for thread in threads:
+            thread.join()
+        raise
+    return counts
+
+
 def main():
     parser = argparse.ArgumentParser(description=__doc__.split('\n')[0])
     parser.add_argument('--check', action='store_true', help='only check that every entry applies')
     parser.add_argument('--build', default=os.path.join(ROOT, 'build-mutation'), help='build directory')
+    parser.add_argument('--jobs', type=int, default=min(2, os.cpu_count() or 1),
+                        help='mutations at a time (default: the processors, at most 2)')
     parser.add_argument('numbers', nargs='*', type=int, help='run only these entries')
     options = parser.parse_args()
 
     entries, problems = parse(LIST)
-    restorer = Restorer(os.path.abspath(options.build))
-    restorer.recover()
+    build = os.path.abspath(options.build)
+    Restorer(build).recover()
     problems += stale_entries(entries)
     for problem in problems:
         print(problem)
@@ -273,48 +402,37 @@ def main():
         raise KeyboardInterrupt
     signal.signal(signal.SIGTERM, interrupted)
 
+    # Objects compiled in one tree serve the others: paths relative to the tree.
+    os.environ.setdefault('CCACHE_BASEDIR', ROOT)
+    os.environ.setdefault('CCACHE_NOHASHDIR', '1')
     started = time.monotonic()
-    build = os.path.abspath(options.build)
-    if not configure(build) or not build_targets(build):
-        print('mutation job: the unmutated sources do not build in %s' % build)
-        return 1
-    if not everything_passes(build):
-        print('mutation job: the tests fail without any mutation')
-        return 1
+    workers = workers_for(build, max(1, min(options.jobs, len(selected))))
+    faults = [None] * len(workers)
 
-    counts = {'killed': 0, 'survived': 0, 'equivalent': 0, 'failed': 0}
+    def prepare(k):
+        faults[k] = workers[k].prepare()
+    preparing = [threading.Thread(target=prepare, args=(k,)) for k in range(len(workers))]
+    for thread in preparing:
+        thread.start()
+    for thread in preparing:
+        thread.join()
+    for fault in faults:
+        if fault:
+            print('mutation job: ' + fault)
+            return 1
+
     try:
-        for e in selected:
-            restorer.apply(os.path.join(ROOT, e.file), e.original, e.replacement)
-            outcome = mutation_outcome(build, e.file)
-            if outcome == 'does not compile':
-                bad = True
-                counts['failed'] += 1
-            else:
-                killed = outcome == 'killed'
-                if e.equivalent is not None:
-                    outcome = 'killed, but marked equivalent' if killed else 'survived (equivalent)'
-                    bad = killed
-                    counts['failed' if killed else 'equivalent'] += 1
-                else:
-                    outcome = 'killed' if killed else 'SURVIVED'
-                    bad = not killed
-                    counts['killed' if killed else 'survived'] += 1
-            restorer.restore()
-            print('%-4s %-32s %s: %r -> %r' % ('FAIL' if bad else 'ok', outcome, e.describe(),
-                                              e.original, e.replacement), flush=True)
+        counts = run_entries(workers, selected)
     except KeyboardInterrupt:
-        restorer.restore()
         print('mutation job interrupted; sources restored')
         return 1
-    finally:
-        restorer.restore()
-    build_targets(build)  # leave the build matching the sources
+    for worker in workers:
+        build_targets(worker.build)  # leave each build matching its sources
 
     minutes = (time.monotonic() - started) / 60.0
     print('mutation summary: %d mutations, %d killed, %d survived, %d equivalent, %d failed '
-          '(%.1f min)' % (len(selected), counts['killed'], counts['survived'], counts['equivalent'],
-                          counts['failed'], minutes))
+          '(%.1f min, %d at a time)' % (len(selected), counts['killed'], counts['survived'], counts['equivalent'],
+                                        counts['failed'], minutes, len(workers)))
     return 1 if counts['survived'] or counts['failed'] else 0
 
 
