@@ -3,10 +3,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <cstdio>
 #include <cstdlib>
-#include <fstream>
-#include <sstream>
 
 namespace vesk::tool::testing {
 
@@ -25,20 +22,7 @@ std::string examplePath(const std::string &name) { return std::string(VESK_EXAMP
 std::string dataPath(const std::string &name) { return std::string(VESK_TOOL_TEST_DATA) + "/" + name; }
 
 std::string writeScratchFile(const std::string &name, const std::string &text) {
-    // Every test process writes the files of the whole program when it starts;
-    // a rename keeps a parallel reader from seeing one half written.
-    const std::string path = outputPath(name);
-    const std::string partial = path + "." + std::to_string(getpid());
-    std::ofstream(partial, std::ios::binary) << text;
-    std::rename(partial.c_str(), path.c_str());
-    return path;
-}
-
-std::string readWholeFile(const std::string &path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
+    return host::testing::writeWholeFile(outputPath(name), text);
 }
 
 ProgramRun runVesk(const std::vector<std::string> &arguments) {

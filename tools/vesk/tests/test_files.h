@@ -4,12 +4,14 @@
 #include <string>
 #include <vector>
 
+#include "whole_files.h"
+
 namespace vesk::tool::testing {
 
 // Writes `text` to a file of that name in the test output folder; returns its path.
 std::string writeScratchFile(const std::string &name, const std::string &text);
 
-std::string readWholeFile(const std::string &path);
+using host::testing::readWholeFile;
 
 std::string examplePath(const std::string &name);
 std::string dataPath(const std::string &name);
